@@ -1,0 +1,62 @@
+# Helpers that give every library, program and test of the project the same
+# warnings, include root and Qt handling. Sources are picked up by globbing
+# each folder, so adding a file needs no edit here.
+
+function(vedil_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# vedil_library(NAME DIR [QT] [EXCLUDE regex...] [DEPS targets...])
+function(vedil_library name dir)
+  cmake_parse_arguments(ARG "QT" "" "EXCLUDE;DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  foreach(pattern IN LISTS ARG_EXCLUDE)
+    list(FILTER srcs EXCLUDE REGEX "${pattern}")
+  endforeach()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  if(ARG_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+    target_link_libraries(${name} PUBLIC Qt6::Widgets Qt6::PrintSupport)
+  endif()
+  if(ARG_DEPS)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  endif()
+  vedil_warnings(${name})
+endfunction()
+
+# vedil_tests(NAME DIR [QT] DEPS targets...): one test program from DIR/*_test.cpp
+# (and any helper .cpp there), each test case registered with CTest.
+function(vedil_tests name dir)
+  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  if(ARG_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE vedil_test_support_qt Qt6::Test)
+  else()
+    target_link_libraries(${name} PRIVATE vedil_test_support GTest::gtest_main)
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
+  vedil_warnings(${name})
+  # Tests find the shipped files (reference tables, report project) here.
+  target_compile_definitions(${name} PRIVATE
+    VEDIL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VEDIL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# vedil_program(NAME SOURCES... DEPS targets...): a program under tools/ or src/app.
+function(vedil_program name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  vedil_warnings(${name})
+endfunction()
