@@ -3,30 +3,18 @@
 
 #include <cstring>
 
-#include "xbase/index_error.h"
+#include "xbase/byte_helpers.h"
+#include "xbase/xbase_error.h"
+#include "xbase/xbase_messages.h"
 
 namespace xb {
 
 namespace {
 
-uint16_t GetU16(std::string_view b, size_t at) {
-  return static_cast<uint16_t>(static_cast<unsigned char>(b[at]) |
-                               (static_cast<unsigned char>(b[at + 1]) << 8));
-}
-
-uint32_t GetU32(std::string_view b, size_t at) {
-  return static_cast<uint32_t>(GetU16(b, at)) | (static_cast<uint32_t>(GetU16(b, at + 2)) << 16);
-}
-
-void PutU16(std::string &b, size_t at, uint16_t v) {
-  b[at] = static_cast<char>(v & 0xFF);
-  b[at + 1] = static_cast<char>(v >> 8);
-}
-
-void PutU32(std::string &b, size_t at, uint32_t v) {
-  PutU16(b, at, static_cast<uint16_t>(v & 0xFFFF));
-  PutU16(b, at + 2, static_cast<uint16_t>(v >> 16));
-}
+uint16_t GetU16(std::string_view b, size_t at) { return GetLE16(b.data() + at); }
+uint32_t GetU32(std::string_view b, size_t at) { return GetLE32(b.data() + at); }
+void PutU16(std::string &b, size_t at, uint16_t v) { PutLE16(&b[at], v); }
+void PutU32(std::string &b, size_t at, uint32_t v) { PutLE32(&b[at], v); }
 
 // The text up to the first NUL inside [at, at + limit).
 std::string GetCString(std::string_view b, size_t at, size_t limit) {
@@ -67,7 +55,7 @@ std::string EncodeNtxHeader(const NtxHeader &h) {
 }
 
 NtxHeader DecodeNtxHeader(std::string_view b, const std::string &file_name) {
-  if (b.size() < kNtxPageSize) ThrowIndexCorrupted(file_name);
+  if (b.size() < kNtxPageSize) RaiseError(msg::kIndexCorrupted, {file_name});
   NtxHeader h;
   const uint16_t signature = GetU16(b, 0);
   h.update_counter = GetU16(b, 2);
@@ -89,7 +77,7 @@ NtxHeader DecodeNtxHeader(std::string_view b, const std::string &file_name) {
       OffsetsEnd(h.max_entries) + static_cast<size_t>(h.max_entries) * entry_size + 4 <=
           kNtxPageSize;
   if (!fits || h.key_expression.empty() || h.root == 0 || h.root % kNtxPageSize != 0) {
-    ThrowIndexCorrupted(file_name);
+    RaiseError(msg::kIndexCorrupted, {file_name});
   }
   return h;
 }
@@ -119,15 +107,15 @@ std::string EncodeNtxPage(const NtxPage &page, uint16_t key_length, uint16_t max
 NtxPage DecodeNtxPage(std::string_view b, uint16_t key_length, uint16_t max_entries,
                       const std::string &file_name) {
   const size_t entry_size = key_length + kNtxEntryFixedSize;
-  if (b.size() < kNtxPageSize) ThrowIndexCorrupted(file_name);
+  if (b.size() < kNtxPageSize) RaiseError(msg::kIndexCorrupted, {file_name});
   const uint16_t count = GetU16(b, 0);
-  if (count > max_entries) ThrowIndexCorrupted(file_name);
+  if (count > max_entries) RaiseError(msg::kIndexCorrupted, {file_name});
   // Where slot i lives, checked against the page: its bytes must lie behind
   // the offsets table and inside the page.
   auto slot = [&](size_t i, size_t size) {
     const size_t at = GetU16(b, 2 + 2 * i);
     if (at < OffsetsEnd(max_entries) || at + size > kNtxPageSize) {
-      ThrowIndexCorrupted(file_name);
+      RaiseError(msg::kIndexCorrupted, {file_name});
     }
     return at;
   };
@@ -142,11 +130,11 @@ NtxPage DecodeNtxPage(std::string_view b, uint16_t key_length, uint16_t max_entr
     e.record = GetU32(b, at + 4);
     e.key.assign(b.substr(at + kNtxEntryFixedSize, key_length));
     // Either every entry has a left child or none has.
-    if ((e.child == 0) != page.leaf) ThrowIndexCorrupted(file_name);
+    if ((e.child == 0) != page.leaf) RaiseError(msg::kIndexCorrupted, {file_name});
   }
   if (!page.leaf) {
     page.rightmost = GetU32(b, slot(count, 4));
-    if (page.rightmost == 0) ThrowIndexCorrupted(file_name);
+    if (page.rightmost == 0) RaiseError(msg::kIndexCorrupted, {file_name});
   }
   return page;
 }

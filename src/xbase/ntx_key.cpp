@@ -4,70 +4,10 @@
 #include <cmath>
 #include <cstdio>
 
-namespace xb {
+#include "xbase/byte_helpers.h"
+#include "xbase/text_case.h"
 
-std::string UpperCp1251(std::string_view text) {
-  std::string out(text);
-  for (char &ch : out) {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    unsigned char upper = c;
-    if ((c >= 'a' && c <= 'z') || c >= 0xE0) {  // Latin, а..я
-      upper = c - 32;
-    } else {
-      switch (c) {  // the other Cyrillic letters of the code page
-        case 0x90:
-          upper = 0x80;
-          break;  // ђ
-        case 0x83:
-          upper = 0x81;
-          break;  // ѓ
-        case 0x9A:
-          upper = 0x8A;
-          break;  // љ
-        case 0x9C:
-          upper = 0x8C;
-          break;  // њ
-        case 0x9D:
-          upper = 0x8D;
-          break;  // ќ
-        case 0x9E:
-          upper = 0x8E;
-          break;  // ћ
-        case 0x9F:
-          upper = 0x8F;
-          break;  // џ
-        case 0xA2:
-          upper = 0xA1;
-          break;  // ў
-        case 0xB3:
-          upper = 0xB2;
-          break;  // і
-        case 0xB4:
-          upper = 0xA5;
-          break;  // ґ
-        case 0xB8:
-          upper = 0xA8;
-          break;  // ё
-        case 0xBA:
-          upper = 0xAA;
-          break;  // є
-        case 0xBC:
-          upper = 0xA3;
-          break;  // ј
-        case 0xBE:
-          upper = 0xBD;
-          break;  // ѕ
-        case 0xBF:
-          upper = 0xAF;
-          break;  // ї
-        default:
-          break;
-      }
-    }
-    ch = static_cast<char>(upper);
-  }
-  return out;
-}
+namespace xb {
 
 std::string NtxCharacterKey(std::string_view text, bool trim, bool general, size_t length) {
   if (trim) {
@@ -96,21 +36,10 @@ std::string NtxNumericKey(double value, int length, int decimals) {
 std::string NtxDateKey(double julian_day) {
   // Dates after 31 Dec 9999 have no yyyymmdd form; they count as empty.
   if (!(julian_day > 0) || julian_day > 5373484.0) return "00000000";
-  // Julian day number to the Gregorian calendar (Fliegel and Van Flandern).
-  const long jd = static_cast<long>(julian_day);
-  long l = jd + 68569;
-  const long n = 4 * l / 146097;
-  l = l - (146097 * n + 3) / 4;
-  const long i = 4000 * (l + 1) / 1461001;
-  l = l - 1461 * i / 4 + 31;
-  const long j = 80 * l / 2447;
-  const long day = l - 2447 * j / 80;
-  l = j / 11;
-  const long month = j + 2 - 12 * l;
-  const long year = 100 * (n - 49) + i + l;
-  if (year < 1) return "00000000";
+  const CalendarDate date = DateFromJulian(static_cast<int32_t>(julian_day));
+  if (date.year < 1) return "00000000";
   char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%04ld%02ld%02ld", year, month, day);
+  std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", date.year, date.month, date.day);
   return buffer;
 }
 

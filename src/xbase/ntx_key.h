@@ -23,7 +23,4 @@ std::string NtxNumericKey(double value, int length, int decimals);
 // date (0 or less, or 1E100 and other values beyond any calendar).
 std::string NtxDateKey(double julian_day);
 
-// Upper-cases Latin and Windows-1251 Cyrillic letters, byte for byte.
-std::string UpperCp1251(std::string_view text);
-
 }  // namespace xb

@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-#include "xbase/index_error.h"
+#include "xbase/xbase_error.h"
+#include "xbase/xbase_messages.h"
 
 namespace xb {
 
@@ -41,7 +42,7 @@ std::string NtxTree::Padded(std::string_view key) const {
 NtxPage NtxTree::Load(int64_t position) {
   if (position < kNtxPageSize || position % kNtxPageSize != 0 ||
       position + kNtxPageSize > store_.EndOfFilePos()) {
-    ThrowIndexCorrupted(name_);
+    RaiseError(msg::kIndexCorrupted, {name_});
   }
   const std::string bytes = store_.ReadPage(position, kNtxPageSize);
   return DecodeNtxPage(bytes, layout_.key_length, layout_.max_entries, name_);
@@ -54,7 +55,7 @@ void NtxTree::Write(int64_t position, const NtxPage &page) {
 void NtxTree::Push(int64_t position, NtxPage page, size_t index) {
   if (path_.size() >= kMaxDepth) {
     path_.clear();
-    ThrowIndexCorrupted(name_);
+    RaiseError(msg::kIndexCorrupted, {name_});
   }
   path_.push_back(Level{position, std::move(page), index});
 }
@@ -280,7 +281,7 @@ bool NtxTree::Remove(std::string_view key, uint32_t record) {
       position = child;
     }
     Level &leaf = path_.back();
-    if (leaf.page.entries.empty()) ThrowIndexCorrupted(name_);
+    if (leaf.page.entries.empty()) RaiseError(msg::kIndexCorrupted, {name_});
     XBobjIndexKeyData greatest = std::move(leaf.page.entries.back());
     leaf.page.entries.pop_back();
     XBobjIndexKeyData &target = path_[branch].page.entries[path_[branch].index];
@@ -374,7 +375,7 @@ NtxTree::CheckResult NtxTree::Check() {
 
 void NtxTree::CheckPage(int64_t position, size_t depth, std::unordered_set<int64_t> &seen,
                         int &leaf_depth, CheckResult &result) {
-  if (depth >= kMaxDepth) ThrowIndexCorrupted(name_);
+  if (depth >= kMaxDepth) RaiseError(msg::kIndexCorrupted, {name_});
   if (!seen.insert(position).second) {
     result.problems.push_back("page " + std::to_string(position) + " is reached twice");
     return;

@@ -4,20 +4,19 @@
 #include <algorithm>
 #include <cstring>
 
-#include "xbase/index_error.h"
+#include "xbase/xbase_error.h"
 
 namespace xb {
 
 TxbSort::TxbSort(size_t key_length, bool descending)
     : key_length_(key_length), item_size_(key_length + 4), descending_(descending) {
   if (key_length > kMaxKeyLength) {
-    ThrowIndexError("Sort key length must be 1-" + std::to_string(kMaxKeyLength + 1) +
-                    " bytes, is " + std::to_string(key_length + 1));
+    RaiseError(kSortKeyLength, {std::to_string(kMaxKeyLength + 1), std::to_string(key_length + 1)});
   }
 }
 
 void TxbSort::Add(std::string_view key, uint32_t record) {
-  if (retrieving_) ThrowIndexError("Cannot add sort keys after beginning retrieval");
+  if (retrieving_) RaiseError(kSortAddAfterRetrieval);
   if (block_used_ + item_size_ > kBlockSize) {
     blocks_.push_back(std::make_unique<char[]>(kBlockSize));
     block_used_ = 0;

@@ -12,6 +12,9 @@
 
 namespace xb {
 
+inline constexpr char kSortKeyLength[] = "Sort key length must be 1-%d bytes, is %d";
+inline constexpr char kSortAddAfterRetrieval[] = "Cannot add sort keys after beginning retrieval";
+
 class TxbSort {
  public:
   static constexpr size_t kBlockSize = 40960;
