@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/qt/qt_printers.h"
+
 #include "settings/payer_settings.h"
 #include "support/common/temp_dir.h"
 #include "xbase/clock.h"
