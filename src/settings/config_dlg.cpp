@@ -107,7 +107,9 @@ void TConfigDlg::BuildControls() {
     edit->setObjectName(QStringLiteral("Edit%1").arg(spec.number));
     edit->setMaxLength(spec.max_length);
     if (spec.green) edit->setStyleSheet(QLatin1String(kGreen));
-    if (spec.numeric) ui::AttachWholeNumberFilter(edit);
+    if (spec.numeric) {
+      new ui::InputFilter(edit, ui::IsWholeNumber, ui::InputFilter::EmptyText::kNotRemembered);
+    }
     edit_[spec.number] = edit;
   }
   for (int i : {1, 2}) {

@@ -1,32 +1,32 @@
-// See input_filter.h.
+// Undo of refused text changes (see input_filter.h).
 #include "ui/input_filter.h"
 
 #include <QLineEdit>
+#include <algorithm>
 
 namespace ui {
 
-InputFilter::InputFilter(QLineEdit *edit, Predicate accepts)
-    : QObject(edit), edit_(edit), accepts_(std::move(accepts)) {
-  if (accepts_(edit->text())) last_accepted_ = edit->text();
+InputFilter::InputFilter(QLineEdit *edit, Rule rule, EmptyText empty)
+    : QObject(edit), edit_(edit), rule_(std::move(rule)), empty_(empty) {
   connect(edit, &QLineEdit::textChanged, this, &InputFilter::OnTextChanged);
 }
 
 void InputFilter::OnTextChanged(const QString &text) {
   if (restoring_) return;
   if (text.isEmpty()) {
-    edit_->setCursorPosition(0);
+    if (empty_ == EmptyText::kRemembered) remembered_.clear();
     return;
   }
-  if (accepts_(text)) {
-    last_accepted_ = text;
+  if (rule_(text)) {
+    remembered_ = text;
     return;
   }
   const int caret = edit_->cursorPosition();
-  const int selection = static_cast<int>(edit_->selectedText().size());
+  const int selection = edit_->selectedText().size();
   restoring_ = true;
-  edit_->setText(last_accepted_);
+  edit_->setText(remembered_);
   restoring_ = false;
-  const int position = qMin(caret > 0 ? caret - 1 : caret, static_cast<int>(last_accepted_.size()));
+  const int position = std::min(std::max(caret - 1, 0), int(remembered_.size()));
   if (selection > 0) {
     edit_->setSelection(position, selection);
   } else {
@@ -35,19 +35,14 @@ void InputFilter::OnTextChanged(const QString &text) {
 }
 
 bool IsWholeNumber(const QString &text) {
-  qsizetype i = 0;
-  if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) ++i;
-  if (i == text.size()) return false;
-  for (qsizetype j = i; j < text.size(); ++j) {
-    if (text[j] < QLatin1Char('0') || text[j] > QLatin1Char('9')) return false;
+  const qsizetype start = text.startsWith(QLatin1Char('+')) || text.startsWith(QLatin1Char('-'));
+  if (text.size() == start) return false;
+  for (qsizetype i = start; i < text.size(); ++i) {
+    if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9')) return false;
   }
   bool ok = false;
   text.toLongLong(&ok);
   return ok;
-}
-
-InputFilter *AttachWholeNumberFilter(QLineEdit *edit) {
-  return new InputFilter(edit, IsWholeNumber);
 }
 
 }  // namespace ui

@@ -1,8 +1,8 @@
-// A filter on a line edit that undoes any change making its text invalid: the
-// last accepted text comes back and the caret stays where the rejected key was
-// typed. Empty text is always accepted (caret at the start) but does not
-// replace the remembered text. The filter runs on every change: typing,
-// pasting, and texts set by the program.
+// The input filter of a text field: every change of the text (typed, pasted
+// or set by the program) that the field's rule refuses is undone at once.
+// The field gets back the last text the rule accepted, the caret moves one
+// place left of where it was (not below 0) and the selection length is kept,
+// so a refused key stroke leaves the field as it was.
 #pragma once
 
 #include <QObject>
@@ -14,29 +14,34 @@ class QLineEdit;
 namespace ui {
 
 class InputFilter : public QObject {
-  Q_OBJECT
-
  public:
-  using Predicate = std::function<bool(const QString &)>;
-  // Attached to `edit` and owned by it.
-  InputFilter(QLineEdit *edit, Predicate accepts);
+  using Rule = std::function<bool(const QString &)>;
 
-  const QString &last_accepted() const { return last_accepted_; }
+  // Whether an empty text, which every filter accepts, also becomes the
+  // remembered text.
+  enum class EmptyText { kRemembered, kNotRemembered };
+
+  // Filters `edit` (which owns the filter) with `rule`.
+  InputFilter(QLineEdit *edit, Rule rule, EmptyText empty = EmptyText::kRemembered);
+
+  // The last accepted text.
+  const QString &remembered() const { return remembered_; }
+  // Forgets the last accepted text, so that a refused first key stroke leaves
+  // the field empty.
+  void Forget() { remembered_.clear(); }
 
  private:
   void OnTextChanged(const QString &text);
 
   QLineEdit *edit_;
-  Predicate accepts_;
-  QString last_accepted_;
+  Rule rule_;
+  EmptyText empty_;
+  QString remembered_;
   bool restoring_ = false;
 };
 
-// True when the whole text is a signed 64-bit whole number: an optional sign
-// and decimal digits.
+// The whole-number rule of the numeric fields: an optional sign followed by
+// decimal digits whose value fits in a signed 64-bit integer.
 bool IsWholeNumber(const QString &text);
-
-// Attaches a whole-number filter to `edit`.
-InputFilter *AttachWholeNumberFilter(QLineEdit *edit);
 
 }  // namespace ui
