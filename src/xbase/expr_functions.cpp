@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "xbase/expr_dates.h"
 #include "xbase/expr_text.h"
-#include "xbase/julian_date.h"
 
 namespace xb {
 
@@ -65,7 +65,7 @@ std::string ValueAsText(const ExpValue &value) {
     case ExpType::kMemo:
       return value.text;
     case ExpType::kDate:
-      return JulianToShortDate(value.number);
+      return ExpDateToShortDate(value.number);
     case ExpType::kNumber:
     case ExpType::kInteger:
     case ExpType::kDateTime: {

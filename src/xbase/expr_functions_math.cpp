@@ -36,16 +36,24 @@ ExpValue Arc(TxbExpArgs &a, double (*f)(double)) {
     ThrowExpr("Argument for %s must be %s", a.FunctionName().c_str(), "-1 to +1");
   return Number(f(n));
 }
-ExpValue Acos(TxbExpArgs &a) { return Arc(a, [](double n) { return std::acos(n); }); }
-ExpValue Asin(TxbExpArgs &a) { return Arc(a, [](double n) { return std::asin(n); }); }
+ExpValue Acos(TxbExpArgs &a) {
+  return Arc(a, [](double n) { return std::acos(n); });
+}
+ExpValue Asin(TxbExpArgs &a) {
+  return Arc(a, [](double n) { return std::asin(n); });
+}
 
 ExpValue Logarithm(TxbExpArgs &a, double (*f)(double)) {
   const double n = NumberArg(a, 0);
   if (n <= 0) ThrowExpr("Argument for %s must be %s", a.FunctionName().c_str(), "> 0");
   return Number(f(n));
 }
-ExpValue Log(TxbExpArgs &a) { return Logarithm(a, [](double n) { return std::log(n); }); }
-ExpValue Log10(TxbExpArgs &a) { return Logarithm(a, [](double n) { return std::log10(n); }); }
+ExpValue Log(TxbExpArgs &a) {
+  return Logarithm(a, [](double n) { return std::log(n); });
+}
+ExpValue Log10(TxbExpArgs &a) {
+  return Logarithm(a, [](double n) { return std::log10(n); });
+}
 
 // The remainder of the truncated operands, with the sign of the first.
 ExpValue Mod(TxbExpArgs &a) {

@@ -19,8 +19,8 @@ size_t LengthArg(TxbExpArgs &args, size_t i, const char *function) {
   return static_cast<size_t>(n);
 }
 
-ExpValue Upper(TxbExpArgs &a) { return Text(Upper1251(TextArg(a, 0))); }
-ExpValue Lower(TxbExpArgs &a) { return Text(Lower1251(TextArg(a, 0))); }
+ExpValue Upper(TxbExpArgs &a) { return Text(UpperCp1251(TextArg(a, 0))); }
+ExpValue Lower(TxbExpArgs &a) { return Text(LowerCp1251(TextArg(a, 0))); }
 ExpValue Trim(TxbExpArgs &a) { return Text(TrimRightControls(TextArg(a, 0))); }
 ExpValue LTrim(TxbExpArgs &a) { return Text(TrimLeftControls(TextArg(a, 0))); }
 ExpValue AllTrim(TxbExpArgs &a) { return Text(TrimControls(TextArg(a, 0))); }
@@ -80,7 +80,7 @@ std::string Fill(const std::string &fill, size_t count) {
 ExpValue Pad(TxbExpArgs &a, PadSide side) {
   const ExpValue x = a.Get(0, ExpType::kAny);
   if (x.type == ExpType::kEmpty) ThrowExpr("%s needed for Argument %d of %s", "Value", 1, "Pad");
-  const std::string text = TrimRightBlanks(ValueAsText(x));
+  const std::string text(TrimRightBlanks(ValueAsText(x)));
   const size_t width = LengthArg(a, 1, a.FunctionName().c_str());
   std::string fill = " ";
   if (a.Present(2)) {
@@ -189,8 +189,8 @@ ExpValue Proper(TxbExpArgs &a) {
   for (char &c : s) {
     const bool starts = previous == 0 || previous == 127 ||
                         (previous != 0 && std::strchr(kStarters, previous) != nullptr);
-    c = static_cast<char>(starts ? UpperChar1251(static_cast<unsigned char>(c))
-                                 : LowerChar1251(static_cast<unsigned char>(c)));
+    c = static_cast<char>(starts ? UpperCp1251Char(static_cast<unsigned char>(c))
+                                 : LowerCp1251Char(static_cast<unsigned char>(c)));
     previous = static_cast<unsigned char>(c);
   }
   return Text(std::move(s));

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "xbase/expr_dates.h"
 #include "xbase/expr_functions.h"
 #include "xbase/expr_text.h"
-#include "xbase/julian_date.h"
 
 namespace xb {
 namespace {
@@ -24,13 +24,13 @@ ExpValue Ctod(TxbExpArgs &a) {
   return ExpValue::Date(ParseDateText(s));
 }
 
-ExpValue Dtos(TxbExpArgs &a) { return ExpValue::Text(JulianToDtos(DateArg(a, 0))); }
+ExpValue Dtos(TxbExpArgs &a) { return ExpValue::Text(ExpDateToDtos(DateArg(a, 0))); }
 
 ExpValue Dtoc(TxbExpArgs &a) {
   const double day = DateArg(a, 0);
   if (a.Present(1) && a.Get(1, ExpType::kNumber).number == 1)
-    return ExpValue::Text(JulianToDtos(day));
-  return ExpValue::Text(JulianToShortDate(day));
+    return ExpValue::Text(ExpDateToDtos(day));
+  return ExpValue::Text(ExpDateToShortDate(day));
 }
 
 // 1 for Sunday to 7 for Saturday; day number 0 was a Monday.
@@ -107,7 +107,8 @@ ExpValue InList(TxbExpArgs &a) {
 
 ExpValue Between(TxbExpArgs &a) {
   const ExpValue x = a.Get(0, ExpType::kAny);
-  if (x.type == ExpType::kEmpty) ThrowExpr("%s needed for Argument %d of %s", "Value", 1, "BETWEEN");
+  if (x.type == ExpType::kEmpty)
+    ThrowExpr("%s needed for Argument %d of %s", "Value", 1, "BETWEEN");
   const ExpValue low = a.Get(1, x.type);
   const ExpValue high = a.Get(2, x.type);
   return ExpValue::Logic(CompareValues(low, x) <= 0 && CompareValues(x, high) <= 0);

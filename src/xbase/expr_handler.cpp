@@ -25,9 +25,10 @@ class ExpTreeBuilder {
     const ExpNameLookup lookup = [this](const std::string &name) { return Lookup(name); };
     std::vector<NodePtr> nodes;
     for (const ExpToken &token :
-         TokenizeExpression(TrimBlanks(text), whole_, lookup, handler_.link_ != nullptr))
+         TokenizeExpression(TrimBlankControls(text), whole_, lookup, handler_.link_ != nullptr))
       nodes.push_back(MakeNode(token));
-    for (int precedence = 2; precedence <= 8; ++precedence) nodes = Reduce(std::move(nodes), precedence);
+    for (int precedence = 2; precedence <= 8; ++precedence)
+      nodes = Reduce(std::move(nodes), precedence);
     if (nodes.size() != 1) ThrowExpr("Expression cannot be evaluated");
     --nesting_;
     return std::move(nodes.front());
@@ -81,7 +82,7 @@ class ExpTreeBuilder {
     if (!function) ThrowExpr("There is no function for %s", token.text.c_str());
     std::vector<NodePtr> args;
     for (const std::string &piece : SplitArguments(token.arguments))
-      if (!TrimBlanks(piece).empty()) args.push_back(Parse(piece));
+      if (!TrimBlankControls(piece).empty()) args.push_back(Parse(piece));
     return std::make_unique<TxbExpFunction>(function, token.text, std::move(args), handler_.link_);
   }
 
@@ -104,8 +105,8 @@ class ExpTreeBuilder {
       const bool take_right = i + 1 < in.size() && !IsUnreduced(in[i + 1]);
       const bool take_left =
           op->Op() != ExpOperator::kNot && !out.empty() && !IsUnreduced(out.back());
-      const int depth = 1 + std::max(take_right ? in[i + 1]->depth : 0,
-                                     take_left ? out.back()->depth : 0);
+      const int depth =
+          1 + std::max(take_right ? in[i + 1]->depth : 0, take_left ? out.back()->depth : 0);
       if (depth > kMaxNesting) ThrowExpr("Expression is too complex");
       if (take_right) node->right = std::move(in[++i]);
       if (take_left) {
@@ -126,8 +127,8 @@ class ExpTreeBuilder {
 
 std::string StripAlias(const std::string &text, const std::string &alias) {
   if (alias.empty()) return text;
-  const std::string upper_text = Upper1251(text);
-  const std::string upper_alias = Upper1251(alias);
+  const std::string upper_text = UpperCp1251(text);
+  const std::string upper_alias = UpperCp1251(alias);
   std::string out;
   size_t i = 0;
   while (i < text.size()) {
@@ -163,7 +164,7 @@ void TxbExpHandler::SetExpression(const std::string &text) {
   root_.reset();
   text_ = text;
   field_count_ = max_width_ = max_decimals_ = 0;
-  const std::string prepared(TrimBlanks(StripAlias(text, alias_)));
+  const std::string prepared(TrimBlankControls(StripAlias(text, alias_)));
   if (prepared.empty()) return;
   ExpTreeBuilder builder(*this, prepared);
   root_ = builder.Parse(prepared);

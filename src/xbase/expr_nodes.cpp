@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "xbase/expr_dates.h"
 #include "xbase/expr_link.h"
 #include "xbase/expr_registry.h"
-#include "xbase/julian_date.h"
 
 namespace xb {
 
@@ -32,7 +32,8 @@ std::string TxbExpBaseObject::CollectNames(int kind) const {
 
 // ---- container ----
 
-TxbExpContainer::TxbExpContainer(std::unique_ptr<TxbExpBaseObject> inner) : inner_(std::move(inner)) {
+TxbExpContainer::TxbExpContainer(std::unique_ptr<TxbExpBaseObject> inner)
+    : inner_(std::move(inner)) {
   width = inner_->width;
   decimals = inner_->decimals;
   depth = inner_->depth + 1;
@@ -291,7 +292,7 @@ ExpValue TxbExpOperator::EvaluateText(const ExpValue &l, const ExpValue &r) cons
       return ExpValue::Text(l.text + r.text, r.type);
     case ExpOperator::kSubtract: {
       CheckTextLength(static_cast<double>(l.text.size()) + r.text.size(), "-");
-      std::string joined = TrimRightBlanks(l.text) + r.text;
+      std::string joined = std::string(TrimRightBlanks(l.text)) + r.text;
       joined.resize(l.text.size() + r.text.size(), ' ');
       return ExpValue::Text(std::move(joined), r.type);
     }
@@ -342,7 +343,8 @@ TxbExpNumLit::TxbExpNumLit(const std::string &literal) {
     else if (i != 0)
       points = 2;
   }
-  if (digits > 0 && points <= 1) value_ = CheckFinite(std::strtod(literal.c_str(), nullptr), literal.c_str());
+  if (digits > 0 && points <= 1)
+    value_ = CheckFinite(std::strtod(literal.c_str(), nullptr), literal.c_str());
 }
 
 std::string TxbExpNumLit::NodeText() const {
@@ -357,11 +359,9 @@ ExpValue TxbExpNumLit::Evaluate() {
   return ExpValue::Number(value_);
 }
 
-TxbExpDateLit::TxbExpDateLit(const std::string &text) : day_(ParseDateText(text)) {
-  width = 8;
-}
+TxbExpDateLit::TxbExpDateLit(const std::string &text) : day_(ParseDateText(text)) { width = 8; }
 
-std::string TxbExpDateLit::NodeText() const { return "{" + JulianToShortDate(day_) + "}"; }
+std::string TxbExpDateLit::NodeText() const { return "{" + ExpDateToShortDate(day_) + "}"; }
 
 ExpValue TxbExpDateLit::Evaluate() {
   result_type = ExpType::kDate;

@@ -15,14 +15,14 @@ ExpValue TxbUserDefFunction::Execute(TxbExpArgs &) {
 std::string TxbUserDefFieldVar::FirstName() const { return names_.substr(0, names_.find(';')); }
 
 bool TxbFunctionReg::Add(std::unique_ptr<TxbUserDefFunction> function) {
-  std::string key = Upper1251(function->FunctionName());
+  std::string key = UpperCp1251(function->FunctionName());
   if (functions_.count(key)) return false;
   functions_.emplace(std::move(key), std::move(function));
   return true;
 }
 
 TxbUserDefFunction *TxbFunctionReg::Find(std::string_view name) const {
-  const auto it = functions_.find(Upper1251(name));
+  const auto it = functions_.find(UpperCp1251(name));
   return it == functions_.end() ? nullptr : it->second.get();
 }
 
@@ -33,7 +33,7 @@ std::vector<std::string> SplitNames(const std::string &list) {
   size_t start = 0;
   while (start <= list.size()) {
     const size_t end = std::min(list.find(';', start), list.size());
-    if (end > start) names.push_back(Upper1251(list.substr(start, end - start)));
+    if (end > start) names.push_back(UpperCp1251(list.substr(start, end - start)));
     start = end + 1;
   }
   return names;
@@ -48,7 +48,7 @@ bool TxbFieldVarReg::Add(std::shared_ptr<TxbUserDefFieldVar> var) {
 }
 
 TxbUserDefFieldVar *TxbFieldVarReg::Find(std::string_view name, size_t max_chars) const {
-  const std::string key = Upper1251(name.substr(0, max_chars));
+  const std::string key = UpperCp1251(name.substr(0, max_chars));
   auto it = vars_.find(key);
   if (it != vars_.end()) return it->second.get();
   if (max_chars == std::string_view::npos || name.size() < max_chars) return nullptr;

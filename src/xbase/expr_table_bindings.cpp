@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "xbase/expr_dates.h"
 #include "xbase/expr_text.h"
-#include "xbase/julian_date.h"
 
 namespace xb {
 namespace {
@@ -48,9 +48,9 @@ class TableFunction : public TxbUserDefFunction {
 
  private:
   const TxbExpFieldDesc *Find(const std::string &name) const {
-    const std::string key = Upper1251(TrimRightBlanks(name));
+    const std::string key = UpperCp1251(TrimRightBlanks(name));
     for (const auto &field : fields_)
-      if (Upper1251(field.name) == key) return &field;
+      if (UpperCp1251(field.name) == key) return &field;
     return nullptr;
   }
 
@@ -61,7 +61,8 @@ class TableFunction : public TxbUserDefFunction {
 
 }  // namespace
 
-ExpValue DecodeFieldValue(const TxbExpFieldDesc &field, const char *bytes, const std::string &memo) {
+ExpValue DecodeFieldValue(const TxbExpFieldDesc &field, const char *bytes,
+                          const std::string &memo) {
   const std::string raw(bytes, static_cast<size_t>(field.Width()));
   switch (field.type) {
     case 'C':
@@ -74,7 +75,8 @@ ExpValue DecodeFieldValue(const TxbExpFieldDesc &field, const char *bytes, const
     case 'F':
       return ExpValue::Number(ParseNumericField(raw));
     case 'I':
-      return ExpValue::Number(field.width_byte >= 4 ? static_cast<double>(LittleEndian(bytes, 4)) : 0);
+      return ExpValue::Number(field.width_byte >= 4 ? static_cast<double>(LittleEndian(bytes, 4))
+                                                    : 0);
     case 'Y':
       return ExpValue::Number(
           field.width_byte >= 8 ? static_cast<double>(LittleEndian(bytes, 8)) / 10000 : 0);
@@ -102,7 +104,7 @@ void RegisterTableBindings(TxbExpUserLink &link, const TxbExpRecordSource &sourc
   for (const char *name : {"RECNO", "DELETED", "BOF", "EOF", "TYPE", "LEN", "FIELDNO"})
     link.Functions().Add(std::make_unique<TableFunction>(name, source, fields));
   for (const auto &field : fields) {
-    const std::string name = Upper1251(field.name);
+    const std::string name = UpperCp1251(field.name);
     link.FieldVars().Add(std::make_shared<TxblDBFFieldVars>(name, field, source));
     link.FieldVars().Add(
         std::make_shared<TxblDBFFieldVars>(name + ";" + alias + "." + name, field, source));

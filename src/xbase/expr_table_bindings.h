@@ -41,7 +41,8 @@ struct TxbExpFieldDesc {
 // A field of the table as a named value (kind 17).
 class TxblDBFFieldVars : public TxbUserDefFieldVar {
  public:
-  TxblDBFFieldVars(std::string names, const TxbExpFieldDesc &field, const TxbExpRecordSource &source);
+  TxblDBFFieldVars(std::string names, const TxbExpFieldDesc &field,
+                   const TxbExpRecordSource &source);
   int VarKind() const override { return kVarKindTableField; }
   ExpValue Evaluate() override;
 

@@ -6,34 +6,6 @@
 namespace xb {
 namespace {
 
-struct CaseTables {
-  std::array<unsigned char, 256> upper{};
-  std::array<unsigned char, 256> lower{};
-  std::array<bool, 256> letter{};
-};
-
-const CaseTables &Tables() {
-  static const CaseTables tables = [] {
-    CaseTables t;
-    for (int c = 0; c < 256; ++c) t.upper[c] = t.lower[c] = static_cast<unsigned char>(c);
-    auto pair = [&t](int up, int low) {
-      t.upper[low] = static_cast<unsigned char>(up);
-      t.lower[up] = static_cast<unsigned char>(low);
-      t.letter[up] = t.letter[low] = true;
-    };
-    for (int c = 'A'; c <= 'Z'; ++c) pair(c, c + 32);
-    for (int c = 0xC0; c <= 0xDF; ++c) pair(c, c + 32);  // А..Я / а..я
-    // The other Cyrillic letters of code page 1251, upper / lower.
-    static const int kPairs[][2] = {{0x80, 0x90}, {0x81, 0x83}, {0x8A, 0x9A}, {0x8C, 0x9C},
-                                    {0x8D, 0x9D}, {0x8E, 0x9E}, {0x8F, 0x9F}, {0xA1, 0xA2},
-                                    {0xA3, 0xBC}, {0xA5, 0xB4}, {0xA8, 0xB8}, {0xAA, 0xBA},
-                                    {0xAF, 0xBF}, {0xB2, 0xB3}, {0xBD, 0xBE}};
-    for (const auto &p : kPairs) pair(p[0], p[1]);
-    return t;
-  }();
-  return tables;
-}
-
 // Primary weight of a byte in the locale-like order: controls, blanks,
 // punctuation and digits keep their ASCII order, the remaining ASCII
 // punctuation follows them, then the Latin letters, then the Cyrillic
@@ -51,10 +23,10 @@ const std::array<int, 256> &PrimaryWeights() {
     }
     for (int c = 0x80; c < 0xC0; ++c) {
       if (c == 0xA8 || c == 0xB8) continue;
-      const unsigned char up = Tables().upper[c];
+      const unsigned char up = UpperCp1251Char(static_cast<unsigned char>(c));
       if (up != c) continue;  // lower case letters take their capital's weight below
       w[c] = next++;
-      const unsigned char low = Tables().lower[c];
+      const unsigned char low = LowerCp1251Char(static_cast<unsigned char>(c));
       if (low != c) w[low] = w[c];
     }
     return w;
@@ -77,21 +49,7 @@ size_t FindWithWildcard(std::string_view hay, std::string_view needle, char one,
 
 }  // namespace
 
-unsigned char UpperChar1251(unsigned char c) { return Tables().upper[c]; }
-unsigned char LowerChar1251(unsigned char c) { return Tables().lower[c]; }
-bool IsLetter1251(unsigned char c) { return Tables().letter[c]; }
-
-std::string Upper1251(std::string_view s) {
-  std::string out(s);
-  for (char &c : out) c = static_cast<char>(UpperChar1251(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string Lower1251(std::string_view s) {
-  std::string out(s);
-  for (char &c : out) c = static_cast<char>(LowerChar1251(static_cast<unsigned char>(c)));
-  return out;
-}
+bool IsLetter1251(unsigned char c) { return UpperCp1251Char(c) != c || LowerCp1251Char(c) != c; }
 
 std::string TrimRightControls(std::string_view s) {
   size_t e = s.size();
@@ -107,12 +65,6 @@ std::string TrimLeftControls(std::string_view s) {
 
 std::string TrimControls(std::string_view s) { return TrimLeftControls(TrimRightControls(s)); }
 
-std::string TrimRightBlanks(std::string_view s) {
-  size_t e = s.size();
-  while (e > 0 && s[e - 1] == ' ') --e;
-  return std::string(s.substr(0, e));
-}
-
 int CompareLocale(std::string_view a, std::string_view b) {
   const auto &w = PrimaryWeights();
   const size_t n = a.size() < b.size() ? a.size() : b.size();
@@ -125,8 +77,8 @@ int CompareLocale(std::string_view a, std::string_view b) {
   for (size_t i = 0; i < n; ++i) {
     const auto ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[i]);
     if (ca == cb) continue;
-    const bool a_lower = LowerChar1251(ca) == ca && UpperChar1251(ca) != ca;
-    const bool b_lower = LowerChar1251(cb) == cb && UpperChar1251(cb) != cb;
+    const bool a_lower = LowerCp1251Char(ca) == ca && UpperCp1251Char(ca) != ca;
+    const bool b_lower = LowerCp1251Char(cb) == cb && UpperCp1251Char(cb) != cb;
     if (a_lower != b_lower) return a_lower ? -1 : 1;
     return ca < cb ? -1 : 1;
   }
@@ -151,10 +103,10 @@ int CompareExpressionTexts(std::string_view left, std::string_view right,
   if (left.empty() && right.empty()) return 0;
   if (left.empty()) return -1;
   if (right.empty()) return 1;
-  std::string l = TrimRightBlanks(left), r = TrimRightBlanks(right);
+  std::string l(TrimRightBlanks(left)), r(TrimRightBlanks(right));
   if (options.case_insensitive) {
-    l = Upper1251(l);
-    r = Upper1251(r);
+    l = UpperCp1251(l);
+    r = UpperCp1251(r);
   }
   if (options.partial && !r.empty() && (r.front() == options.many || r.back() == options.many))
     return WildcardMatch(r, l, options.many, options.one) ? 0 : -1;

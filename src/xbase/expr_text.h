@@ -1,26 +1,22 @@
-// Text rules of the expression language on code page 1251 bytes: case
-// mapping (Latin and Cyrillic), trimming of control characters and blanks,
-// the locale-like text order, and the wildcard comparison of the comparison
-// operators.
+// Text rules of the expression language on code page 1251 bytes: trimming of control characters and
+// blanks, the locale-like text order, and the wildcard comparison of the comparison operators.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "xbase/byte_helpers.h"
+#include "xbase/text_case.h"
+
 namespace xb {
 
-unsigned char UpperChar1251(unsigned char c);
-unsigned char LowerChar1251(unsigned char c);
-std::string Upper1251(std::string_view s);
-std::string Lower1251(std::string_view s);
+// A Latin or Cyrillic letter (one that has another letter case).
 bool IsLetter1251(unsigned char c);
 
 // Remove characters of code 0 to 32 at the right, left or both ends.
 std::string TrimRightControls(std::string_view s);
 std::string TrimLeftControls(std::string_view s);
 std::string TrimControls(std::string_view s);
-// Remove trailing blanks (code 32) only.
-std::string TrimRightBlanks(std::string_view s);
 
 // Case-sensitive text order in the manner of the user's locale: letters
 // compare by alphabet first (Latin before Cyrillic, punctuation and digits

@@ -25,7 +25,7 @@ size_t NegationLength(std::string_view s, size_t i) {
   if (s[i] == '!' && (i + 1 >= s.size() || s[i + 1] != '=')) return 1;
   const bool point = s[i] == '.';
   const size_t word = point ? i + 1 : i;
-  if (s.size() < word + 3 || Upper1251(s.substr(word, 3)) != "NOT") return 0;
+  if (s.size() < word + 3 || UpperCp1251(s.substr(word, 3)) != "NOT") return 0;
   const size_t end = word + 3;
   if (point) return end < s.size() && s[end] == '.' ? end + 1 - i : 0;
   return end < s.size() && IsIdentChar(s[end]) ? 0 : end - i;
@@ -37,23 +37,23 @@ struct SymbolOperator {
 };
 
 const SymbolOperator kSymbolOperators[] = {
-    {"**", ExpOperator::kPower},       {"^", ExpOperator::kPower},
-    {"*", ExpOperator::kMultiply},     {"/", ExpOperator::kDivide},
-    {"+", ExpOperator::kAdd},          {"-", ExpOperator::kSubtract},
-    {"=", ExpOperator::kEqual},        {"==", ExpOperator::kEqual},
-    {"<>", ExpOperator::kNotEqual},    {"!=", ExpOperator::kNotEqual},
-    {"#", ExpOperator::kNotEqual},     {">", ExpOperator::kGreater},
-    {"<", ExpOperator::kLess},         {">=", ExpOperator::kGreaterEqual},
+    {"**", ExpOperator::kPower},        {"^", ExpOperator::kPower},
+    {"*", ExpOperator::kMultiply},      {"/", ExpOperator::kDivide},
+    {"+", ExpOperator::kAdd},           {"-", ExpOperator::kSubtract},
+    {"=", ExpOperator::kEqual},         {"==", ExpOperator::kEqual},
+    {"<>", ExpOperator::kNotEqual},     {"!=", ExpOperator::kNotEqual},
+    {"#", ExpOperator::kNotEqual},      {">", ExpOperator::kGreater},
+    {"<", ExpOperator::kLess},          {">=", ExpOperator::kGreaterEqual},
     {"=>", ExpOperator::kGreaterEqual}, {"<=", ExpOperator::kLessEqual},
-    {"=<", ExpOperator::kLessEqual},   {"$", ExpOperator::kContainedIn},
+    {"=<", ExpOperator::kLessEqual},    {"$", ExpOperator::kContainedIn},
     {"!", ExpOperator::kNot},
 };
 
 const SymbolOperator kWordOperators[] = {
-    {"AND", ExpOperator::kAnd},          {"OR", ExpOperator::kOr},
-    {"NOT", ExpOperator::kNot},          {"EQ", ExpOperator::kEqual},
-    {"NE", ExpOperator::kNotEqual},      {"GT", ExpOperator::kGreater},
-    {"LT", ExpOperator::kLess},          {"GE", ExpOperator::kGreaterEqual},
+    {"AND", ExpOperator::kAnd},      {"OR", ExpOperator::kOr},
+    {"NOT", ExpOperator::kNot},      {"EQ", ExpOperator::kEqual},
+    {"NE", ExpOperator::kNotEqual},  {"GT", ExpOperator::kGreater},
+    {"LT", ExpOperator::kLess},      {"GE", ExpOperator::kGreaterEqual},
     {"LE", ExpOperator::kLessEqual},
 };
 
@@ -79,7 +79,7 @@ bool OpensLiteral(char c) { return c == '"' || c == '\'' || c == '[' || c == '{'
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view text) {
+std::string_view TrimBlankControls(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
@@ -161,14 +161,14 @@ std::vector<ExpToken> TokenizeExpression(std::string_view s, std::string_view wh
       } else if (c == '.') {
         const size_t close = s.find('.', i + 1);
         if (close == std::string_view::npos) ThrowExpr("Missing closing period");
-        const std::string word = Upper1251(s.substr(i + 1, close - i - 1));
+        const std::string word = UpperCp1251(s.substr(i + 1, close - i - 1));
         if (word != "T" && word != "F") ThrowExpr("Expecting \".T.\" or \".F.\"");
         token.kind = ExpToken::Kind::kLogical;
         token.logical = word == "T";
         i = close + 1;
       } else if (IsIdentStart(c)) {
         const size_t end = IdentEnd(s, i);
-        std::string name = Upper1251(s.substr(i, end - i));
+        std::string name = UpperCp1251(s.substr(i, end - i));
         size_t after = end;
         while (after < s.size() && IsBlank(s[after])) ++after;
         if (after < s.size() && s[after] == '(') {
@@ -188,7 +188,7 @@ std::vector<ExpToken> TokenizeExpression(std::string_view s, std::string_view wh
             if (i + 1 < s.size() && s[i] == '-' && s[i + 1] == '>') next = i + 2;
             if (next != std::string_view::npos && next < s.size() && IsIdentStart(s[next])) {
               const size_t qualified_end = IdentEnd(s, next);
-              name += "." + Upper1251(s.substr(next, qualified_end - next));
+              name += "." + UpperCp1251(s.substr(next, qualified_end - next));
               i = qualified_end;
               var = lookup(name);
             }
@@ -233,7 +233,7 @@ std::vector<ExpToken> TokenizeExpression(std::string_view s, std::string_view wh
         if (c == '.') {
           if (end >= s.size() || s[end] != '.') syntax_error();
         }
-        if (!FindOperator(kWordOperators, Upper1251(s.substr(word, end - word)), token.op))
+        if (!FindOperator(kWordOperators, UpperCp1251(s.substr(word, end - word)), token.op))
           syntax_error();
         i = c == '.' ? end + 1 : end;
       } else {

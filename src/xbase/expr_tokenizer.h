@@ -52,6 +52,6 @@ size_t FindClosingParenthesis(std::string_view text, size_t open);
 std::vector<std::string> SplitArguments(std::string_view text);
 
 // Characters of code 0 to 32 count as blanks between tokens.
-std::string_view TrimBlanks(std::string_view text);
+std::string_view TrimBlankControls(std::string_view text);
 
 }  // namespace xb

@@ -11,8 +11,8 @@
 namespace xb {
 
 const char *ExpTypeName(ExpType type) {
-  static const char *const kNames[] = {"Unknown", "Empty",   "Any",      "Text",
-                                       "Number",  "Integer", "Date",     "DateTime",
+  static const char *const kNames[] = {"Unknown", "Empty",   "Any",    "Text",
+                                       "Number",  "Integer", "Date",   "DateTime",
                                        "Boolean", "Memo",    "Pointer"};
   const int code = static_cast<int>(type);
   if (code < 0 || code > 10) return "Invalid Value";
@@ -61,7 +61,8 @@ void ThrowExpr(const char *format, ...) {
 }
 
 void CheckTextLength(double length, const char *operation) {
-  if (!(length <= static_cast<double>(kMaxTextLength))) ThrowExpr("Result of %s is too long", operation);
+  if (!(length <= static_cast<double>(kMaxTextLength)))
+    ThrowExpr("Result of %s is too long", operation);
 }
 
 double CheckFinite(double value, const char *operation) {

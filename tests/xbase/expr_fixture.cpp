@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "xbase/julian_date.h"
+#include "xbase/expr_dates.h"
 #include "xbase/xbase_error.h"
 
 namespace expr_testing {
@@ -17,11 +17,16 @@ FakeRow::FakeRow() {
     const char *value;
   };
   static const Def kDefs[] = {
-      {"F01", 'C', 5, 0, "1"},           {"F04", 'C', 13, 0, "1234567890"},
-      {"F05", 'C', 20, 0, "o'neil-smith"}, {"F10", 'C', 5, 0, "101"},
-      {"AMOUNT", 'N', 10, 2, "   1234.50"}, {"BORN", 'D', 8, 0, "19800101"},
-      {"NODATE", 'D', 8, 0, ""},          {"PAID", 'L', 1, 0, "T"},
-      {"BLOB", 'B', 4, 0, "ab"},          {"LONGNAME10", 'C', 3, 0, "xyz"},
+      {"F01", 'C', 5, 0, "1"},
+      {"F04", 'C', 13, 0, "1234567890"},
+      {"F05", 'C', 20, 0, "o'neil-smith"},
+      {"F10", 'C', 5, 0, "101"},
+      {"AMOUNT", 'N', 10, 2, "   1234.50"},
+      {"BORN", 'D', 8, 0, "19800101"},
+      {"NODATE", 'D', 8, 0, ""},
+      {"PAID", 'L', 1, 0, "T"},
+      {"BLOB", 'B', 4, 0, "ab"},
+      {"LONGNAME10", 'C', 3, 0, "xyz"},
   };
   buffer_ = " ";
   for (const Def &d : kDefs) {
@@ -57,7 +62,7 @@ std::string Show(const xb::ExpValue &v) {
       std::snprintf(buf, sizeof buf, "N:%.10g", v.number);
       return buf;
     case xb::ExpType::kDate:
-      return "D:" + xb::JulianToDtos(v.number);
+      return "D:" + xb::ExpDateToDtos(v.number);
     case xb::ExpType::kBoolean:
       return v.logic ? "L:.T." : "L:.F.";
     case xb::ExpType::kMemo:

@@ -105,7 +105,9 @@ const Case kOperatorCases[] = {
     {"BORN < {19800102}", "L:.T."},
 };
 
-TEST(ExpressionOperators, ValuesAndPrecedence) { RunCases(kOperatorCases, std::size(kOperatorCases)); }
+TEST(ExpressionOperators, ValuesAndPrecedence) {
+  RunCases(kOperatorCases, std::size(kOperatorCases));
+}
 
 const Case kNameCases[] = {
     {"F10", "T:101  "},
@@ -227,7 +229,8 @@ const Case kFunctionCases[] = {
     {"SOUNDEX('   ')", "T:"},
     {"PROPER(\"o'neil-smith\")", "T:O'neil-Smith"},
     {"PROPER('HELLO wORLD')", "T:Hello World"},
-    {"PROPER('\xe8\xe2\xe0\xed \xcf\xc5\xd2\xd0\xce\xc2')", "T:\xc8\xe2\xe0\xed \xcf\xe5\xf2\xf0\xee\xe2"},
+    {"PROPER('\xe8\xe2\xe0\xed \xcf\xc5\xd2\xd0\xce\xc2')",
+     "T:\xc8\xe2\xe0\xed \xcf\xe5\xf2\xf0\xee\xe2"},
     {"DTOS(CTOD(''))", "T:        "},
     {"DTOS(BORN)", "T:19800101"},
     {"DTOC(BORN)", "T:01.01.1980"},

@@ -1,0 +1,48 @@
+// The message texts of the table engine, exactly as users and other programs
+// see them. Placeholders are filled in order by FormatMessage (xbase_error.h).
+#pragma once
+
+namespace xb::msg {
+
+// Files.
+inline constexpr char kFileNotFound[] = "File %s could not be found";
+inline constexpr char kAccessDenied[] = "Access denied to file %s";
+inline constexpr char kCouldNotCreate[] = "Could not create file %s";
+inline constexpr char kErrorOnRead[] = "Error on Read of file %s";
+inline constexpr char kErrorFileSize[] = "Error getting FileSize for file %s";
+inline constexpr char kErrorOnFlush[] = "Error on Flush for file %s";
+inline constexpr char kErrorInClose[] = "Error in Close of file %s";
+inline constexpr char kErrorOnRename[] = "Error on Rename of file %s";
+inline constexpr char kErrorInTruncate[] = "Error in Truncate of file %s";
+inline constexpr char kErrorInUnlock[] = "Error in Unlock of file %s";
+inline constexpr char kAnotherLockActive[] = "Another lock active on file %s";
+inline constexpr char kCanNotLock[] = "Can not Lock file %s";
+inline constexpr char kRequiresFullAccess[] = "%s requires full access to file %s";
+inline constexpr char kErrorInSeek[] = "Error %d in FileSeek of file %s at block %d";
+inline constexpr char kErrorInRead[] = "Error %d in Read of file %s at block %d";
+inline constexpr char kErrorInWrite[] = "Error %d in Write of file %s at block %d";
+
+// Table header.
+inline constexpr char kHeaderInvalid[] = "Table Header for %s is invalid";
+inline constexpr char kNoPassword[] = "No Password for encrypted file %s";
+inline constexpr char kPasswordForUnencrypted[] = "A Password is included for unencrypted file %s";
+inline constexpr char kInvalidPassword[] = "Invalid Password for encrypted file %s";
+
+// Records and fields.
+inline constexpr char kRecordNotInTable[] = "Record number %d is not in table %s";
+inline constexpr char kNoFieldName[] = "There is no field name %s";
+inline constexpr char kIncorrectType[] = "Field %s is the incorrect type";
+inline constexpr char kInvalidValue[] = "Invalid %s value for field %s";
+inline constexpr char kInvalidNumeric[] = "Invalid numeric value in field %s";
+inline constexpr char kNumericTooBig[] = "numeric value too big in field %s";
+inline constexpr char kInvalidDate[] = "Invalid date in field %s";
+// Memo contents are kept in a memo file that this engine does not read or
+// write; asking for them fails instead of passing for an empty memo.
+inline constexpr char kMemoNotSupported[] = "Memo contents of field %s are not supported";
+
+// Navigation, filters and maintenance.
+inline constexpr char kFilterNotBoolean[] = "Filter expression must return boolean result";
+inline constexpr char kIndexCorrupted[] = "Index file %s is corrupted";
+inline constexpr char kCannotFindTag[] = "Cannot find index tag %s";
+
+}  // namespace xb::msg
