@@ -87,11 +87,11 @@ void Fail(StageMark *mark, const QString &message = QString()) {
 
 void Pass(StageMark *mark) { mark->state = StageState::kPassed; }
 
-// A stage that could not read its source: marked failed with the reason.
-CheckResult CannotCheck(CheckResult result, StageMark *stage) {
-  if (stage) Fail(stage, result.error);
-  result.verdict = Verdict::kCannotCheck;
-  return result;
+// A stage that could not read what it needs: marked failed with the reason.
+CheckResult CannotCheck(CheckResult *result, StageMark *stage) {
+  if (stage) Fail(stage, result->error);
+  result->verdict = Verdict::kCannotCheck;
+  return *result;
 }
 
 }  // namespace
@@ -154,7 +154,7 @@ CheckResult CheckAgencyFile(const AgencySource &source, const CheckOptions &opti
   CheckResult result;
   bool wrong_code_page = false;
   if (!FirstLineIsNotCp1251(source, &wrong_code_page, &result.error)) {
-    return CannotCheck(result, nullptr);
+    return CannotCheck(&result, nullptr);
   }
   if (wrong_code_page) {
     result.verdict = Verdict::kWrongCodePage;
@@ -164,7 +164,7 @@ CheckResult CheckAgencyFile(const AgencySource &source, const CheckOptions &opti
 
   int line_count = 0;
   const QString length_fault = CheckRecordLengths(source, &line_count, &result.error);
-  if (!result.error.isEmpty()) return CannotCheck(result, &result.lengths);
+  if (!result.error.isEmpty()) return CannotCheck(&result, &result.lengths);
   if (!length_fault.isEmpty()) {
     Fail(&result.lengths, length_fault);
     return result;
@@ -172,7 +172,7 @@ CheckResult CheckAgencyFile(const AgencySource &source, const CheckOptions &opti
   Pass(&result.lengths);
 
   const QString sequence_fault = CheckRecordSequence(source, &result.error);
-  if (!result.error.isEmpty()) return CannotCheck(result, &result.sequence);
+  if (!result.error.isEmpty()) return CannotCheck(&result, &result.sequence);
   if (!sequence_fault.isEmpty()) {
     Fail(&result.sequence, sequence_fault);
     return result;
@@ -180,7 +180,7 @@ CheckResult CheckAgencyFile(const AgencySource &source, const CheckOptions &opti
   Pass(&result.sequence);
 
   const bool formal_passed = CheckFormal(source, options, &result);
-  if (!result.error.isEmpty()) return CannotCheck(result, &result.formal);
+  if (!result.error.isEmpty()) return CannotCheck(&result, &result.formal);
   if (!formal_passed) {
     Fail(&result.formal);
     return result;
@@ -188,7 +188,7 @@ CheckResult CheckAgencyFile(const AgencySource &source, const CheckOptions &opti
   Pass(&result.formal);
 
   const bool logical_passed = CheckLogical(source, line_count, options, &result);
-  if (!result.error.isEmpty()) return CannotCheck(result, &result.logical);
+  if (!result.error.isEmpty()) return CannotCheck(&result, &result.logical);
   if (!logical_passed) {
     Fail(&result.logical);
     return result;
@@ -196,7 +196,7 @@ CheckResult CheckAgencyFile(const AgencySource &source, const CheckOptions &opti
   Pass(&result.logical);
 
   const bool duplicates = CheckDuplicates(source, &result);
-  if (!result.error.isEmpty()) return CannotCheck(result, &result.logical);
+  if (!result.error.isEmpty()) return CannotCheck(&result, &result.logical);
   if (duplicates) {
     Fail(&result.logical);
     return result;
