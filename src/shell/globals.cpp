@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "shell/identifier_checks.h"
+#include "ui/ui_driver.h"
 
 namespace shell {
 namespace {
@@ -198,6 +199,10 @@ QString MsgControlName(int number) {
       prefix = QStringLiteral("Edit");
   }
   return prefix + QString::number(MsgField(number));
+}
+
+QString ChooseDirectory(QWidget *owner) {
+  return ui::ChooseFolder(owner, QStringLiteral("Изберете директория"));
 }
 
 }  // namespace shell

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <array>
 
+class QWidget;
+
 namespace shell {
 
 // ---- Program location ------------------------------------------------------
@@ -133,5 +135,11 @@ extern QString FileToCheck;
 // new row, or change the current one. At most one is set.
 extern bool InsertMode;
 extern bool EditMode;
+
+// ---- Shared dialogs --------------------------------------------------------------
+
+// The folder dialog titled "Изберете директория", owned by `owner` (the data
+// entry window); the chosen folder, or empty text on cancel.
+QString ChooseDirectory(QWidget *owner);
 
 }  // namespace shell

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/scripted_ui_driver.h"
+
 namespace {
 
 TEST(Globals, FilesBesideTheProgram) {
@@ -60,6 +62,15 @@ TEST(Globals, PayerKeysInIndexOrder) {
   EXPECT_STREQ(shell::kPayerKeys[shell::kStatus], "Status");
   EXPECT_STREQ(shell::kPayerKeys[shell::kOwnerAddrBl8], "OwnerAddrBl8");
   EXPECT_STREQ(shell::kPayerKeys[shell::kAuthorizedPersonID], "AuthorizedPersonID");
+}
+
+TEST(Globals, ChooseDirectory) {
+  ui::ScriptedUiDriver driver;
+  driver.QueueFolder(QStringLiteral("/home/user/out"));
+  EXPECT_EQ(shell::ChooseDirectory(nullptr), QStringLiteral("/home/user/out"));
+  EXPECT_EQ(shell::ChooseDirectory(nullptr), QString());  // cancelled
+  EXPECT_EQ(driver.folder_titles(), QStringList({QStringLiteral("Изберете директория"),
+                                                 QStringLiteral("Изберете директория")}));
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+// vedil-reftables: the generator of the reference tables that ship in data/.
+//
+//   vedil-reftables countries ISO_JSON BG_MO   prints sources/countries.tsv
+//   vedil-reftables build SOURCES_DIR OUT_DIR  writes Countries.dbf, Incomes.dbf
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+#include "iso_countries.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: vedil-reftables countries ISO_3166-1_JSON BULGARIAN_MO > countries.tsv\n"
+    "       vedil-reftables build SOURCES_DIR OUT_DIR\n";
+
+int PrintCountries(const QString &json_path, const QString &mo_path) {
+  QString error;
+  const auto countries = reftables::ImportIsoCountries(json_path, mo_path, &error);
+  if (!countries) {
+    std::fprintf(stderr, "vedil-reftables: %s\n", qUtf8Printable(error));
+    return 1;
+  }
+  QTextStream out(stdout);
+  out << "# ISO 3166-1 countries with their Bulgarian names, imported from Debian's\n"
+         "# iso-codes package by `vedil-reftables countries` (iso_3166-1.json and the\n"
+         "# Bulgarian iso_3166-1.mo). One per line: code, a tab, the name.\n";
+  for (const auto &[code, name] : *countries) out << code << '\t' << name << '\n';
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  QCoreApplication app(argc, argv);
+  const QStringList args = app.arguments();
+  if (args.size() == 4 && args[1] == QLatin1String("countries"))
+    return PrintCountries(args[2], args[3]);
+  std::fputs(kUsage, stderr);
+  return 2;
+}
