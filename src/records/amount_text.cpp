@@ -2,7 +2,9 @@
 #include "records/amount_text.h"
 
 #include <QRegularExpression>
+
 #include <limits>
+#include "ui/input_filter.h"
 
 namespace records {
 
@@ -11,11 +13,6 @@ namespace {
 // Sign, integer digits, point, fraction digits.
 const QRegularExpression &AmountPattern() {
   static const QRegularExpression pattern(QStringLiteral("^([+-]?)(\\d*)(?:\\.(\\d*))?$"));
-  return pattern;
-}
-
-const QRegularExpression &WholeNumberPattern() {
-  static const QRegularExpression pattern(QStringLiteral("^[+-]?\\d+$"));
   return pattern;
 }
 
@@ -42,11 +39,7 @@ std::optional<CurrencyUnits> ReadAmount(const QString &text) {
 }
 
 bool WholeNumberFilterAccepts(const QString &text) {
-  if (text.isEmpty()) return true;
-  if (!WholeNumberPattern().match(text).hasMatch()) return false;
-  bool ok = false;
-  text.toLongLong(&ok);
-  return ok;
+  return text.isEmpty() || ui::IsWholeNumber(text);
 }
 
 bool AmountFilterAccepts(const QString &text) {
