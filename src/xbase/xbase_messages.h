@@ -39,6 +39,9 @@ inline constexpr char kInvalidDate[] = "Invalid date in field %s";
 // Memo contents are kept in a memo file that this engine does not read or
 // write; asking for them fails instead of passing for an empty memo.
 inline constexpr char kMemoNotSupported[] = "Memo contents of field %s are not supported";
+// The engine has no record cipher: it neither reads nor writes enciphered
+// tables.
+inline constexpr char kCipherNotSupported[] = "Records of file %s can not be enciphered";
 
 // Navigation, filters and maintenance.
 inline constexpr char kFilterNotBoolean[] = "Filter expression must return boolean result";

@@ -1,0 +1,135 @@
+// XBO_dBHandler: the table level that decides which records its owner sees
+// and in which order. Deleted records are hidden unless use-deleted is on,
+// a filter hides the records outside its bit set, and index tags give their
+// order; on top come the table-wide operations: exact counting, locating by
+// field values, packing, copying, and a read-ahead window for scans.
+//
+// Index files occupy the 63 slots below and the filter its fields; the
+// index machinery and the expression language fill them in. The places where
+// they take part are marked "index files" and "filter" in db_handler.cpp and
+// db_handler_index.cpp.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "xbase/dbase_fld.h"
+#include "xbase/huge_set.h"
+
+namespace xb {
+
+class XBobjIndexFile;
+class XBobjIndexTag;
+
+class XBO_dBHandler : public XBO_dBaseFld {
+ public:
+  static constexpr int kIndexSlots = 63;
+  static constexpr int64_t kReadBufferSize = 32768;
+
+  XBO_dBHandler(const std::string &file_name, bool shared, bool read_write,
+                const std::string &password = "");
+  ~XBO_dBHandler() override;
+
+  // Overrides: the read-ahead window serves and follows record I/O; index
+  // files follow renames, locks and status; navigation hides invisible
+  // records; appends and rewrites lock the index files around them.
+  int64_t DiskRead(void *buffer, int64_t count, int64_t offset) override;
+  void DiskWrite(const void *buffer, int64_t count, int64_t offset) override;
+  void DiskRename(const std::string &new_name) override;
+  void AppendRecord() override;
+  void WriteRecord(int64_t record) override;
+  void NotifyStatus(int code, int64_t value) override;
+  // Positive numbers go to that record even when it is invisible; the kGo*
+  // codes walk to the next visible record in their direction.
+  void GoToRecord(int64_t code) override;
+  void SetLockProtocol(int protocol) override;
+  bool UsesIndexLockOffsets() const override;
+
+  // Moves n visible records forward (n < 0: backward); 0 re-reads.
+  virtual void Skip(int64_t n);
+  // Whether the current record passes the filter (owners add their own test).
+  virtual bool RecordVisible();
+  // Locks every shared index file (100 tries 50 ms apart), releasing those
+  // already taken when one fails ("Can not Lock file %s").
+  virtual void LockIndexes();
+  virtual void UnlockIndexes();
+  // The engine carries no record cipher: always refused.
+  virtual void SetPassword(const std::string &read_password, const std::string &write_password);
+
+  // The header's count, or with `exact` the number of visible records in the
+  // current order (the position is kept).
+  int64_t RecordCount(bool exact = false);
+  // Finds the first visible record whose fields (names separated by ';')
+  // hold `values`, scanning in natural order from the first record or from
+  // the record after `start_record`. With `partial` the last field need only
+  // begin with its value; with `case_insensitive` letters compare in upper
+  // case. On success the table stands on the record found; otherwise it goes
+  // back where it was.
+  bool LocateRecord(const std::string &field_names, const std::vector<std::string> &values,
+                    int64_t start_record, bool partial, bool case_insensitive);
+  // Rewrites the table without its deleted records. Needs the table opened
+  // exclusively. The copy is written and flushed beside the table and renamed
+  // over it in one step, so an interruption leaves the old table intact.
+  void Pack();
+  // Writes every visible record, in the current order, to a new table `target`
+  // with the same structure. A memo file is copied whole, so the records'
+  // block numbers stay valid.
+  void CopyFile(const std::string &target, const std::string &password = "");
+
+  // Switches the read-ahead window on or off; returns the former state.
+  bool SetReadBuffer(bool on);
+  bool ReadBufferOn() const { return read_buffer_on_; }
+  bool UseDeleted() const { return use_deleted_; }
+  void SetUseDeleted(bool on) { use_deleted_ = on; }
+  bool Exact() const { return exact_; }
+  void SetExact(bool on) { exact_ = on; }
+
+  // Index slots 1..63 (element 0 unused) and the tag that orders navigation.
+  std::array<std::shared_ptr<XBobjIndexFile>, kIndexSlots + 1> &IndexSlots() { return indexes_; }
+  XBobjIndexTag *CurrentTag() const { return current_tag_; }
+
+  // The filter: its text, whether it is on, the record numbers that pass, and
+  // how long building the set took.
+  struct FilterState {
+    std::string expression;
+    bool active = false;
+    TxbHugeSet passing;
+    int64_t build_ms = 0;
+  };
+  FilterState &Filter() { return filter_; }
+
+ protected:
+  // Whether the record in the buffer may be shown: not deleted (or
+  // use-deleted on) and passing RecordVisible.
+  bool Visible();
+  // Walks from record `start` in direction `step` (+1/-1) to the first visible
+  // record, taking candidates from the filter set when a filter is on. False
+  // when it runs off the table.
+  bool WalkVisible(int64_t start, int step);
+  // The next candidate record number after (step +1) or before (step -1) `r`.
+  int64_t NextCandidate(int64_t r, int step);
+
+  // Index-file hooks (db_handler_index.cpp).
+  void NotifyIndexes(int code, int64_t value);
+  void PassLockProtocolToIndexes(int protocol);
+  void RenameIndexes(const std::string &old_table, const std::string &new_table);
+  void ReindexAll();
+  void CloseIndexes();
+
+  bool use_deleted_ = false;
+  bool exact_ = false;
+  std::array<std::shared_ptr<XBobjIndexFile>, kIndexSlots + 1> indexes_;
+  XBobjIndexTag *current_tag_ = nullptr;
+  FilterState filter_;
+
+ private:
+  bool copy_memo_suppressed_ = false;  // Pack keeps the table's own memo file
+  bool read_buffer_on_ = false;
+  std::string window_;
+  int64_t window_start_ = 0;
+  int64_t window_valid_ = 0;
+};
+
+}  // namespace xb

@@ -1,0 +1,105 @@
+// XBO_DiskFile: one file on disk with shared or exclusive opening, retrying
+// reads and writes at 64-bit offsets, and one nestable byte-range lock.
+// Sharing maps to flock (shared or exclusive, never waiting) held for the
+// life of the descriptor; range locks are open-file-description locks, so two
+// objects on the same file in one process exclude each other just as two
+// processes do.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace xb {
+
+class XBO_DiskFile {
+ public:
+  static constexpr int kLockWaitMs = 5000;
+  static constexpr int kRetryPauseMs = 50;
+  static constexpr int kIoRetries = 3;
+  static constexpr int64_t kFullLockLength = 0x7FFFFFFF;
+
+  // Expands the name (relative names against the current directory; names
+  // with "\\" or a drive colon are kept) and notes whether the file exists.
+  explicit XBO_DiskFile(const std::string &file_name);
+  virtual ~XBO_DiskFile();
+  XBO_DiskFile(const XBO_DiskFile &) = delete;
+  XBO_DiskFile &operator=(const XBO_DiskFile &) = delete;
+
+  // Releases a held range lock, unregisters and closes.
+  virtual void DiskClose();
+  virtual int64_t DiskSize();
+  virtual void DiskFlush();
+  virtual void DiskUnlockAll();
+  virtual bool DiskLockAll();
+  // Takes or nests the file's one range lock; false at once when another
+  // holder has the range. See the class comment for the rules.
+  virtual bool DiskLock(int64_t offset, int64_t length);
+  // Reads up to `count` bytes; a short read (end of file) is no error.
+  virtual int64_t DiskRead(void *buffer, int64_t count, int64_t offset);
+  virtual void DiskRename(const std::string &new_name);
+  virtual void DiskOpen(bool shared, bool read_write);
+  // Creates or truncates the file and opens it unshared, read-write.
+  virtual void DiskCreate();
+  // Progress of long operations: (-1, step, total) at the start, (step, n, 0)
+  // per item, (0, n, 0) at the end. Does nothing here.
+  virtual void DiskProgress(int64_t code, int64_t value, int64_t total);
+  virtual void DiskTruncate(int64_t size);
+  virtual void DiskUnlock();
+  virtual void DiskWrite(const void *buffer, int64_t count, int64_t offset);
+
+  // Replaces the file by `new_file` (a complete file in the same directory):
+  // `new_file` is opened with this file's modes, renamed over the file in one
+  // step, and its descriptor takes the place of the old one. Until the rename
+  // the old file is untouched; on failure `new_file` is left as it is.
+  void ReplaceWithFile(const std::string &new_file);
+
+  const std::string &FileName() const { return file_name_; }
+  bool Exists() const { return exists_; }
+  bool Shared() const { return shared_; }
+  bool ReadWrite() const { return read_write_; }
+  bool Closed() const { return fd_ < 0; }
+  int64_t Position() const { return position_; }
+  int LockCount() const { return lock_count_; }
+  // Unshared, or shared and holding the whole-file lock (0, 0x7FFFFFFF).
+  bool HasFullAccess() const;
+
+ protected:
+  // One non-waiting OS lock of a byte range beside the counted range lock
+  // (the table's header byte uses it). False when the range is taken.
+  bool OsLockRange(int64_t offset, int64_t length);
+  void OsUnlockRange(int64_t offset, int64_t length);
+
+ private:
+  int OpenDescriptor(const std::string &path, bool shared, bool read_write, bool create);
+
+  std::string file_name_;
+  int fd_ = -1;
+  bool exists_ = false;
+  bool shared_ = false;
+  bool read_write_ = true;
+  int64_t position_ = 0;
+  int lock_count_ = 0;
+  int64_t lock_offset_ = 0;
+  int64_t lock_length_ = 0;
+  bool written_ = false;
+};
+
+// The process-wide registry of open disk files; files still open when the
+// program ends are closed then.
+class XBobjFileColl {
+ public:
+  static XBobjFileColl &Instance();
+  void Register(XBO_DiskFile *file);
+  void Unregister(XBO_DiskFile *file);
+  size_t Count() const;
+  // The open files whose full name equals `file_name`.
+  size_t CountOpen(const std::string &file_name) const;
+  ~XBobjFileColl();
+
+ private:
+  XBobjFileColl() = default;
+  std::vector<XBO_DiskFile *> files_;
+};
+
+}  // namespace xb
