@@ -49,6 +49,10 @@ constexpr std::array<shell::PayerIndex, shell::kPayerValueCount> kSaveOrder = {
 
 }  // namespace
 
+const std::array<shell::PayerIndex, shell::kPayerValueCount> &PayerSaveOrder() {
+  return kSaveOrder;
+}
+
 SettingsFile OpenSettingsFile() { return SettingsFile(shell::SettingsFilePath()); }
 
 const QStringList &SettingsTemplateLines() {
@@ -161,7 +165,7 @@ void LoadPayerData() {
 
 void SavePayerRecord(const shell::PayerRecord &values) {
   SettingsFile file = OpenSettingsFile();
-  for (shell::PayerIndex index : kSaveOrder) {
+  for (shell::PayerIndex index : PayerSaveOrder()) {
     const QString key = QLatin1String(shell::kPayerKeys[index]);
     file.WriteString(SectionOfKey(key), key, values[index]);
   }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 
 #include "settings/settings_file.h"
 #include "shell/globals.h"
@@ -50,6 +51,10 @@ QString GetStatus();
 
 // The one-line street address ("ул.Витоша №15 ет.3"), at most 255 characters.
 QString ComposeAddress(const QString &suffix = QString());
+
+// The order the payer keys are saved in, which is also the order of the
+// payer data dialog's comparison copy.
+const std::array<shell::PayerIndex, shell::kPayerValueCount> &PayerSaveOrder();
 
 // Reads the 31 payer values from the settings file (missing keys are empty).
 shell::PayerRecord ReadPayerRecord();

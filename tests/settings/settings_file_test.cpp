@@ -2,6 +2,8 @@
 // the getters and the composed street address.
 #include <gtest/gtest.h>
 
+#include "support/qt/qt_printers.h"
+
 #include <QDir>
 
 #include "settings/payer_settings.h"

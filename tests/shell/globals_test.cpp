@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/qt/qt_printers.h"
+
 #include "ui/scripted_ui_driver.h"
 
 namespace {

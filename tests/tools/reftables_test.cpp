@@ -54,7 +54,8 @@ TEST(Reftables, RefusesACatalogueWhoseStringsLieOutsideIt) {
     mo.append(reinterpret_cast<const char *>(&v), 4);
   }
   testing_support::WriteFileBytes(dir.File("short.mo"), mo);
-  const ToolRun run = RunTool({"countries", kIsoJson, QString::fromStdString(dir.File("short.mo"))});
+  const ToolRun run =
+      RunTool({"countries", kIsoJson, QString::fromStdString(dir.File("short.mo"))});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_TRUE(run.err.contains("outside the file")) << run.err.constData();
 }

@@ -3,6 +3,8 @@
 // pointer helpers.
 #include <gtest/gtest.h>
 
+#include "support/qt/qt_printers.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QGroupBox>

@@ -2,6 +2,8 @@
 // an exception escaping an event handler ends in.
 #include <gtest/gtest.h>
 
+#include "support/qt/qt_printers.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>

@@ -1,0 +1,73 @@
+// TConfigDlg, the payer data dialog: the only writer of the settings file. It
+// shows the 31 payer values read from the file, filters the numeric fields,
+// copies the correspondence address, checks the values one at a time
+// (payer_check.h) and saves them. It emits PayerDataSaved after a save, for
+// the main window to enable data entry and show the new name.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include "shell/globals.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace settings {
+
+class TConfigDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TConfigDlg(QWidget *parent = nullptr);
+
+  // Checks the payer data: with messages, the dialog's values, showing the
+  // first problem and focusing its control; without, the settings file's,
+  // silently. True when something is missing or invalid.
+  bool CheckPayerData(bool with_messages);
+  // The 31 values as the controls hold them (lists give their selected
+  // entry's text, the status word comes from the check boxes).
+  shell::PayerRecord TakePayerDataFromDialog() const;
+
+  void OKBtnClick();
+  void CancelBtnClick();
+  void BitBtn1Click();
+
+  // Esc acts as "Изход".
+  void reject() override;
+
+ signals:
+  void PayerDataSaved();
+
+ protected:
+  void showEvent(QShowEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+ private:
+  void BuildControls();
+  void FormActivate();
+  // Saves, reloads PayerData, tells the main window, closes; false (and the
+  // dialog stays open) when the check fails or the file cannot be written.
+  bool SaveAndClose();
+  void FocusField(QWidget *control);
+  void ComboBox2Change(int index);
+
+  QComboBox *combo_[7] = {};  // ComboBox1..ComboBox6 at [1]..[6]
+  QLineEdit *edit_[25] = {};  // Edit1..Edit24 at [1]..[24]
+  QCheckBox *check1_ = nullptr;
+  QCheckBox *check2_ = nullptr;
+  QPushButton *ok_ = nullptr;
+  QPushButton *cancel_ = nullptr;
+  QToolButton *copy_ = nullptr;
+  QLabel *logo_ = nullptr;
+  QString activation_copy_;
+};
+
+// The control that edits each payer value, by PayerData index.
+const char *ControlNameOfPayerValue(int index);
+
+}  // namespace settings
