@@ -1,0 +1,128 @@
+// The renderer's windows; see report_output.h.
+#include "ui/report_output.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace ui {
+namespace {
+
+ReportOutputChooser &InstalledChooser() {
+  static ReportOutputChooser chooser;
+  return chooser;
+}
+
+}  // namespace
+
+ReportOutputChoice ChooseReportOutput(QWidget *parent) {
+  if (InstalledChooser()) return InstalledChooser()(parent);
+  ReportOutputDialog dialog(parent);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.Choice();
+}
+
+void SetReportOutputChooserForTesting(ReportOutputChooser chooser) {
+  InstalledChooser() = std::move(chooser);
+}
+
+ReportOutputDialog::ReportOutputDialog(QWidget *parent) : QDialog(parent) {
+  setWindowTitle(QString::fromUtf8(kReportSetupTitle));
+  auto *group = new QGroupBox(QStringLiteral("Изход на справката"), this);
+  preview_ = new QRadioButton(QStringLiteral("Преглед на екрана"), group);
+  printer_ = new QRadioButton(QStringLiteral("Принтер"), group);
+  pdf_ = new QRadioButton(QStringLiteral("PDF файл"), group);
+  preview_->setChecked(true);
+  pdf_path_ = new QLineEdit(group);
+  pdf_path_->setObjectName(QStringLiteral("PdfPath"));
+  auto *browse = new QPushButton(QStringLiteral("..."), group);
+  browse->setFixedWidth(32);
+  auto *pdf_row = new QHBoxLayout;
+  pdf_row->addWidget(pdf_);
+  pdf_row->addWidget(pdf_path_, 1);
+  pdf_row->addWidget(browse);
+  auto *group_layout = new QVBoxLayout(group);
+  group_layout->addWidget(preview_);
+  group_layout->addWidget(printer_);
+  group_layout->addLayout(pdf_row);
+
+  auto *buttons = new QDialogButtonBox(this);
+  buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+  buttons->addButton(QStringLiteral("Отказ"), QDialogButtonBox::RejectRole);
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(group);
+  layout->addWidget(buttons);
+
+  connect(browse, &QPushButton::clicked, this, &ReportOutputDialog::BrowsePdf);
+  connect(pdf_path_, &QLineEdit::textEdited, this, [this] { pdf_->setChecked(true); });
+  connect(buttons, &QDialogButtonBox::accepted, this, &ReportOutputDialog::AcceptChoice);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  setMinimumWidth(420);
+}
+
+void ReportOutputDialog::BrowsePdf() {
+  const QString path = QFileDialog::getSaveFileName(
+      this, QStringLiteral("PDF файл"), pdf_path_->text(), QStringLiteral("PDF (*.pdf)"));
+  if (path.isEmpty()) return;
+  pdf_path_->setText(path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)
+                         ? path
+                         : path + QStringLiteral(".pdf"));
+  pdf_->setChecked(true);
+}
+
+void ReportOutputDialog::AcceptChoice() {
+  if (pdf_->isChecked() && pdf_path_->text().trimmed().isEmpty()) {
+    QMessageBox::warning(this, QString::fromUtf8(kReportSetupTitle),
+                         QStringLiteral("Въведете име на PDF файла."));
+    pdf_path_->setFocus();
+    return;
+  }
+  accept();
+}
+
+ReportOutputChoice ReportOutputDialog::Choice() const {
+  if (printer_->isChecked()) return {ReportDestination::kPrinter, {}};
+  if (pdf_->isChecked()) return {ReportDestination::kPdfFile, pdf_path_->text().trimmed()};
+  return {ReportDestination::kPreview, {}};
+}
+
+std::unique_ptr<QPrintPreviewDialog> CreateReportPreview(QPrinter *printer, QWidget *parent) {
+  auto dialog = std::make_unique<QPrintPreviewDialog>(printer, parent);
+  dialog->setWindowTitle(QString::fromUtf8(kReportPreviewTitle));
+  dialog->resize(1000, 760);
+  if (auto *view = dialog->findChild<QPrintPreviewWidget *>()) {
+    view->setZoomMode(QPrintPreviewWidget::CustomZoom);
+    view->setZoomFactor(kReportPreviewZoom);
+  }
+  return dialog;
+}
+
+ReportStatusWindow::ReportStatusWindow(QWidget *parent) : QDialog(parent) {
+  setWindowTitle(QString::fromUtf8(kReportStatusTitle));
+  label_ = new QLabel(this);
+  label_->setMinimumWidth(260);
+  label_->setAlignment(Qt::AlignCenter);
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(label_);
+}
+
+void ReportStatusWindow::ShowPage(const QString &format, int page) {
+  QString text = format;
+  label_->setText(text.replace(QStringLiteral("%p"), QString::number(page)));
+  if (!isVisible()) show();
+  label_->repaint();
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+QString ReportStatusWindow::Text() const { return label_->text(); }
+
+}  // namespace ui

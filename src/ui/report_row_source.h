@@ -1,0 +1,22 @@
+// What the report renderer needs of a dataset connection: walk the rows from
+// the first to the end and read a field of the current row as text. The
+// program adapts its datasets to it; tests use a list of rows.
+#pragma once
+
+#include <QString>
+
+namespace ui {
+
+class ReportRowSource {
+ public:
+  virtual ~ReportRowSource() = default;
+
+  // Moves to the first row; Eof() is true at once for no rows.
+  virtual void First() = 0;
+  virtual void Next() = 0;
+  virtual bool Eof() const = 0;
+  // The field's text without trailing blanks; empty for an unknown field.
+  virtual QString Value(const QString &field) const = 0;
+};
+
+}  // namespace ui

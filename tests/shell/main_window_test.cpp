@@ -1,0 +1,236 @@
+// The main window: its creation step on a fresh and on a prepared program
+// directory, the caption, the commands and the pointer, the exit question,
+// the file choice for the checker.
+#include "shell/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "settings/config_dlg.h"
+#include "settings/payer_settings.h"
+#include "shell/help_window.h"
+#include "support/common/temp_dir.h"
+#include "support/qt/qt_printers.h"
+#include "ui/input.h"
+#include "ui/scripted_ui_driver.h"
+#include "xbase/clock.h"
+
+namespace {
+
+using testing_support::ReadFileBytes;
+using testing_support::WriteFileBytes;
+
+const QString kExitQuestion = QStringLiteral("Сигурни ли сте, че искате да излезете ?  ");
+
+shell::PayerRecord ValidRecord() {
+  shell::PayerRecord v;
+  v[shell::kFiscalYear] = "2019";
+  v[shell::kOwnerNoType] = "ЕИК";
+  v[shell::kOwnerNo] = "121212121";
+  v[shell::kOwnerName] = "Фирма ООД";
+  for (int i : {shell::kOwnerObl, shell::kOwnerObl8, shell::kOwnerObst, shell::kOwnerObst8,
+                shell::kOwnerNM, shell::kOwnerNM8, shell::kOwnerAddrName, shell::kOwnerAddrName8,
+                shell::kOwnerAddrNo, shell::kOwnerAddrNo8}) {
+    v[i] = "x";
+  }
+  for (int i : {shell::kOwnerPK, shell::kOwnerPK8}) v[i] = "1000";
+  for (int i : {shell::kOwnerAddr, shell::kOwnerAddr8}) v[i] = "ул.";
+  v[shell::kStatus] = "Active";
+  return v;
+}
+
+class MainWindowTest : public testing::Test {
+ protected:
+  MainWindowTest() {
+    shell::InitAppPaths(QString::fromStdString(dir_.File("vedil")));
+    xb::SetClockForTesting(xb::LocalTime{2020, 3, 1});
+  }
+  ~MainWindowTest() override {
+    if (form_) {
+      ui_.QueueAnswer(ui::Answer::kYes);
+      form_->close();
+    }
+    xb::SetClockForTesting(std::nullopt);
+  }
+  void Create() {
+    form_ = std::make_unique<shell::TForm1>();
+    windows_ = shell::CreateProgramWindows(form_.get());
+    form_->SetDataEntryDlg(&data_entry_);
+    data_entry_.setObjectName("TDataEntryDlg");
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  }
+  QPushButton *Button(const char *name) { return form_->findChild<QPushButton *>(name); }
+  QPoint Pointer() const { return form_->mapFromGlobal(QCursor::pos()); }
+
+  testing_support::TempDir dir_;
+  ui::ScriptedUiDriver ui_;
+  QDialog data_entry_;
+  std::unique_ptr<shell::TForm1> form_;
+  shell::ProgramWindows windows_;
+};
+
+TEST_F(MainWindowTest, FreshStartWritesTheTemplateAndDisablesDataEntry) {
+  Create();
+  EXPECT_TRUE(QDir(QString::fromStdString(dir_.File("data"))).exists());
+  const std::string ini = ReadFileBytes(dir_.File("vedil.ini"));
+  EXPECT_EQ(std::count(ini.begin(), ini.end(), '\n'), 34);
+  EXPECT_FALSE(Button("BitBtn1")->isEnabled());
+  for (const char *name : {"BitBtn2", "BitBtn3", "BitBtn4"}) {
+    EXPECT_TRUE(Button(name)->isEnabled()) << name;
+  }
+  EXPECT_EQ(form_->windowTitle(), QStringLiteral(" Справка по ОРВЕЛ  ver. 7.0 (2019)    "));
+  EXPECT_EQ(form_->findChild<QLabel *>("Label3")->text(), QStringLiteral("ver. 7.0 (2019)"));
+  EXPECT_EQ(Button("BitBtn2")->text(), QStringLiteral("Данни за платеца"));
+  EXPECT_EQ(Button("BitBtn5")->toolTip(),
+            QStringLiteral("Проверка на текстов файл (съгласно утвърден от ВЕСКОР формат) "
+                           "създаден с друг продукт"));
+  EXPECT_EQ(Button("BitBtn1")->geometry(), QRect(88, 96, 140, 44));
+  EXPECT_TRUE(ui_.messages().empty());
+}
+
+TEST_F(MainWindowTest, ValidPayerDataEnableDataEntryAndNameTheCaption) {
+  settings::WriteSettingsTemplate(shell::SettingsFilePath());
+  settings::SavePayerRecord(ValidRecord());
+  Create();
+  EXPECT_TRUE(Button("BitBtn1")->isEnabled());
+  EXPECT_EQ(form_->windowTitle(),
+            QStringLiteral(" Справка по ОРВЕЛ  ver. 7.0 (2019)    Фирма ООД"));
+
+  Button("BitBtn1")->click();
+  EXPECT_EQ(ui_.modals(), QStringList({"TDataEntryDlg"}));
+  EXPECT_EQ(Pointer(), ui::CentreOf(Button("BitBtn3")) + QPoint(45, 0));
+}
+
+TEST_F(MainWindowTest, SavingPayerDataEnablesDataEntryAndRenamesTheCaption) {
+  Create();
+  ui_.QueueModal([](QDialog *d) {
+    d->show();
+    settings::WriteSettingsTemplate(shell::SettingsFilePath());
+    settings::SavePayerRecord(ValidRecord());
+    d->hide();
+    d->show();  // activation reads the saved file into the controls
+    d->findChild<QLineEdit *>("Edit2")->setText("Друго име");
+    d->findChild<QPushButton *>("OKBtn")->click();
+    return d->result();
+  });
+  Button("BitBtn2")->click();
+  EXPECT_EQ(ui_.modals(), QStringList({"TConfigDlg"}));
+  EXPECT_TRUE(ui_.messages().empty()) << ui_.MessageTexts().join('|').toStdString();
+  EXPECT_TRUE(Button("BitBtn1")->isEnabled());
+  EXPECT_EQ(form_->windowTitle(),
+            QStringLiteral(" Справка по ОРВЕЛ  ver. 7.0 (2019)    Друго име"));
+  EXPECT_EQ(Pointer(), ui::CentreOf(Button("BitBtn2")) + QPoint(45, 0));
+}
+
+TEST_F(MainWindowTest, EscAsksBeforeTheEndAndNoKeepsTheWindow) {
+  Create();
+  ui_.QueueAnswer(ui::Answer::kNo);
+  QTest::keyClick(Button("BitBtn3"), Qt::Key_Escape);
+  ui_.QueueAnswer(ui::Answer::kNo);
+  Button("BitBtn3")->click();
+  EXPECT_TRUE(form_->isVisible());
+  ASSERT_EQ(ui_.MessageTexts(), QStringList({kExitQuestion, kExitQuestion}));
+  EXPECT_EQ(ui_.messages()[0].caption, QStringLiteral("Изход"));
+  EXPECT_EQ(ui_.messages()[0].buttons, ui::Buttons::kYesNo);
+  auto *label3 = form_->findChild<QLabel *>("Label3");
+  EXPECT_EQ(Pointer(), QPoint(label3->x(), label3->y() + label3->height() / 2 - 5));
+
+  ui_.QueueAnswer(ui::Answer::kYes);
+  form_->close();
+  EXPECT_FALSE(form_->isVisible());
+  form_.reset();
+}
+
+TEST_F(MainWindowTest, PickFileToCheck) {
+  Create();
+  ui_.QueueOpenFile({false, QString(), "abc"});
+  EXPECT_EQ(form_->PickFileToCheck("txt"), QString());
+  ASSERT_EQ(ui_.open_file_requests().size(), 1u);
+  const ui::OpenFileRequest &r = ui_.open_file_requests()[0];
+  EXPECT_EQ(r.title, QStringLiteral("Проверка на файл .TXT"));
+  EXPECT_EQ(r.filter_description, QStringLiteral("Text files (*.txt)"));
+  EXPECT_EQ(r.filter_pattern, QStringLiteral("*.TXT"));
+  EXPECT_TRUE(r.must_exist);
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].caption, QStringLiteral("Проверка на файл"));
+  EXPECT_EQ(ui_.messages()[0].text, QStringLiteral("Отказ ...abc"));
+  EXPECT_EQ(ui_.messages()[0].icon, ui::Icon::kInformation);
+
+  ui_.QueueOpenFile({true, "/some/file.TXT", "file.TXT"});
+  EXPECT_EQ(form_->PickFileToCheck("txt"), QStringLiteral("/some/file.TXT"));
+  QCoreApplication::processEvents();  // the queued key strokes land harmlessly
+}
+
+TEST_F(MainWindowTest, CheckCommandStoresTheFileAndOpensTheChecker) {
+  Create();
+  EXPECT_FALSE(Button("BitBtn5")->isEnabled());  // no checker window yet
+  QDialog checker;
+  checker.setObjectName("TCheckFileDlg");
+  form_->SetCheckFileDlg(&checker);
+  ASSERT_TRUE(Button("BitBtn5")->isEnabled());
+  ui_.QueueOpenFile({true, "/a/b.txt", "b.txt"});
+  Button("BitBtn5")->click();
+  EXPECT_EQ(shell::FileToCheck, QStringLiteral("/a/b.txt"));
+  EXPECT_EQ(ui_.modals(), QStringList({"TCheckFileDlg"}));
+  Button("BitBtn5")->click();  // cancelled: no checker
+  EXPECT_EQ(shell::FileToCheck, QString());
+  EXPECT_EQ(ui_.modals().size(), 1);
+  EXPECT_EQ(Pointer(), ui::CentreOf(Button("BitBtn5")) + QPoint(45, 0));
+  form_->SetCheckFileDlg(nullptr);
+}
+
+TEST_F(MainWindowTest, HelpOpensTheShippedFileWithoutWaiting) {
+  WriteFileBytes(dir_.File("vedil.html"), "<html><body><h1>Помощ за програмата</h1></body></html>");
+  Create();
+  Button("BitBtn4")->click();
+  ASSERT_NE(form_->help_window(), nullptr);
+  EXPECT_TRUE(form_->help_window()->isVisible());
+  EXPECT_TRUE(form_->help_window()->browser()->toPlainText().contains("Помощ за програмата"));
+  EXPECT_TRUE(ui_.modals().isEmpty());
+  // Closing the program closes the help window too.
+  ui_.QueueAnswer(ui::Answer::kYes);
+  form_->close();
+  EXPECT_FALSE(form_->help_window()->isVisible());
+  form_.reset();
+}
+
+TEST_F(MainWindowTest, ShippedHelpFileIsThere) {
+  const QString shipped = QStringLiteral(VEDIL_SOURCE_DIR "/data/vedil.html");
+  shell::HelpWindow help;
+  help.Open(shipped);
+  EXPECT_TRUE(help.browser()->toPlainText().contains("Данни за платеца"));
+  help.close();
+}
+
+TEST_F(MainWindowTest, DoubleClickOnTheTitleShowsTheCreditLine) {
+  Create();
+  auto *label6 = form_->findChild<QLabel *>("Label6");
+  QTest::mouseDClick(label6, Qt::LeftButton);
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].caption, QStringLiteral("ОРВЕЛ"));
+  EXPECT_EQ(ui_.messages()[0].icon, ui::Icon::kInformation);
+}
+
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsReported) {
+  // The program "directory" is a plain file: nothing can be written below it.
+  WriteFileBytes(dir_.File("file"), "");
+  shell::InitAppPaths(QString::fromStdString(dir_.File("file/vedil")));
+  Create();
+  EXPECT_FALSE(Button("BitBtn1")->isEnabled());
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_EQ(ui_.messages()[0].icon, ui::Icon::kError);
+  EXPECT_TRUE(ui_.messages()[0].text.contains(QString::fromStdString(dir_.File("file/vedil.ini"))))
+      << ui_.messages()[0].text.toStdString();
+}
+
+}  // namespace
