@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "xbase/text_case.h"
+
 namespace xb {
 namespace {
 
@@ -32,19 +34,7 @@ bool IsEditState(TDataSetState s) {
   return s == TDataSetState::dsEdit || s == TDataSetState::dsInsert;
 }
 
-// Upper case for ASCII and the Cyrillic letters of Windows-1251.
-std::string UpperText(std::string s) {
-  for (char &c : s) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u >= 'a' && u <= 'z')
-      c = static_cast<char>(u - 32);
-    else if (u >= 0xE0)
-      c = static_cast<char>(u - 32);
-    else if (u == 0xB8)
-      c = static_cast<char>(0xA8);
-  }
-  return s;
-}
+std::string UpperText(const std::string &s) { return UpperCp1251(s); }
 
 bool SameName(const std::string &a, const std::string &b) {
   auto strip = [](const std::string &s) {
@@ -753,6 +743,14 @@ bool TDataSet::ReadViewStep(const TRecordBuffer &from, TGetMode mode, TRecordBuf
   cursorValid_ = false;
   InternalSetToRecord(from);
   return GetRecord(out, mode, false) == TGetResult::grOK;
+}
+
+bool TDataSet::ReadViewBookmark(const TBookmark &bookmark, TRecordBuffer &out) {
+  CheckActive();
+  ResetBuffer(out);
+  cursorValid_ = false;
+  InternalGotoBookmark(bookmark);
+  return GetRecord(out, TGetMode::gmCurrent, false) == TGetResult::grOK;
 }
 
 TFieldData TDataSet::ViewValue(const TField &field, const TRecordBuffer &buffer) {

@@ -126,6 +126,7 @@ class TDataSet {
   bool ReadViewFirst(TRecordBuffer &out);
   bool ReadViewLast(TRecordBuffer &out);
   bool ReadViewStep(const TRecordBuffer &from, TGetMode mode, TRecordBuffer &out);
+  bool ReadViewBookmark(const TBookmark &bookmark, TRecordBuffer &out);
   TBookmark BookmarkOf(const TRecordBuffer &buffer) const { return GetBookmarkData(buffer); }
   // A field's value in a buffer read for a view (translated like Value()).
   TFieldData ViewValue(const TField &field, const TRecordBuffer &buffer);
