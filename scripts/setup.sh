@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-translations-l10n
-  libgtest-dev libgmock-dev fonts-dejavu-core iso-codes)
+  libgtest-dev libgmock-dev fonts-dejavu-core fonts-liberation iso-codes)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -100,6 +100,9 @@ void TConfigDlg::BuildControls() {
   combo_[2]->addItems({QString::fromUtf8(kKindServiceNo), QString::fromUtf8(kKindEik)});
   for (int i : {3, 4}) combo_[i]->addItems({"ул.", "бул.", "кв.", "ж.к."});
   for (int i : {5, 6}) combo_[i]->addItems({QString(), "бл."});
+  combo_[1]->setMinimumWidth(80);
+  for (int i : {3, 4}) combo_[i]->setMinimumWidth(75);
+  for (int i : {5, 6}) combo_[i]->setMinimumWidth(65);
   connect(combo_[2], &QComboBox::activated, this, &TConfigDlg::ComboBox2Change);
 
   for (const EditSpec &spec : kEdits) {

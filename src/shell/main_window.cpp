@@ -1,5 +1,6 @@
 // See main_window.h. Client coordinates of the controls matter: the pointer
-// is placed relative to them after each command.
+// is placed relative to them after each command. Times New Roman and Courier
+// New resolve to their metric twins (Liberation Serif and Mono) on Linux.
 #include "shell/main_window.h"
 
 #include <QCloseEvent>
@@ -48,8 +49,8 @@ TForm1::TForm1() : QWidget(nullptr) {
   if (QScreen *screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
-  setWindowTitle(MainWindowCaption(QString()));
   FormCreate();
+  FormActivate();
 }
 
 TForm1::~TForm1() = default;
@@ -122,8 +123,16 @@ void TForm1::BuildControls() {
   label5_ = label("Label5", QStringLiteral("ЕЛ"), QPoint(471, 326), TimesFont(32, true), Qt::black);
   label5_->setGeometry(471, 326, 108, 36);
   label2_->move(label6_->x() - label2_->width(), 325);
-  label4_->move(label6_->geometry().center().x() - label4_->width() / 2 + 1,
-                label6_->geometry().center().y() - label4_->height() / 2 + 1);
+  // Centre the red letter on the ring's glyph (not on the ring's label box).
+  const QFontMetrics ring(courier);
+  const int ring_baseline = label6_->y() + (label6_->height() - ring.height()) / 2 + ring.ascent();
+  const QPoint ring_centre(
+      label6_->geometry().center().x(),
+      ring_baseline + ring.tightBoundingRect(QStringLiteral("О")).center().y());
+  const QFontMetrics letter(label4_->font());
+  const int letter_centre =
+      letter.ascent() + letter.tightBoundingRect(QStringLiteral("В")).center().y();
+  label4_->move(ring_centre.x() - label4_->width() / 2 + 1, ring_centre.y() - letter_centre);
   label6_->installEventFilter(this);
   label3_ = label("Label3", QLatin1String(kVersionText), QPoint(454, 376), font(), Qt::black);
   label3_->move(label6_->geometry().center().x() - label3_->width() / 2, 384);

@@ -15,7 +15,7 @@
 namespace xb {
 namespace {
 
-constexpr int kLockTries = XBO_DiskFile::kLockWaitMs / XBO_DiskFile::kRetryPauseMs;
+constexpr int kHeaderPollMs = 1;
 
 std::string WithDbfExtension(const std::string &name) {
   std::string trimmed(TrimBlanks(name));
@@ -307,12 +307,26 @@ void XBO_dBaseDBF::WriteRecord(int64_t record) {
   original_number_ = record;
 }
 
+// Tries for up to the lock wait (5 s) to take the header byte. Waiting
+// writers announce themselves on the wait byte, and a writer coming back for
+// the header byte yields to them; tries are a few milliseconds apart so that a
+// hand-over costs little when writers take turns.
 void XBO_dBaseDBF::LockHeader() {
   if (Shared() && !table_locked_ && header_lock_count_ == 0) {
-    for (int tries = 1; !OsLockRange(header_lock_offset_, 1); ++tries) {
-      if (tries >= kLockTries) RaiseError(msg::kCanNotLock, {FileName()});
-      std::this_thread::sleep_for(std::chrono::milliseconds(kRetryPauseMs));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLockWaitMs);
+    bool waiting = false;
+    while (true) {
+      if (waiting || !OsRangeTakenByOthers(WaitLockOffset(), 1)) {
+        if (OsLockRange(header_lock_offset_, 1)) break;
+        if (!waiting) waiting = OsLockRange(WaitLockOffset(), 1);
+      }
+      if (std::chrono::steady_clock::now() >= deadline) {
+        if (waiting) OsUnlockRange(WaitLockOffset(), 1);
+        RaiseError(msg::kCanNotLock, {FileName()});
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(kHeaderPollMs));
     }
+    if (waiting) OsUnlockRange(WaitLockOffset(), 1);
     header_os_locked_ = true;
   }
   ++header_lock_count_;

@@ -80,6 +80,10 @@ class XBO_dBaseDBF : public XBO_DiskFile {
   // The record offsets of the current lock protocol.
   int64_t RecordLockOffset(int64_t record) const;
   int64_t HeaderLockOffset() const { return header_lock_offset_; }
+  // The byte a writer holds while it waits for the header byte, right behind
+  // the record area. A writer that finds it held leaves the header byte to
+  // the one waiting, so two busy writers take turns instead of one starving.
+  int64_t WaitLockOffset() const { return area_start_ + area_length_; }
   int64_t RecordAreaStart() const { return area_start_; }
   int64_t RecordAreaLength() const { return area_length_; }
 

@@ -217,6 +217,16 @@ void XBO_DiskFile::OsUnlockRange(int64_t offset, int64_t length) {
   if (!OfdLock(fd_, F_UNLCK, offset, length)) RaiseError(msg::kErrorInUnlock, {file_name_});
 }
 
+bool XBO_DiskFile::OsRangeTakenByOthers(int64_t offset, int64_t length) {
+  struct flock fl {};
+  fl.l_type = F_WRLCK;
+  fl.l_whence = SEEK_SET;
+  fl.l_start = offset;
+  fl.l_len = length;
+  if (fcntl(fd_, F_OFD_GETLK, &fl) != 0) return false;
+  return fl.l_type != F_UNLCK;
+}
+
 bool XBO_DiskFile::DiskLock(int64_t offset, int64_t length) {
   if (!shared_) {
     if (lock_count_++ == 0) {

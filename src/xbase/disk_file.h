@@ -69,6 +69,8 @@ class XBO_DiskFile {
   // (the table's header byte uses it). False when the range is taken.
   bool OsLockRange(int64_t offset, int64_t length);
   void OsUnlockRange(int64_t offset, int64_t length);
+  // Whether another holder (process or object) has a lock in the range.
+  bool OsRangeTakenByOthers(int64_t offset, int64_t length);
 
  private:
   int OpenDescriptor(const std::string &path, bool shared, bool read_write, bool create);
