@@ -1,0 +1,56 @@
+// xbtool on a scratch table: create, append, delete, dump, info and pack, and
+// the engine's error texts with a non-zero exit status on failure.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include "support/common/temp_dir.h"
+
+namespace {
+
+struct XbtoolRun {
+  int exit_code;
+  std::string out, err;
+};
+
+XbtoolRun Xbtool(const QStringList &args) {
+  QProcess process;
+  process.start(QStringLiteral(VEDIL_BINARY_DIR "/xbtool"), args);
+  process.waitForFinished(60000);
+  return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+          process.readAllStandardError().toStdString()};
+}
+
+TEST(Xbtool, KeepsATableFromCreationToPack) {
+  testing_support::TempDir dir;
+  const QString table = QString::fromStdString(dir.File("t.dbf"));
+  ASSERT_EQ(Xbtool({"create", table, "F01;C;5;0", "AMOUNT;N;8;2"}).exit_code, 0);
+  EXPECT_EQ(Xbtool({"append", table, "F01=one", "AMOUNT=1.5"}).out, "Appended record 1\n");
+  EXPECT_EQ(Xbtool({"append", table, "f01=two"}).exit_code, 0);
+  EXPECT_EQ(Xbtool({"delete", table, "1"}).exit_code, 0);
+  EXPECT_EQ(Xbtool({"dump", table}).out, "      1 * one|1.50\n      2   two|0.00\n");
+  EXPECT_EQ(Xbtool({"dump", table, "--active"}).out, "      2   two|0.00\n");
+  const XbtoolRun info = Xbtool({"info", table});
+  EXPECT_NE(info.out.find("Records:       2\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("Header length: 97\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("    2  AMOUNT      N        8    2       6\n"), std::string::npos);
+  EXPECT_EQ(Xbtool({"pack", table}).exit_code, 0);
+  EXPECT_EQ(Xbtool({"dump", table}).out, "      1   two|0.00\n");
+}
+
+TEST(Xbtool, FailuresPrintTheEngineTextAndExitNonZero) {
+  testing_support::TempDir dir;
+  const QString table = QString::fromStdString(dir.File("t.dbf"));
+  ASSERT_EQ(Xbtool({"create", table, "AMOUNT;N;4;0"}).exit_code, 0);
+  const XbtoolRun too_big = Xbtool({"append", table, "AMOUNT=123456"});
+  EXPECT_EQ(too_big.exit_code, 1);
+  EXPECT_EQ(too_big.err, "numeric value too big in field AMOUNT - 123456\n");
+  const XbtoolRun missing = Xbtool({"dump", QString::fromStdString(dir.File("none"))});
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_EQ(missing.err, "File " + dir.File("none.DBF") + " could not be found\n");
+  EXPECT_EQ(Xbtool({"delete", table, "x"}).exit_code, 2);
+  EXPECT_EQ(Xbtool({"frobnicate"}).exit_code, 2);
+  EXPECT_EQ(Xbtool({"dump", table}).out, "");  // the failed append left no record
+}
+
+}  // namespace
