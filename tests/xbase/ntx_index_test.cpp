@@ -10,6 +10,7 @@
 #include "table_fixture.h"
 #include "xbase/index_file.h"
 #include "xbase/ntx_tag.h"
+#include "xbase/ntx_verify.h"
 #include "xbase/xbase_error.h"
 
 namespace xb {
@@ -283,6 +284,35 @@ TEST(NtxIndex, RefusesOtherFormatsMissingFilesUnknownTagsAndLongKeys) {
               t.FindInTag("bad", "1");
             }),
             "Index file bad.ntx is corrupted");
+}
+
+TEST(NtxIndex, VerifyFindsEntriesUnderAWrongKey) {
+  TempDir dir;
+  const std::string path = dir.File("dvel.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  {
+    XBO_dBHandler t(path, true, true);
+    for (int i = 0; i < 60; ++i) AppendRow(t, std::to_string(1000000000 + i), "101");
+    t.IndexOn("dvel.ntx", "dvel", "f04+f10", "", 1, 0);
+    t.IndexOpen("dvel.ntx", "dvel");
+    const NtxVerifyReport sound = VerifyNtxTag(t, NtxTag(t));
+    EXPECT_TRUE(sound.problems.empty());
+    EXPECT_EQ(sound.entries, 60u);
+    EXPECT_EQ(sound.pages, 3u);
+  }
+  // Change the stored key of record 60 inside the index file.
+  std::string bytes = ReadFileBytes(dir.File("dvel.ntx"));
+  const size_t at = bytes.find("1000000059");
+  ASSERT_NE(at, std::string::npos);
+  bytes[at] = '9';
+  testing_support::WriteFileBytes(dir.File("dvel.ntx"), bytes);
+  XBO_dBHandler t(path, true, true);
+  t.IndexOpen("dvel.ntx", "dvel");
+  const NtxVerifyReport report = VerifyNtxTag(t, NtxTag(t));
+  EXPECT_EQ(report.problems,
+            (std::vector<std::string>{
+                "record 60 is indexed under \"9000000059   101  \" instead of its key "
+                "\"1000000059   101  \""}));
 }
 
 }  // namespace
