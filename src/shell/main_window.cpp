@@ -13,11 +13,13 @@
 #include <QStyle>
 
 #include "agencyfile/check_file_dlg.h"
+#include "records/income_table.h"
 #include "settings/config_dlg.h"
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
 #include "shell/help_window.h"
+#include "ui/application.h"
 #include "ui/input.h"
 #include "ui/logo.h"
 #include "ui/ui_driver.h"
@@ -150,8 +152,14 @@ void TForm1::BuildControls() {
 void TForm1::FormCreate() {
   help_file_ = HelpFilePath();
   QDir().mkpath(DataDir());
-  // PrepareIncomeTable (the income table's create-or-check) runs here once
-  // the income table is written; a failed check sets end_requested_.
+  // The income table is created, or its income code field checked; a failed
+  // check (warned about inside) or an unreadable table ends the program.
+  try {
+    if (!records::PrepareIncomeTable(this)) end_requested_ = true;
+  } catch (const std::exception &e) {
+    ui::ShowEscapedError(e.what());
+    end_requested_ = true;
+  }
   try {
     data_entry_allowed_ = !settings::CheckPayerDataSilently();
   } catch (const settings::SettingsWriteError &e) {
