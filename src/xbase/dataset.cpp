@@ -1,6 +1,7 @@
 // The dataset framework's state machine, navigation, editing and events; see
 // dataset.h.
 #include "xbase/dataset.h"
+#include "xbase/xbase_error.h"
 
 #include <algorithm>
 
@@ -154,7 +155,7 @@ TField *TDataSet::FindField(const std::string &name) const {
 
 TField &TDataSet::FieldByName(const std::string &name) const {
   TField *field = FindField(name);
-  if (!field) throw EDatabaseError(FormatMessage(kFieldNotFound, name));
+  if (!field) throw EDatabaseError(FormatMessage(kFieldNotFound, {name}));
   return *field;
 }
 
@@ -208,7 +209,7 @@ void TDataSet::CheckFieldWritable(const TField &field) {
   if (!IsWriteState(state_)) throw EDatabaseError(kNotEditing);
   if (field.ReadOnly && state_ != TDataSetState::dsSetKey && state_ != TDataSetState::dsFilter &&
       field.FieldKind() == TFieldKind::fkData)
-    throw EDatabaseError(FormatMessage(kFieldReadOnly, field.FieldName()));
+    throw EDatabaseError(FormatMessage(kFieldReadOnly, {field.FieldName()}));
 }
 
 void TDataSet::WriteField(TField &field, const TFieldData &value) {
@@ -238,6 +239,11 @@ void TDataSet::WriteField(TField &field, const TFieldData &value) {
   if (field.FieldKind() == TFieldKind::fkData) GetCalcFields(active_);
   DataEvent(TDataEvent::deFieldChange, reinterpret_cast<std::intptr_t>(&field));
   if (field.OnChange) field.OnChange(field);
+}
+
+void TDataSet::MarkModified() {
+  modified_ = true;
+  DataEvent(TDataEvent::deRecordChange);
 }
 
 void TDataSet::GetCalcFields(TRecordBuffer &buffer) {

@@ -198,6 +198,9 @@ class TDataSet {
   bool FilterAccepts(TRecordBuffer &buffer);
   void DataEvent(TDataEvent event, std::intptr_t info = 0);
   void SetState(TDataSetState state);
+  // A direct write changed the active record: it now counts as modified and
+  // the views show it again.
+  void MarkModified();
   // The cursor no longer stands on the active record (after a view read).
   void CursorPosChanged() { cursorValid_ = false; }
   // Raises "Cannot perform this operation on a closed dataset".

@@ -5,19 +5,6 @@
 
 namespace xb {
 
-std::string FormatMessage(const char *pattern, const std::string &arg) {
-  std::string out;
-  for (const char *p = pattern; *p; ++p) {
-    if (p[0] == '%' && p[1] == 's') {
-      out += arg;
-      ++p;
-    } else {
-      out += *p;
-    }
-  }
-  return out;
-}
-
 bool IsValidDate(const TDateValue &d) {
   static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (d.year < 1 || d.year > 9999 || d.month < 1 || d.month > 12 || d.day < 1) return false;

@@ -18,10 +18,6 @@ class EDatabaseError : public std::runtime_error {
   explicit EDatabaseError(const std::string &message) : std::runtime_error(message) {}
 };
 
-// Formats a message with one %s placeholder (the framework's messages carry at
-// most one name).
-std::string FormatMessage(const char *pattern, const std::string &arg);
-
 enum class TDataSetState {
   dsInactive,
   dsBrowse,

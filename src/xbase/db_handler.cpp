@@ -102,8 +102,8 @@ void XBO_dBHandler::DiskRename(const std::string &new_name) {
 
 void XBO_dBHandler::NotifyStatus(int code, int64_t value) {
   NotifyIndexes(code, value);
-  // filter: the bit of an appended or rewritten record follows the filter
-  // expression (kept by the expression language's filter upkeep).
+  if (code == kStatusAfterWrite && filter_.active)
+    UpdateFilterBit(value > 0 ? value : current_record_);
 }
 
 void XBO_dBHandler::SetLockProtocol(int protocol) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "xbase/dbase_fld.h"
+#include "xbase/expr_handler.h"
 #include "xbase/huge_set.h"
 
 namespace xb {
@@ -90,15 +91,23 @@ class XBO_dBHandler : public XBO_dBaseFld {
   std::array<std::shared_ptr<XBobjIndexFile>, kIndexSlots + 1> &IndexSlots() { return indexes_; }
   XBobjIndexTag *CurrentTag() const { return current_tag_; }
 
-  // The filter: its text, whether it is on, the record numbers that pass, and
-  // how long building the set took.
+  // The filter: its text, its compiled form, whether it is on, the record
+  // numbers that pass, and how long building the set took.
   struct FilterState {
     std::string expression;
+    std::unique_ptr<TxbExpHandler> compiled;
     bool active = false;
     TxbHugeSet passing;
     int64_t build_ms = 0;
   };
   FilterState &Filter() { return filter_; }
+
+  // Compiles `expression` (comparisons case-insensitive and with wildcards as
+  // asked) and builds the set of records for which it is true; while it is
+  // on, navigation visits only those. It must yield a logical value ("Filter
+  // expression must return boolean result"). An empty expression drops the
+  // filter. On any failure the previous filter stays as it was.
+  void SetFilter(const std::string &expression, bool case_insensitive, bool partial);
 
  protected:
   // Whether the record in the buffer may be shown: not deleted (or
@@ -110,6 +119,11 @@ class XBO_dBHandler : public XBO_dBaseFld {
   bool WalkVisible(int64_t start, int step);
   // The next candidate record number after (step +1) or before (step -1) `r`.
   int64_t NextCandidate(int64_t r, int step);
+
+  // Filter upkeep (db_handler_filter.cpp): rebuilds the whole set, or sets
+  // the bit of the record just appended or rewritten.
+  void RebuildFilter();
+  void UpdateFilterBit(int64_t record);
 
   // Index-file hooks (db_handler_index.cpp).
   void NotifyIndexes(int code, int64_t value);

@@ -161,6 +161,8 @@ void XBO_dBHandler::Pack() {
     throw;
   }
   restore();
+  // Packing renumbers the records: the filter's set is made again.
+  if (filter_.active) RebuildFilter();
   GoToRecord(kGoFirst);
 }
 

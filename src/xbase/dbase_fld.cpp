@@ -75,6 +75,13 @@ void XBO_dBaseFld::MarkChanged(int field) {
   record_changed_ = true;
 }
 
+XBO_dBaseFld::~XBO_dBaseFld() = default;
+
+TxbExpUserLink &XBO_dBaseFld::ExpressionLink() {
+  if (!expression_binding_) expression_binding_ = std::make_unique<TableExpressionBinding>(*this);
+  return expression_binding_->Link();
+}
+
 void XBO_dBaseFld::GoToRecord(int64_t code) {
   XBO_dBaseDBF::GoToRecord(code);
   std::fill(changed_fields_.begin(), changed_fields_.end(), false);

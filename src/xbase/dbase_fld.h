@@ -3,15 +3,22 @@
 // or by 1-based number, plus blanking, deleting and recalling records.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "xbase/dbase_dbf.h"
+#include "xbase/expr_table_source.h"
 
 namespace xb {
 
 class XBO_dBaseFld : public XBO_dBaseDBF {
  public:
   using XBO_dBaseDBF::XBO_dBaseDBF;
+  ~XBO_dBaseFld() override;
+
+  // The table's expression link: the table functions and one field variable
+  // per field, reading the current record buffer (made on first use).
+  TxbExpUserLink &ExpressionLink();
 
   // Clears ChangedFields after each read.
   void GoToRecord(int64_t code) override;
@@ -60,6 +67,9 @@ class XBO_dBaseFld : public XBO_dBaseDBF {
   bool IsBinaryField(const dbf::FieldDef &f) const;
   void MarkChanged(int field);
   void SetDeletionFlag(char flag);
+
+ private:
+  std::unique_ptr<TableExpressionBinding> expression_binding_;
 };
 
 }  // namespace xb

@@ -19,6 +19,7 @@
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
 #include "support/common/temp_dir.h"
+#include "support/qt/valid_payer.h"
 #include "ui/scripted_ui_driver.h"
 #include "xbase/clock.h"
 
@@ -28,22 +29,7 @@ using testing_support::ReadFileBytes;
 
 const QString kQuestion = QStringLiteral("Има промени в параметрите. Да се съхранят ли ?      ");
 
-shell::PayerRecord ValidRecord() {
-  shell::PayerRecord v;
-  v[shell::kFiscalYear] = "2019";
-  v[shell::kOwnerNoType] = "ЕИК";
-  v[shell::kOwnerNo] = "121212121";
-  v[shell::kOwnerName] = "Фирма ООД";
-  for (int i : {shell::kOwnerObl, shell::kOwnerObl8}) v[i] = "София";
-  for (int i : {shell::kOwnerObst, shell::kOwnerObst8}) v[i] = "Столична";
-  for (int i : {shell::kOwnerNM, shell::kOwnerNM8}) v[i] = "гр.София";
-  for (int i : {shell::kOwnerPK, shell::kOwnerPK8}) v[i] = "1000";
-  for (int i : {shell::kOwnerAddr, shell::kOwnerAddr8}) v[i] = "ул.";
-  for (int i : {shell::kOwnerAddrName, shell::kOwnerAddrName8}) v[i] = "Витоша";
-  for (int i : {shell::kOwnerAddrNo, shell::kOwnerAddrNo8}) v[i] = "15";
-  v[shell::kStatus] = "Active";
-  return v;
-}
+using testing_support::ValidPayerRecord;
 
 class ConfigDlgTest : public testing::Test {
  protected:
@@ -88,7 +74,7 @@ TEST_F(ConfigDlgTest, FreshFileAsksOnExitBecauseTheStatusDiffers) {
 }
 
 TEST_F(ConfigDlgTest, EscWithChangesCancelShowsTheFirstProblemAndYesStaysOnAFailedCheck) {
-  settings::SavePayerRecord(ValidRecord());
+  settings::SavePayerRecord(ValidPayerRecord());
   Open();
   Get("Edit6")->setText("100");
   ui_.QueueAnswer(ui::Answer::kCancel);
@@ -107,7 +93,7 @@ TEST_F(ConfigDlgTest, EscWithChangesCancelShowsTheFirstProblemAndYesStaysOnAFail
 }
 
 TEST_F(ConfigDlgTest, UnchangedValidDataClosesWithoutAQuestion) {
-  settings::SavePayerRecord(ValidRecord());
+  settings::SavePayerRecord(ValidPayerRecord());
   Open();
   Get<QPushButton>("CancelBtn")->click();
   EXPECT_TRUE(ui_.messages().empty());
@@ -115,7 +101,7 @@ TEST_F(ConfigDlgTest, UnchangedValidDataClosesWithoutAQuestion) {
 }
 
 TEST_F(ConfigDlgTest, SaveWritesTheFileInTemplateOrderAndTellsTheMainWindow) {
-  settings::SavePayerRecord(ValidRecord());
+  settings::SavePayerRecord(ValidPayerRecord());
   Open();
   QSignalSpy saved(dlg_.get(), &settings::TConfigDlg::PayerDataSaved);
   Get("Edit2")->setText("Ново име");
@@ -143,7 +129,7 @@ TEST_F(ConfigDlgTest, SaveWritesTheFileInTemplateOrderAndTellsTheMainWindow) {
 }
 
 TEST_F(ConfigDlgTest, WarningsNameTheStreetKindAndTheIdentifierLength) {
-  shell::PayerRecord v = ValidRecord();
+  shell::PayerRecord v = ValidPayerRecord();
   v[shell::kOwnerAddr] = "бул.";
   v[shell::kOwnerAddrName] = "";
   settings::SavePayerRecord(v);
@@ -165,7 +151,7 @@ TEST_F(ConfigDlgTest, WarningsNameTheStreetKindAndTheIdentifierLength) {
 }
 
 TEST_F(ConfigDlgTest, AYearNotOfferedShowsNoSelectionAndIsRefused) {
-  shell::PayerRecord v = ValidRecord();
+  shell::PayerRecord v = ValidPayerRecord();
   v[shell::kFiscalYear] = "2015";
   settings::SavePayerRecord(v);
   Open();
@@ -201,7 +187,7 @@ TEST_F(ConfigDlgTest, NumericFilterUndoesTheRejectedKeystroke) {
 }
 
 TEST_F(ConfigDlgTest, CopyButtonCopiesTheCorrespondenceAddress) {
-  shell::PayerRecord v = ValidRecord();
+  shell::PayerRecord v = ValidPayerRecord();
   v[shell::kOwnerAddr] = "ж.к.";
   v[shell::kOwnerAddrBl] = "бл.";
   v[shell::kOwnerAddrVh] = "Б";

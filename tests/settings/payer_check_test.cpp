@@ -8,6 +8,7 @@
 
 #include "settings/payer_settings.h"
 #include "support/common/temp_dir.h"
+#include "support/qt/valid_payer.h"
 #include "xbase/clock.h"
 
 namespace {
@@ -16,23 +17,7 @@ using shell::PayerRecord;
 
 constexpr int kYear = 2020;
 
-PayerRecord ValidRecord() {
-  PayerRecord v;
-  v[shell::kFiscalYear] = "2019";
-  v[shell::kOwnerNoType] = QString::fromUtf8(settings::kKindEik);
-  v[shell::kOwnerNo] = "121212121";
-  v[shell::kOwnerName] = "Фирма ООД";
-  for (int i : {shell::kOwnerObl, shell::kOwnerObl8}) v[i] = "София";
-  for (int i : {shell::kOwnerObst, shell::kOwnerObst8}) v[i] = "Столична";
-  for (int i : {shell::kOwnerNM, shell::kOwnerNM8}) v[i] = "гр.София";
-  for (int i : {shell::kOwnerPK, shell::kOwnerPK8}) v[i] = "1000";
-  v[shell::kOwnerAddr] = "ул.";
-  v[shell::kOwnerAddr8] = "бул.";
-  for (int i : {shell::kOwnerAddrName, shell::kOwnerAddrName8}) v[i] = "Витоша";
-  for (int i : {shell::kOwnerAddrNo, shell::kOwnerAddrNo8}) v[i] = "15";
-  v[shell::kStatus] = "Active";
-  return v;
-}
+using testing_support::ValidPayerRecord;
 
 struct Case {
   const char *what;
@@ -87,7 +72,7 @@ TEST(PayerCheck, EachValueWithItsControlAndWarning) {
   xb::SetClockForTesting(xb::LocalTime{kYear, 3, 1});
   for (const Case &c : kCases) {
     SCOPED_TRACE(c.what);
-    PayerRecord v = ValidRecord();
+    PayerRecord v = ValidPayerRecord();
     v[c.index] = QString::fromUtf8(c.value);
     const settings::PayerProblem p = settings::FindPayerProblem(v, "W3", kYear);
     EXPECT_EQ(p.value, c.failing);
@@ -98,7 +83,7 @@ TEST(PayerCheck, EachValueWithItsControlAndWarning) {
 }
 
 TEST(PayerCheck, TheFirstFailingValueWins) {
-  PayerRecord v = ValidRecord();
+  PayerRecord v = ValidPayerRecord();
   v[shell::kOwnerAddrNo8] = "";
   v[shell::kOwnerPK] = "";
   EXPECT_EQ(settings::FindPayerProblem(v, "", kYear).value, 8);
@@ -123,7 +108,7 @@ TEST(PayerCheck, RepresentativeAndIdentifierKinds) {
   };
   for (const auto &r : kRows) {
     SCOPED_TRACE(r.no);
-    PayerRecord v = ValidRecord();
+    PayerRecord v = ValidPayerRecord();
     v[shell::kFiscalYear] = QString::number(kYear);
     v[shell::kOwnerNoType] = QString::fromUtf8(r.kind);
     v[shell::kOwnerNo] = r.no;
@@ -175,7 +160,7 @@ TEST(PayerCheck, StartUpWritesTheTemplateAndChecksTheFile) {
   EXPECT_EQ(testing_support::ReadFileBytes(dir.File("vedil.ini")).substr(0, 8), "[Year]\r\n");
 
   // Kind ЕГН with a valid ЕГН passes, although the dialog cannot offer it.
-  PayerRecord v = ValidRecord();
+  PayerRecord v = ValidPayerRecord();
   v[shell::kOwnerNoType] = "ЕГН";
   v[shell::kOwnerNo] = "7501020018";
   settings::SavePayerRecord(v);

@@ -20,6 +20,7 @@
 #include "shell/help_window.h"
 #include "support/common/temp_dir.h"
 #include "support/qt/qt_printers.h"
+#include "support/qt/valid_payer.h"
 #include "ui/input.h"
 #include "ui/scripted_ui_driver.h"
 #include "xbase/clock.h"
@@ -31,22 +32,7 @@ using testing_support::WriteFileBytes;
 
 const QString kExitQuestion = QStringLiteral("Сигурни ли сте, че искате да излезете ?  ");
 
-shell::PayerRecord ValidRecord() {
-  shell::PayerRecord v;
-  v[shell::kFiscalYear] = "2019";
-  v[shell::kOwnerNoType] = "ЕИК";
-  v[shell::kOwnerNo] = "121212121";
-  v[shell::kOwnerName] = "Фирма ООД";
-  for (int i : {shell::kOwnerObl, shell::kOwnerObl8, shell::kOwnerObst, shell::kOwnerObst8,
-                shell::kOwnerNM, shell::kOwnerNM8, shell::kOwnerAddrName, shell::kOwnerAddrName8,
-                shell::kOwnerAddrNo, shell::kOwnerAddrNo8}) {
-    v[i] = "x";
-  }
-  for (int i : {shell::kOwnerPK, shell::kOwnerPK8}) v[i] = "1000";
-  for (int i : {shell::kOwnerAddr, shell::kOwnerAddr8}) v[i] = "ул.";
-  v[shell::kStatus] = "Active";
-  return v;
-}
+using testing_support::ValidPayerRecord;
 
 class MainWindowTest : public testing::Test {
  protected:
@@ -100,7 +86,7 @@ TEST_F(MainWindowTest, FreshStartWritesTheTemplateAndDisablesDataEntry) {
 
 TEST_F(MainWindowTest, ValidPayerDataEnableDataEntryAndNameTheCaption) {
   settings::WriteSettingsTemplate(shell::SettingsFilePath());
-  settings::SavePayerRecord(ValidRecord());
+  settings::SavePayerRecord(ValidPayerRecord());
   Create();
   EXPECT_TRUE(Button("BitBtn1")->isEnabled());
   EXPECT_EQ(form_->windowTitle(),
@@ -116,7 +102,7 @@ TEST_F(MainWindowTest, SavingPayerDataEnablesDataEntryAndRenamesTheCaption) {
   ui_.QueueModal([](QDialog *d) {
     d->show();
     settings::WriteSettingsTemplate(shell::SettingsFilePath());
-    settings::SavePayerRecord(ValidRecord());
+    settings::SavePayerRecord(ValidPayerRecord());
     d->hide();
     d->show();  // activation reads the saved file into the controls
     d->findChild<QLineEdit *>("Edit2")->setText("Друго име");

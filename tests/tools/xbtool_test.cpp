@@ -54,3 +54,22 @@ TEST(Xbtool, FailuresPrintTheEngineTextAndExitNonZero) {
 }
 
 }  // namespace
+
+TEST(XbtoolExpressions, EvalAndFilteredDump) {
+  testing_support::TempDir dir;
+  const QString table = QString::fromStdString(dir.File("dvel.dbf"));
+  ASSERT_EQ(Xbtool({"create", table, "F04;C;13;0", "F10;C;5;0", "AMOUNT;N;8;2"}).exit_code, 0);
+  ASSERT_EQ(Xbtool({"append", table, "F04=1234567890", "F10=101", "AMOUNT=2.5"}).exit_code, 0);
+  ASSERT_EQ(Xbtool({"append", table, "F04=77", "F10=820", "AMOUNT=10"}).exit_code, 0);
+  EXPECT_EQ(Xbtool({"eval", table, "f04+f10"}).out, "\"1234567890   101  \" (Text)\n");
+  EXPECT_EQ(Xbtool({"eval", table, "dvel->amount * 2", "2"}).out, "20 (Number)\n");
+  EXPECT_EQ(Xbtool({"eval", table, "F04 = '123*'"}).out, ".T. (Boolean)\n");
+  const XbtoolRun bad = Xbtool({"eval", table, "F04 + 1"});
+  EXPECT_EQ(bad.exit_code, 1);
+  EXPECT_EQ(bad.err, "The two sides of an operation do not match\n");
+  EXPECT_EQ(Xbtool({"eval", table, "F04", "3"}).exit_code, 2);
+  EXPECT_EQ(Xbtool({"dump", table, "--filter", "AMOUNT > 5"}).out, "      2   77|820|10.00\n");
+  const XbtoolRun not_logical = Xbtool({"dump", table, "--filter", "F10"});
+  EXPECT_EQ(not_logical.exit_code, 1);
+  EXPECT_EQ(not_logical.err, "Filter expression must return boolean result\n");
+}
