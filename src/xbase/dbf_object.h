@@ -19,6 +19,10 @@ class DBFObject : public XBO_dBHandler {
   // The owner's verdict on the record in the buffer; visible when unset.
   std::function<bool()> OnRecordVisible;
 
+  // Sets EOF while the buffer keeps the current record (a step past the
+  // last record that stays on it).
+  void MarkEof() { eof_ = true; }
+
   void DiskProgress(int64_t code, int64_t value, int64_t total) override;
   bool RecordVisible() override;
 };

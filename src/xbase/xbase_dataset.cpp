@@ -220,6 +220,7 @@ void TXbaseDataSet::InternalOpen() {
       throw EXbaseError(FormatMessage(kNoIndexSupport, {resolved.front()}));
     }
     if (!TrimBlanks(indexName_).empty()) RaiseError(msg::kCannotFindTag, {indexName_});
+    if (Filtered() && !Filter().empty()) FilterChanged();
     beforeFirst_ = true;
     afterLast_ = false;
   } catch (...) {
@@ -456,14 +457,16 @@ void TXbaseDataSet::Undelete() {
 }
 
 void TXbaseDataSet::InternalRefresh() {
-  // A filter's set of passing records is built again by the table's filter.
-  FilterChanged();
+  if (Filtered() && !Filter().empty()) FilterChanged();  // the set of passing records again
 }
 
 void TXbaseDataSet::FilterChanged() {
   // The OnFilterRecord event is consulted through the table's visibility
-  // test on every move; a filter text needs the expression filter of the
-  // table object.
+  // test on every move; the filter text becomes the table's filter set.
+  const TFilterOptions options = FilterOptions();
+  Tab().SetFilter(Filtered() ? Translate(Filter(), true) : std::string(),
+                  options & static_cast<unsigned>(TFilterOption::foCaseInsensitive),
+                  !(options & static_cast<unsigned>(TFilterOption::foNoPartialCompare)));
 }
 
 bool TXbaseDataSet::LocateRecord(const std::string &keyFields,
