@@ -12,11 +12,13 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "records/income_table.h"
 #include "settings/config_dlg.h"
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
 #include "shell/help_window.h"
+#include "ui/application.h"
 #include "ui/input.h"
 #include "ui/logo.h"
 #include "ui/ui_driver.h"
@@ -149,8 +151,14 @@ void TForm1::BuildControls() {
 void TForm1::FormCreate() {
   help_file_ = HelpFilePath();
   QDir().mkpath(DataDir());
-  // PrepareIncomeTable (the income table's create-or-check) runs here once
-  // the income table is written; a failed check sets end_requested_.
+  // The income table is created, or its income code field checked; a failed
+  // check (warned about inside) or an unreadable table ends the program.
+  try {
+    if (!records::PrepareIncomeTable(this)) end_requested_ = true;
+  } catch (const std::exception &e) {
+    ui::ShowEscapedError(e.what());
+    end_requested_ = true;
+  }
   try {
     data_entry_allowed_ = !settings::CheckPayerDataSilently();
   } catch (const settings::SettingsWriteError &e) {
@@ -232,7 +240,10 @@ void TForm1::BitBtn2Click() {
 }
 
 void TForm1::BitBtn4Click() {
-  if (!help_) help_ = std::make_unique<HelpWindow>();
+  if (!help_) {
+    help_ = std::make_unique<HelpWindow>();
+    help_->move(geometry().topLeft() + QPoint(100, 60));
+  }
   help_->Open(help_file_);
   PointerTo(RightOfCentre(btn4_));
 }
