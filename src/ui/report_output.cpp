@@ -14,34 +14,26 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "ui/ui_driver.h"
+
 namespace ui {
-namespace {
-
-ReportOutputChooser &InstalledChooser() {
-  static ReportOutputChooser chooser;
-  return chooser;
-}
-
-}  // namespace
-
 ReportOutputChoice ChooseReportOutput(QWidget *parent) {
-  if (InstalledChooser()) return InstalledChooser()(parent);
   ReportOutputDialog dialog(parent);
-  if (dialog.exec() != QDialog::Accepted) return {};
+  if (ShowModal(&dialog) != QDialog::Accepted) return {};
   return dialog.Choice();
 }
 
-void SetReportOutputChooserForTesting(ReportOutputChooser chooser) {
-  InstalledChooser() = std::move(chooser);
-}
-
 ReportOutputDialog::ReportOutputDialog(QWidget *parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("ReportOutputDialog"));
   setWindowTitle(QString::fromUtf8(kReportSetupTitle));
   auto *group = new QGroupBox(QStringLiteral("Изход на справката"), this);
   preview_ = new QRadioButton(QStringLiteral("Преглед на екрана"), group);
   printer_ = new QRadioButton(QStringLiteral("Принтер"), group);
   pdf_ = new QRadioButton(QStringLiteral("PDF файл"), group);
   preview_->setChecked(true);
+  preview_->setObjectName(QStringLiteral("PreviewButton"));
+  printer_->setObjectName(QStringLiteral("PrinterButton"));
+  pdf_->setObjectName(QStringLiteral("PdfButton"));
   pdf_path_ = new QLineEdit(group);
   pdf_path_->setObjectName(QStringLiteral("PdfPath"));
   auto *browse = new QPushButton(QStringLiteral("..."), group);
@@ -95,8 +87,16 @@ ReportOutputChoice ReportOutputDialog::Choice() const {
   return {ReportDestination::kPreview, {}};
 }
 
+void ReportOutputDialog::Select(const ReportOutputChoice &choice) {
+  preview_->setChecked(choice.destination == ReportDestination::kPreview);
+  printer_->setChecked(choice.destination == ReportDestination::kPrinter);
+  pdf_->setChecked(choice.destination == ReportDestination::kPdfFile);
+  pdf_path_->setText(choice.pdf_path);
+}
+
 std::unique_ptr<QPrintPreviewDialog> CreateReportPreview(QPrinter *printer, QWidget *parent) {
   auto dialog = std::make_unique<QPrintPreviewDialog>(printer, parent);
+  dialog->setObjectName(QStringLiteral("ReportPreview"));
   dialog->setWindowTitle(QString::fromUtf8(kReportPreviewTitle));
   dialog->resize(1000, 760);
   if (auto *view = dialog->findChild<QPrintPreviewWidget *>()) {

@@ -1,13 +1,12 @@
 // The renderer's own windows: the "Output Options" choice between preview,
 // printer and PDF file, the "Report Preview" window, and the "Report Status"
-// window with the page being generated or printed. The choice goes through a
-// replaceable chooser so that tests answer it without a display.
+// window with the page being generated or printed. The dialogs are shown
+// through the UI driver (ui_driver.h), so tests answer them without a display.
 #pragma once
 
 #include <QDialog>
 #include <QPrintPreviewDialog>
 #include <QString>
-#include <functional>
 #include <memory>
 
 class QLabel;
@@ -31,21 +30,18 @@ struct ReportOutputChoice {
   QString pdf_path;  // kPdfFile: the file to write
 };
 
-using ReportOutputChooser = std::function<ReportOutputChoice(QWidget *parent)>;
-
-// Asks where the report goes: the "Output Options" dialog, or the chooser a
-// test installed.
+// Asks where the report goes with the "Output Options" dialog, shown modally
+// through the UI driver; kCancel unless the dialog was accepted.
 ReportOutputChoice ChooseReportOutput(QWidget *parent);
 
-// Installs a chooser in place of the dialog; an empty one restores the dialog.
-void SetReportOutputChooserForTesting(ReportOutputChooser chooser);
-
-// The "Output Options" dialog.
+// The "Output Options" dialog, objectName "ReportOutputDialog".
 class ReportOutputDialog : public QDialog {
   Q_OBJECT
  public:
   explicit ReportOutputDialog(QWidget *parent = nullptr);
   ReportOutputChoice Choice() const;
+  // Sets the controls to choice, as the user would.
+  void Select(const ReportOutputChoice &choice);
 
  private:
   void BrowsePdf();

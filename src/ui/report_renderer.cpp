@@ -8,6 +8,7 @@
 #include "ui/report_fill.h"
 #include "ui/report_output.h"
 #include "ui/report_paint.h"
+#include "ui/ui_driver.h"
 
 namespace ui {
 
@@ -105,7 +106,8 @@ bool ReportRenderer::Produce(QWidget *parent) {
     }
     case ReportDestination::kPrinter: {
       QPrintDialog dialog(&printer, parent);
-      if (dialog.exec() != QDialog::Accepted) return false;
+      dialog.setObjectName(QStringLiteral("ReportPrintDialog"));
+      if (ShowModal(&dialog) != QDialog::Accepted) return false;
       Paint(printer, progress(kReportPrintingText));
       return true;
     }
@@ -120,7 +122,7 @@ bool ReportRenderer::Produce(QWidget *parent) {
         }
         status.hide();
       });
-      preview->exec();
+      ShowModal(preview.get());
       if (failure) {
         error_ = *failure;
         return false;

@@ -157,7 +157,11 @@ void XBO_dBHandler::GoToRecord(int64_t code) {
     XBO_dBaseFld::GoToRecord(code);
     return;
   }
-  // index files: with a current tag the candidates come from the tag's order.
+  // With a current tag the candidates come from the tag's order.
+  if (current_tag_ != nullptr && code >= kGoCurrent) {
+    GoToRecordInTag(code);
+    return;
+  }
   const auto none_visible = [this] {
     SetEof();
     bof_ = true;

@@ -87,6 +87,32 @@ class XBO_dBHandler : public XBO_dBaseFld {
   bool Exact() const { return exact_; }
   void SetExact(bool on) { exact_ = on; }
 
+  // Index management (db_handler_index.cpp). IndexOn writes a new index file
+  // and leaves it closed, every open index file closed first: `unique` 0 for
+  // a unique tag, 1 for duplicates; `order` 0 ascending, 1 descending, 7 and
+  // 8 the same with character keys upper-cased. Only ".ntx" files are
+  // built; a name without extension means ".ndx", which is refused.
+  void IndexOn(const std::string &file_name, const std::string &tag_name,
+               const std::string &key_expression, const std::string &for_expression, int unique,
+               int order);
+  // Opens the index files of a ';'-separated list (those already open stay,
+  // the others close) and selects `tag_name` (natural order when empty).
+  void IndexOpen(const std::string &file_list, const std::string &tag_name);
+  // Selects a tag of the open files by name ("Cannot find index tag %s").
+  void SetTag(const std::string &tag_name);
+  XBobjIndexTag *FindTag(const std::string &tag_name) const;
+  // Searches the current tag and moves to the first visible record with the
+  // key; not found: EOF on the blank record.
+  bool Find(const std::string &key);
+  // The record number of `key` in the named tag (exact matching), or 0; the
+  // table does not move.
+  int64_t FindInTag(const std::string &tag_name, const std::string &key);
+  // Rebuilds every open index file.
+  void Reindex();
+  // Limits navigation in the current tag to keys from `low` to `high` (empty:
+  // no limit) and goes to the first record in range.
+  void SetRange(const std::string &low, const std::string &high, int options = 0);
+
   // Index slots 1..63 (element 0 unused) and the tag that orders navigation.
   std::array<std::shared_ptr<XBobjIndexFile>, kIndexSlots + 1> &IndexSlots() { return indexes_; }
   XBobjIndexTag *CurrentTag() const { return current_tag_; }
@@ -131,6 +157,8 @@ class XBO_dBHandler : public XBO_dBaseFld {
   void RenameIndexes(const std::string &old_table, const std::string &new_table);
   void ReindexAll();
   void CloseIndexes();
+  // Navigation codes through the current tag (visible records only).
+  void GoToRecordInTag(int64_t code);
 
   bool use_deleted_ = false;
   bool exact_ = false;

@@ -1,24 +1,295 @@
-// The places where open index files take part in the table's work: locking
-// around writes, status fan-out (new and changed keys), the lock protocol,
-// renames, rebuilding after a pack, and closing. Index files are opened into
-// IndexSlots() by the index machinery; until a slot is filled there is
-// nothing to pass on, and each hook below is complete for a table without
-// index files.
+// The index paths of the indexed table level: building and opening index
+// files, selecting tags, searching, navigating in tag order, and the places
+// where open index files take part in the table's work (locks around writes,
+// new and changed keys, the lock protocol, renames, rebuilding after a pack).
+#include <algorithm>
+
 #include "xbase/db_handler.h"
+#include "xbase/index_file.h"
+#include "xbase/ntx_tag.h"
+#include "xbase/text_case.h"
+#include "xbase/xbase_error.h"
+#include "xbase/xbase_messages.h"
 
 namespace xb {
 
-void XBO_dBHandler::LockIndexes() {}
+namespace {
 
-void XBO_dBHandler::UnlockIndexes() {}
+inline constexpr char kIndexFormatNotSupported[] =
+    "Index file %s has a format that is not supported";
 
-void XBO_dBHandler::NotifyIndexes(int, int64_t) {}
+std::string Trimmed(const std::string &text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
 
-void XBO_dBHandler::PassLockProtocolToIndexes(int) {}
+std::string Extension(const std::string &path) {
+  const std::string base = IndexBaseName(path);
+  const size_t dot = base.find_last_of('.');
+  return dot == std::string::npos ? std::string() : UpperCp1251(base.substr(dot));
+}
 
-void XBO_dBHandler::RenameIndexes(const std::string &, const std::string &) {}
+std::string WithoutExtension(const std::string &path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
+  return path.substr(0, dot);
+}
 
-void XBO_dBHandler::ReindexAll() {}
+// The full name of an index file: ".ndx" when it has no extension, the
+// table's directory when it has none. Only NTX files are read and written.
+std::string IndexPath(const std::string &table_path, const std::string &file_name) {
+  std::string name = Trimmed(file_name);
+  if (IndexBaseName(name).find('.') == std::string::npos) name += ".ndx";
+  if (name.find_first_of("/\\") == std::string::npos) {
+    const size_t slash = table_path.find_last_of("/\\");
+    if (slash != std::string::npos) name = table_path.substr(0, slash + 1) + name;
+  }
+  if (Extension(name) != ".NTX") RaiseError(kIndexFormatNotSupported, {name});
+  return name;
+}
+
+// The last navigation direction of a code: forward for first, next and
+// current, backward for last and prior.
+int64_t ContinueCode(int64_t code) {
+  return code == kGoLast || code == kGoPrior ? kGoPrior : kGoNext;
+}
+
+}  // namespace
+
+// --- index management --------------------------------------------------------
+
+void XBO_dBHandler::IndexOn(const std::string &file_name, const std::string &tag_name,
+                            const std::string &key_expression, const std::string &for_expression,
+                            int unique, int order) {
+  (void)tag_name;  // an NTX tag is always named after its file
+  const std::string path = IndexPath(FileName(), file_name);
+  CloseIndexes();
+  const bool was = SetReadBuffer(true);
+  try {
+    XBobjNTXFile::Create(*this, path, key_expression, for_expression, unique == 0,
+                         order == 1 || order == 8, order == 7 || order == 8);
+  } catch (...) {
+    SetReadBuffer(was);
+    throw;
+  }
+  SetReadBuffer(was);
+}
+
+void XBO_dBHandler::IndexOpen(const std::string &file_list, const std::string &tag_name) {
+  std::vector<std::string> paths;
+  for (size_t start = 0; start <= file_list.size();) {
+    const size_t end = std::min(file_list.find(';', start), file_list.size());
+    const std::string name = Trimmed(file_list.substr(start, end - start));
+    if (!name.empty()) paths.push_back(IndexPath(FileName(), name));
+    start = end + 1;
+  }
+  current_tag_ = nullptr;
+  // Files of the list that are open already stay; the others close.
+  std::vector<std::shared_ptr<XBobjIndexFile>> open;
+  for (const std::string &path : paths) {
+    if (open.size() >= kIndexSlots) break;
+    const std::string full = XBO_DiskFile(path).FileName();
+    auto same = std::find_if(indexes_.begin(), indexes_.end(),
+                             [&](const auto &slot) { return slot && slot->Path() == full; });
+    if (same != indexes_.end()) {
+      open.push_back(std::move(*same));
+      continue;
+    }
+    auto file = std::make_shared<XBobjNTXFile>(*this, path);
+    file->Open();
+    open.push_back(std::move(file));
+  }
+  CloseIndexes();
+  for (size_t i = 0; i < open.size(); ++i) indexes_[i + 1] = std::move(open[i]);
+  SetTag(tag_name);
+}
+
+XBobjIndexTag *XBO_dBHandler::FindTag(const std::string &tag_name) const {
+  for (const auto &file : indexes_) {
+    if (!file) continue;
+    if (XBobjIndexTag *tag = file->FindTag(tag_name)) return tag;
+  }
+  return nullptr;
+}
+
+void XBO_dBHandler::SetTag(const std::string &tag_name) {
+  if (current_tag_) current_tag_->DropPages();
+  current_tag_ = nullptr;
+  if (Trimmed(tag_name).empty()) return;
+  XBobjIndexTag *tag = FindTag(tag_name);
+  if (!tag) RaiseError(msg::kCannotFindTag, {tag_name});
+  current_tag_ = tag;
+}
+
+void XBO_dBHandler::Reindex() { ReindexAll(); }
+
+void XBO_dBHandler::SetRange(const std::string &low, const std::string &high, int options) {
+  (void)options;  // a partial high key always takes in the keys it begins
+  if (!current_tag_) return;
+  current_tag_->File().ChangedByOthers();
+  const uint32_t first = current_tag_->SetRange(low, high);
+  if (first == 0) {
+    XBO_dBaseFld::GoToRecord(0);
+    return;
+  }
+  XBO_dBaseFld::GoToRecord(first);
+  if (!Visible()) GoToRecordInTag(kGoNext);
+}
+
+// --- searching ---------------------------------------------------------------
+
+int64_t XBO_dBHandler::FindInTag(const std::string &tag_name, const std::string &key) {
+  XBobjIndexTag *tag = FindTag(tag_name);
+  if (!tag) RaiseError(msg::kCannotFindTag, {tag_name});
+  tag->File().ChangedByOthers();
+  const XBobjIndexKeyData *entry = tag->CurrentEntry();
+  const bool had_position = entry != nullptr;
+  const std::string saved_key = had_position ? entry->key : std::string();
+  const uint32_t saved_record = had_position ? entry->record : 0;
+  const uint32_t found = tag->Search(key, true);
+  if (had_position) {
+    tag->SyncTo(saved_key, saved_record);
+  } else {
+    tag->DropPages();
+  }
+  return found;
+}
+
+bool XBO_dBHandler::Find(const std::string &key) {
+  if (!current_tag_) return false;
+  current_tag_->File().ChangedByOthers();
+  const uint32_t record = current_tag_->Search(key, exact_);
+  if (record != 0) {
+    XBO_dBaseFld::GoToRecord(record);
+    if (!Visible()) GoToRecordInTag(kGoNext);
+    if (!eof_ && current_record_ > 0) {
+      const std::string search = current_tag_->SearchKey(key);
+      if (KeyMatches(current_tag_->CurrentRecordKey(), search, exact_)) return true;
+    }
+  }
+  // Not found (soft seek off): on the blank record behind the last, EOF.
+  RefreshHeader();
+  if (header_.record_count > 0) XBO_dBaseFld::GoToRecord(header_.record_count);
+  XBO_dBaseFld::GoToRecord(0);
+  return false;
+}
+
+// --- navigation in tag order -----------------------------------------------
+
+void XBO_dBHandler::GoToRecordInTag(int64_t code) {
+  XBobjIndexTag &tag = *current_tag_;
+  tag.File().ChangedByOthers();
+  // The tag continues from the table's current record.
+  if (code == kGoNext || code == kGoPrior || code == kGoCurrent) {
+    const XBobjIndexKeyData *entry = tag.CurrentEntry();
+    const bool on_record = entry && entry->record == static_cast<uint32_t>(current_record_);
+    if (current_record_ <= 0 || eof_) {
+      if (code != kGoPrior) {
+        XBO_dBaseFld::GoToRecord(0);
+        return;
+      }
+      code = kGoLast;
+    } else if (!on_record) {
+      std::string key = tag.CurrentRecordKey();
+      if (!tag.SyncTo(key, static_cast<uint32_t>(current_record_))) {
+        // No entry for this record (FOR condition false): go on from where
+        // its key stands.
+        key.resize(tag.KeyLength(), ' ');
+        tag.SeekKey(key, false);
+        if (code == kGoNext) code = kGoCurrent;
+      }
+    }
+  }
+  const int64_t step = ContinueCode(code);
+  uint32_t record = tag.Navigate(static_cast<int>(code));
+  while (record != 0) {
+    if (record > static_cast<uint32_t>(header_.record_count)) RefreshHeader();
+    if (record <= static_cast<uint32_t>(header_.record_count)) {
+      XBO_dBaseFld::GoToRecord(record);
+      if (Visible()) return;
+    }
+    record = tag.Navigate(static_cast<int>(step));
+  }
+  // Ran off an end of the tag.
+  if (step == kGoPrior && code != kGoLast) {
+    // Stay on the first visible record with BOF set.
+    uint32_t first = tag.Navigate(kGoFirst);
+    while (first != 0) {
+      XBO_dBaseFld::GoToRecord(first);
+      if (Visible()) {
+        bof_ = true;
+        return;
+      }
+      first = tag.Navigate(kGoNext);
+    }
+  }
+  XBO_dBaseFld::GoToRecord(0);
+  bof_ = bof_ || step == kGoPrior || code == kGoFirst;
+}
+
+// --- hooks ---------------------------------------------------------------------
+
+void XBO_dBHandler::LockIndexes() {
+  for (int i = 1; i <= kIndexSlots; ++i) {
+    if (!indexes_[i] || !indexes_[i]->Disk().Shared()) continue;
+    try {
+      indexes_[i]->LockIndex();
+    } catch (...) {
+      for (int j = 1; j < i; ++j) {
+        if (indexes_[j] && indexes_[j]->Disk().Shared()) indexes_[j]->UnlockIndex();
+      }
+      throw;
+    }
+  }
+}
+
+void XBO_dBHandler::UnlockIndexes() {
+  for (auto &file : indexes_) {
+    if (file && file->Disk().Shared() && file->Disk().LockCount() > 0) file->UnlockIndex();
+  }
+}
+
+void XBO_dBHandler::NotifyIndexes(int code, int64_t value) {
+  if (table_state_ == kStateIndexing) return;
+  if (code == kStatusAfterWrite) {
+    const bool appended = value == 0;
+    const int64_t record = appended ? current_record_ : value;
+    for (auto &file : indexes_) {
+      if (file) file->UpdateKeys(record, appended);
+    }
+  } else if (code == kStatusAfterFlush) {
+    for (auto &file : indexes_) {
+      if (!file) continue;
+      for (auto &tag : file->Tags()) tag->DropPages();
+    }
+  }
+}
+
+void XBO_dBHandler::PassLockProtocolToIndexes(int protocol) {
+  for (auto &file : indexes_) {
+    if (file) file->SetIndexLockProtocol(protocol);
+  }
+}
+
+void XBO_dBHandler::RenameIndexes(const std::string &old_table, const std::string &new_table) {
+  // Index files named like the table follow it.
+  const std::string old_base = UpperCp1251(WithoutExtension(old_table));
+  for (auto &file : indexes_) {
+    if (!file) continue;
+    const std::string path = file->Path();
+    if (UpperCp1251(WithoutExtension(path)) != old_base) continue;
+    file->Disk().DiskRename(WithoutExtension(new_table) +
+                            path.substr(WithoutExtension(path).size()));
+  }
+}
+
+void XBO_dBHandler::ReindexAll() {
+  for (auto &file : indexes_) {
+    if (file) file->ReindexFile();
+  }
+}
 
 void XBO_dBHandler::CloseIndexes() {
   current_tag_ = nullptr;

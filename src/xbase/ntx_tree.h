@@ -27,6 +27,10 @@ class NtxTree {
   // `name` names the index in "Index file %s is corrupted".
   NtxTree(IndexPageStore &store, Layout layout, std::string name);
 
+  void SetLayout(Layout layout) {
+    layout_ = layout;
+    path_.clear();
+  }
   int64_t root() const { return root_; }
   void SetRoot(int64_t root);
   // Called with the new root position after a root split.

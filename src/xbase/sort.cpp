@@ -34,7 +34,9 @@ void TxbSort::Add(std::string_view key, uint32_t record) {
   items_.push_back(item);
 }
 
-void TxbSort::SortItems() {
+void TxbSort::Sort(bool unique) {
+  if (retrieving_) return;
+  retrieving_ = true;
   const size_t kl = key_length_;
   if (descending_) {
     std::stable_sort(items_.begin(), items_.end(), [kl](const char *a, const char *b) {
@@ -47,13 +49,16 @@ void TxbSort::SortItems() {
     std::sort(items_.begin(), items_.end(),
               [size](const char *a, const char *b) { return std::memcmp(a, b, size) < 0; });
   }
+  if (unique) {
+    items_.erase(
+        std::unique(items_.begin(), items_.end(),
+                    [kl](const char *a, const char *b) { return std::memcmp(a, b, kl) == 0; }),
+        items_.end());
+  }
 }
 
 bool TxbSort::Next(std::string &key, uint32_t &record) {
-  if (!retrieving_) {
-    retrieving_ = true;
-    SortItems();
-  }
+  Sort();
   if (next_ >= items_.size()) return false;
   const unsigned char *item = reinterpret_cast<const unsigned char *>(items_[next_++]);
   key.assign(reinterpret_cast<const char *>(item), key_length_);

@@ -31,6 +31,9 @@ class TxbSort {
   void Add(std::string_view key, uint32_t record);
   size_t Count() const { return items_.size(); }
 
+  // Sorts (once); with `unique` only the first of equal keys (the lowest
+  // record number) stays. Count() then tells how many Next delivers.
+  void Sort(bool unique = false);
   // Delivers the keys in order; false after the last one.
   bool Next(std::string &key, uint32_t &record);
 
@@ -38,8 +41,6 @@ class TxbSort {
   size_t key_length() const { return key_length_; }
 
  private:
-  void SortItems();
-
   size_t key_length_;
   size_t item_size_;
   bool descending_;

@@ -82,8 +82,9 @@ class NtxBuilder {
 
 }  // namespace
 
-int64_t XBobjSortNTX::WriteTree(IndexPageStore &store, uint16_t max_entries,
+int64_t XBobjSortNTX::WriteTree(IndexPageStore &store, uint16_t max_entries, bool unique,
                                 const Progress &progress) {
+  Sort(unique);
   const size_t n = Count();
   const size_t leaves = n / max_entries + 1;
   const size_t target = (n + leaves - 1) / leaves;

@@ -18,9 +18,11 @@ class XBobjSortNTX : public TxbSort {
 
   XBobjSortNTX(size_t key_length, bool descending) : TxbSort(key_length, descending) {}
 
-  // Writes every added key into pages taken from `store` and returns the root
-  // page's position. With no keys the root is an empty leaf.
-  int64_t WriteTree(IndexPageStore &store, uint16_t max_entries, const Progress &progress = {});
+  // Writes every added key (with `unique` only the first of equal keys) into
+  // pages taken from `store` and returns the root page's position. With no
+  // keys the root is an empty leaf.
+  int64_t WriteTree(IndexPageStore &store, uint16_t max_entries, bool unique = false,
+                    const Progress &progress = {});
 };
 
 }  // namespace xb

@@ -14,6 +14,7 @@
 #include "support/common/temp_dir.h"
 #include "support/qt/report_rows.h"
 #include "ui/report_output.h"
+#include "ui/scripted_ui_driver.h"
 
 namespace ui {
 namespace {
@@ -25,17 +26,16 @@ using testing_support::WriteFileBytes;
 
 const QString kShippedProject = QStringLiteral(VEDIL_SOURCE_DIR "/data/vedil.rav");
 
-class ChooserScope {
- public:
-  explicit ChooserScope(ReportOutputChoice choice) {
-    SetReportOutputChooserForTesting([this, choice](QWidget *) {
-      ++asked;
-      return choice;
-    });
-  }
-  ~ChooserScope() { SetReportOutputChooserForTesting({}); }
-  int asked = 0;
-};
+// Answers the next "Output Options" dialog with choice.
+void QueueOutput(ScriptedUiDriver &driver, const ReportOutputChoice &choice) {
+  driver.QueueModal([choice](QDialog *dialog) {
+    auto *setup = qobject_cast<ReportOutputDialog *>(dialog);
+    if (!setup) return int(QDialog::Rejected);
+    setup->Select(choice);
+    return choice.destination == ReportDestination::kCancel ? int(QDialog::Rejected)
+                                                            : int(QDialog::Accepted);
+  });
+}
 
 TEST(ReportRenderer, SelectReportExplainsAMissingFileOrReport) {
   TempDir dir;
@@ -80,16 +80,34 @@ TEST(ReportRenderer, ExecuteWritesTheChosenPdfFileAndCancelWritesNothing) {
   renderer.SetParam("Name", "свят");
   ASSERT_TRUE(renderer.SelectReport("R"));
   const QString pdf = QString::fromStdString(dir.File("out.pdf"));
-  {
-    ChooserScope cancel({ReportDestination::kCancel, {}});
-    EXPECT_FALSE(renderer.Execute());
-    EXPECT_EQ(cancel.asked, 1);
-    EXPECT_FALSE(QFile::exists(pdf));
-  }
-  {
-    ChooserScope choose({ReportDestination::kPdfFile, pdf});
-    EXPECT_TRUE(renderer.Execute()) << renderer.ErrorText().toStdString();
-  }
+  ScriptedUiDriver driver;
+  QueueOutput(driver, {ReportDestination::kCancel, {}});
+  EXPECT_FALSE(renderer.Execute());
+  EXPECT_EQ(driver.modals(), QStringList({"ReportOutputDialog"}));
+  EXPECT_FALSE(QFile::exists(pdf));
+
+  QueueOutput(driver, {ReportDestination::kPdfFile, pdf});
+  EXPECT_TRUE(renderer.Execute()) << renderer.ErrorText().toStdString();
+  // The preview paints the report when it is shown, at 115 per cent.
+  QueueOutput(driver, {ReportDestination::kPreview, {}});
+  int preview_pages = 0;
+  double zoom = 0;
+  QString preview_title;
+  driver.QueueModal([&](QDialog *dialog) {
+    auto *view = dialog->findChild<QPrintPreviewWidget *>();
+    view->updatePreview();
+    preview_pages = view->pageCount();
+    zoom = view->zoomFactor();
+    preview_title = dialog->windowTitle();
+    return int(QDialog::Accepted);
+  });
+  EXPECT_TRUE(renderer.Execute());
+  EXPECT_EQ(driver.modals(), QStringList({"ReportOutputDialog", "ReportOutputDialog",
+                                          "ReportOutputDialog", "ReportPreview"}));
+  EXPECT_EQ(preview_pages, 1);
+  EXPECT_DOUBLE_EQ(zoom, 1.15);
+  EXPECT_EQ(preview_title, "Report Preview");
+
   const std::string bytes = ReadFileBytes(dir.File("out.pdf"));
   EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
   // The text is drawn with an embedded font, not as empty boxes.
@@ -99,7 +117,7 @@ TEST(ReportRenderer, ExecuteWritesTheChosenPdfFileAndCancelWritesNothing) {
   for (char c : std::string("ReportPrinter Report")) title += {'\0', c};
   EXPECT_NE(bytes.find(title), std::string::npos);
 
-  ChooserScope unwritable({ReportDestination::kPdfFile, "/nonexistent/dir/out.pdf"});
+  QueueOutput(driver, {ReportDestination::kPdfFile, "/nonexistent/dir/out.pdf"});
   EXPECT_FALSE(renderer.Execute());
   EXPECT_EQ(renderer.ErrorText(), "Отчетът не може да бъде изведен в [/nonexistent/dir/out.pdf].");
 }
@@ -148,6 +166,11 @@ TEST(ReportRenderer, StatusWindowAndPreviewCarryTheirTitlesAndZoom) {
   ReportOutputDialog setup;
   EXPECT_EQ(setup.windowTitle(), "Output Options");
   EXPECT_EQ(setup.Choice().destination, ReportDestination::kPreview);
+  setup.Select({ReportDestination::kPdfFile, "/tmp/a.pdf"});
+  EXPECT_EQ(setup.Choice().destination, ReportDestination::kPdfFile);
+  EXPECT_EQ(setup.Choice().pdf_path, "/tmp/a.pdf");
+  setup.Select({ReportDestination::kPrinter, {}});
+  EXPECT_EQ(setup.Choice().destination, ReportDestination::kPrinter);
 }
 
 // The payer, the rows and the code names that the shipped reports show.

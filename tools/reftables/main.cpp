@@ -6,7 +6,10 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include <exception>
+
 #include "iso_countries.h"
+#include "records/reference_tables_build.h"
 
 namespace {
 
@@ -29,6 +32,17 @@ int PrintCountries(const QString &json_path, const QString &mo_path) {
   return 0;
 }
 
+int BuildTables(const QString &sources_dir, const QString &out_dir) {
+  QString error;
+  try {
+    if (records::BuildReferenceTables(sources_dir, out_dir, &error)) return 0;
+  } catch (const std::exception &e) {
+    error = QString::fromLocal8Bit(e.what());
+  }
+  std::fprintf(stderr, "vedil-reftables: %s\n", qUtf8Printable(error));
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -36,6 +50,7 @@ int main(int argc, char **argv) {
   const QStringList args = app.arguments();
   if (args.size() == 4 && args[1] == QLatin1String("countries"))
     return PrintCountries(args[2], args[3]);
+  if (args.size() == 4 && args[1] == QLatin1String("build")) return BuildTables(args[2], args[3]);
   std::fputs(kUsage, stderr);
   return 2;
 }

@@ -1,0 +1,115 @@
+// Index file base: page access on the disk file, the index lock and the
+// update counter.
+#include "xbase/index_file.h"
+
+#include <chrono>
+#include <thread>
+
+#include "xbase/dbase_dbf.h"
+#include "xbase/dbase_fld.h"
+#include "xbase/text_case.h"
+#include "xbase/xbase_error.h"
+#include "xbase/xbase_messages.h"
+
+namespace xb {
+
+namespace {
+
+// Names compare without letter case, trailing blanks ignored.
+std::string NameKey(const std::string &name) {
+  return UpperCp1251(name.substr(0, name.find_last_not_of(' ') + 1));
+}
+
+}  // namespace
+
+std::string IndexBaseName(const std::string &path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+XBobjIndexFile::XBobjIndexFile(XBO_dBaseFld &table, const std::string &path)
+    : table_(table), disk_(path), name_(IndexBaseName(path)) {
+  SetIndexLockProtocol(table.LockProtocol());
+}
+
+TxbExpUserLink *XBobjIndexFile::Link() { return &table_.ExpressionLink(); }
+
+XBobjIndexFile::~XBobjIndexFile() = default;
+
+int64_t XBobjIndexFile::AllocPage(size_t size) {
+  if (next_free_ < 0) next_free_ = disk_.DiskSize();
+  const int64_t position = next_free_;
+  next_free_ += static_cast<int64_t>(size);
+  return position;
+}
+
+int64_t XBobjIndexFile::EndOfFilePos() {
+  const int64_t size = disk_.DiskSize();
+  return next_free_ > size ? next_free_ : size;
+}
+
+std::string XBobjIndexFile::ReadPage(int64_t position, size_t size) {
+  std::string bytes(size, '\0');
+  const int64_t got = disk_.DiskRead(bytes.data(), static_cast<int64_t>(size), position);
+  bytes.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return bytes;
+}
+
+void XBobjIndexFile::WritePage(int64_t position, std::string_view bytes) {
+  disk_.DiskWrite(bytes.data(), static_cast<int64_t>(bytes.size()), position);
+}
+
+uint16_t XBobjIndexFile::NextCounter(uint16_t counter) {
+  return counter >= 0x7FFF ? 1 : static_cast<uint16_t>(counter + 1);
+}
+
+void XBobjIndexFile::UpdateKeys(int64_t record, bool appended) {
+  ChangedByOthers();
+  const bool changed = table_.RecordChanged();
+  update_counter_ = NextCounter(update_counter_);
+  for (auto &tag : tags_) tag->WriteTagHeader();
+  for (auto &tag : tags_) {
+    if (changed || tag->HasFor()) tag->UpdateRecord(static_cast<uint32_t>(record), appended);
+  }
+}
+
+void XBobjIndexFile::SetIndexLockProtocol(int protocol) {
+  switch (static_cast<TxbLokProtocol>(protocol)) {
+    case TxbLokProtocol::Default:
+    case TxbLokProtocol::FoxLock:
+      lock_offset_ = 0x7FFFFFFE;
+      lock_length_ = 1;
+      break;
+    case TxbLokProtocol::DB4Lock:
+      lock_offset_ = 0xEFFFFFFE;
+      lock_length_ = 2;
+      break;
+    case TxbLokProtocol::ClipLock:
+      lock_offset_ = 1000000000;
+      lock_length_ = 1;
+      break;
+    default:
+      break;  // unknown protocols keep the offsets
+  }
+}
+
+void XBobjIndexFile::LockIndex() {
+  const int tries = XBO_DiskFile::kLockWaitMs / XBO_DiskFile::kRetryPauseMs;
+  for (int i = 0; i < tries; ++i) {
+    if (disk_.DiskLock(lock_offset_, lock_length_)) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(XBO_DiskFile::kRetryPauseMs));
+  }
+  RaiseError(msg::kCanNotLock, {name_});
+}
+
+void XBobjIndexFile::UnlockIndex() { disk_.DiskUnlock(); }
+
+XBobjIndexTag *XBobjIndexFile::FindTag(const std::string &name) {
+  const std::string wanted = NameKey(name);
+  for (auto &tag : tags_) {
+    if (NameKey(tag->Name()) == wanted) return tag.get();
+  }
+  return nullptr;
+}
+
+}  // namespace xb

@@ -1,0 +1,231 @@
+// Behaviour every index tag shares: keys from expressions, navigation inside
+// a range, searches, and the upkeep after appends and rewrites.
+#include "xbase/index_tag.h"
+
+#include "xbase/byte_helpers.h"
+#include "xbase/dbase_fld.h"
+#include "xbase/index_file.h"
+#include "xbase/short_date.h"
+#include "xbase/xbase_error.h"
+
+namespace xb {
+
+namespace {
+
+bool IsNumericValue(ExpType type) {
+  return type == ExpType::kNumber || type == ExpType::kInteger || type == ExpType::kDateTime;
+}
+
+}  // namespace
+
+XBobjIndexTag::XBobjIndexTag(XBobjIndexFile &file, std::string name)
+    : file_(file), name_(std::move(name)) {}
+
+XBobjIndexTag::~XBobjIndexTag() = default;
+
+void XBobjIndexTag::CompileKeyExpr(const std::string &text) {
+  key_text_ = text;
+  key_expr_ = std::make_unique<TxbExpHandler>(file_.Link(), false, file_.Table().Alias(), text);
+}
+
+void XBobjIndexTag::CompileForExpr(const std::string &text) {
+  for_text_ = text;
+  for_expr_.reset();
+  if (!text.empty()) {
+    for_expr_ = std::make_unique<TxbExpHandler>(file_.Link(), false, file_.Table().Alias(), text);
+  }
+}
+
+ExpValue XBobjIndexTag::EvaluateKey() { return key_expr_->Evaluate(); }
+
+bool XBobjIndexTag::EvaluateFor() {
+  if (!for_expr_) return true;
+  const ExpValue value = for_expr_->Evaluate();
+  return value.type == ExpType::kBoolean && value.logic;
+}
+
+void XBobjIndexTag::InitTag() {
+  const ExpValue value = EvaluateKey();
+  if (value.type == ExpType::kDate) {
+    key_type_ = IndexKeyType::kDate;
+  } else if (IsNumericValue(value.type)) {
+    key_type_ = IndexKeyType::kNumeric;
+  } else {
+    key_type_ = IndexKeyType::kCharacter;
+  }
+}
+
+void XBobjIndexTag::LearnKeyLayout(const ExpValue &value) {
+  InitTag();
+  key_decimals_ = 0;
+  switch (key_type_) {
+    case IndexKeyType::kDate:
+      key_length_ = 8;
+      break;
+    case IndexKeyType::kNumeric: {
+      // A key that is a plain field takes the field's width and decimals.
+      const std::string first_word = key_text_.substr(0, key_text_.find(' '));
+      XBO_dBaseFld &table = file_.Table();
+      const int field = table.FindField(first_word);
+      if (field > 0) {
+        key_length_ = static_cast<uint16_t>(table.FieldWidth(field));
+        key_decimals_ = static_cast<uint16_t>(table.FieldDecimals(field));
+      } else {
+        key_length_ = 18;
+        key_decimals_ = 4;
+      }
+      break;
+    }
+    case IndexKeyType::kCharacter:
+      key_length_ = static_cast<uint16_t>(
+          value.type == ExpType::kBoolean ? 1 : std::min<size_t>(value.text.size(), 0xFFFF));
+      break;
+  }
+}
+
+std::string XBobjIndexTag::CurrentRecordKey() { return NormalizeKey(EvaluateKey(), true); }
+
+int XBobjIndexTag::OrderPrefix(const std::string &stored, const std::string &search) const {
+  const int c = CompareKeyPrefix(stored, search);
+  return descending_ ? -c : c;
+}
+
+bool XBobjIndexTag::InRange(const std::string &key) const {
+  if (!range_low_.empty() && OrderPrefix(key, range_low_) < 0) return false;
+  if (!range_high_.empty() && OrderPrefix(key, range_high_) > 0) return false;
+  return true;
+}
+
+uint32_t XBobjIndexTag::Navigate(int code) {
+  uint32_t record = 0;
+  switch (code) {
+    case -3:
+      if (range_low_.empty()) {
+        record = StepFirst();
+      } else {
+        SeekKey(range_low_, false);
+        record = CurrentEntry() ? CurrentEntry()->record : 0;
+      }
+      break;
+    case -4:
+      if (range_high_.empty()) {
+        record = StepLast();
+      } else {
+        // Past every key that begins with the high key, then one back.
+        SeekKey(range_high_, false);
+        while (CurrentEntry() && OrderPrefix(CurrentEntry()->key, range_high_) == 0) StepNext();
+        record = CurrentEntry() ? StepPrior() : StepLast();
+      }
+      break;
+    case -1:
+      record = StepNext();
+      break;
+    case -2:
+      record = StepPrior();
+      break;
+    default:
+      record = CurrentEntry() ? CurrentEntry()->record : 0;
+      break;
+  }
+  if (record != 0 && !InRange(CurrentEntry()->key)) record = 0;
+  const bool forward = code == -1 || code == -3 || code == -5;
+  at_last_ = record == 0 && forward;
+  at_first_ = record == 0 && !forward;
+  return record;
+}
+
+bool XBobjIndexTag::SyncTo(const std::string &key, uint32_t record) {
+  return LocateEntry(key, record);
+}
+
+std::string XBobjIndexTag::SearchKey(const std::string &text) const {
+  switch (key_type_) {
+    case IndexKeyType::kNumeric: {
+      const auto number = ParseDecimal(text);
+      return NormalizeKey(ExpValue::Number(number ? static_cast<double>(*number) : 0), false);
+    }
+    case IndexKeyType::kDate: {
+      std::optional<int32_t> day;
+      const std::string_view digits = TrimBlanks(text);
+      if (digits.size() == 8 && digits.find_first_not_of("0123456789") == std::string::npos) {
+        const int y = std::stoi(std::string(digits.substr(0, 4)));
+        const int m = std::stoi(std::string(digits.substr(4, 2)));
+        const int d = std::stoi(std::string(digits.substr(6, 2)));
+        if (IsValidDate(y, m, d)) day = JulianFromDate(y, m, d);
+      } else {
+        day = ShortDateToJulian(text);
+      }
+      return NormalizeKey(ExpValue::Date(day.value_or(0)), false);
+    }
+    case IndexKeyType::kCharacter:
+      break;
+  }
+  return NormalizeKey(ExpValue::Text(text), false);
+}
+
+uint32_t XBobjIndexTag::Search(const std::string &text, bool exact) {
+  const std::string key = SearchKey(text);
+  const bool found = SeekKey(key, exact);
+  const XBobjIndexKeyData *entry = CurrentEntry();
+  at_last_ = entry == nullptr;
+  at_first_ = false;
+  if (found && InRange(entry->key)) return entry->record;
+  return 0;
+}
+
+uint32_t XBobjIndexTag::SetRange(const std::string &low, const std::string &high) {
+  range_low_ = low.empty() ? std::string() : SearchKey(low);
+  range_high_ = high.empty() ? std::string() : SearchKey(high);
+  return Navigate(-3);
+}
+
+void XBobjIndexTag::UpdateRecord(uint32_t record, bool appended) {
+  const std::string new_key = CurrentRecordKey();
+  const bool new_for = EvaluateFor();
+  auto add = [&] {
+    // A unique tag keeps only the first entry of a key.
+    if (unique_ && SeekKey(new_key + std::string(KeyLength(), ' '), true)) return;
+    InsertKey(new_key, record);
+  };
+  if (appended) {
+    if (new_for) add();
+    return;
+  }
+  // The old key and condition, evaluated on the record as it was.
+  XBO_dBaseFld &table = file_.Table();
+  std::string old_buffer = table.OriginalRecord();
+  old_buffer.resize(table.RecordLength() + 1, '\x1A');
+  char *saved = table.RecordBuffer();
+  std::string old_key;
+  bool old_for = false;
+  table.SetRecordBuffer(old_buffer.data());
+  try {
+    old_key = CurrentRecordKey();
+    old_for = EvaluateFor();
+  } catch (...) {
+    table.SetRecordBuffer(saved);
+    throw;
+  }
+  table.SetRecordBuffer(saved);
+
+  bool found = LocateEntry(old_key, record);
+  if (!found && old_for) {
+    // The entry is not under its key: look for the record number.
+    for (uint32_t r = StepFirst(); r != 0; r = StepNext()) {
+      if (r == record) {
+        old_key = CurrentEntry()->key;
+        found = true;
+        break;
+      }
+    }
+  }
+  bool deleted = false;
+  if (found && (CompareKeys(new_key, old_key) != 0 || (HasFor() && !new_for))) {
+    RemoveKey(old_key, record);
+    deleted = true;
+  }
+  if (new_for && (deleted || !found)) add();
+  if (!deleted && found) LocateEntry(new_key, record);
+}
+
+}  // namespace xb

@@ -1,0 +1,124 @@
+// XBobjIndexTag: one key order of an index file, whatever the format. It
+// holds the key and FOR expressions, the key's type and length, the flags,
+// the range and the cursor; a format supplies the page work (NTX here, CDX
+// alike) and the shared behaviour lives here: key making, navigation with a
+// range, searching, and keeping the tag current after appends and rewrites.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "xbase/expr_handler.h"
+#include "xbase/index_key.h"
+
+namespace xb {
+
+class XBobjIndexFile;
+
+inline constexpr char kVariantMismatch[] = "Variant types mismatch for compare";
+
+// Key types of a tag, as stored in key letters.
+enum class IndexKeyType : char { kCharacter = 'C', kNumeric = 'N', kDate = 'D' };
+
+class XBobjIndexTag {
+ public:
+  XBobjIndexTag(XBobjIndexFile &file, std::string name);
+  virtual ~XBobjIndexTag();
+  XBobjIndexTag(const XBobjIndexTag &) = delete;
+  XBobjIndexTag &operator=(const XBobjIndexTag &) = delete;
+
+  // Key bytes of an expression value: `trim` for entries (a search key keeps
+  // its trailing blanks).
+  virtual std::string NormalizeKey(const ExpValue &value, bool trim) const = 0;
+  // Learns the key's type by evaluating the key expression once.
+  virtual void InitTag();
+  // Adds an entry (the key already normalized); the cursor rests on it.
+  virtual void InsertKey(const std::string &key, uint32_t record) = 0;
+  // Reads the root position from the tag header again.
+  virtual void ReadRoot() = 0;
+  virtual void ReadTagHeader() = 0;
+  virtual void WriteTagHeader() = 0;
+  virtual void CompileKeyExpr(const std::string &text);
+  virtual void CompileForExpr(const std::string &text);
+  virtual ExpValue EvaluateKey();
+  // True when the tag has no FOR condition or it holds for the current record.
+  virtual bool EvaluateFor();
+
+  // The format's cursor over the stored order: record numbers, 0 at the ends.
+  virtual uint32_t StepFirst() = 0;
+  virtual uint32_t StepLast() = 0;
+  virtual uint32_t StepNext() = 0;
+  virtual uint32_t StepPrior() = 0;
+  // First entry not ordering before `key` (prefix comparison); true when it
+  // matches with `exact`.
+  virtual bool SeekKey(const std::string &key, bool exact) = 0;
+  virtual const XBobjIndexKeyData *CurrentEntry() const = 0;
+  virtual bool LocateEntry(const std::string &key, uint32_t record) = 0;
+  virtual bool RemoveKey(const std::string &key, uint32_t record) = 0;
+  // Forgets every loaded page (deselected, changed by others, flushed).
+  virtual void DropPages() = 0;
+
+  // Navigation codes -1 next, -2 prior, -3 first, -4 last, -5 current,
+  // inside the range; returns the entry's record number or 0 at either end.
+  uint32_t Navigate(int code);
+  // Puts the cursor back on the entry of `record`, whose current key is
+  // `key` (normalized with trimming); false when the tag has no such entry.
+  bool SyncTo(const std::string &key, uint32_t record);
+
+  // Searches a key given as text (normalized without trimming): the record
+  // number of the first matching entry inside the range, or 0. The cursor
+  // rests where the search ended.
+  uint32_t Search(const std::string &text, bool exact);
+  // Key bytes of a search text for this tag's key type.
+  std::string SearchKey(const std::string &text) const;
+
+  // Limits navigation to keys from `low` to `high` (texts, normalized
+  // without trimming; empty means no limit). A partial high key takes in
+  // every key that begins with it. Goes to the first entry in range.
+  uint32_t SetRange(const std::string &low, const std::string &high);
+  bool InRange(const std::string &key) const;
+
+  // Keeps the tag current after the table appended (`appended`) or
+  // rewrote record `record`; the current record buffer holds the new
+  // contents, the table's OriginalRecord the old ones.
+  void UpdateRecord(uint32_t record, bool appended);
+  // The key of the table's current record buffer, normalized for an entry.
+  std::string CurrentRecordKey();
+
+  const std::string &Name() const { return name_; }
+  const std::string &KeyExpression() const { return key_text_; }
+  const std::string &ForExpression() const { return for_text_; }
+  bool HasFor() const { return !for_text_.empty(); }
+  IndexKeyType KeyType() const { return key_type_; }
+  uint16_t KeyLength() const { return key_length_; }
+  uint16_t KeyDecimals() const { return key_decimals_; }
+  bool Unique() const { return unique_; }
+  bool Descending() const { return descending_; }
+  bool AtFirst() const { return at_first_; }
+  bool AtLast() const { return at_last_; }
+  XBobjIndexFile &File() { return file_; }
+
+ protected:
+  // Key type and length from an evaluated key value, for a new tag.
+  void LearnKeyLayout(const ExpValue &value);
+  int OrderPrefix(const std::string &stored, const std::string &search) const;
+
+  XBobjIndexFile &file_;
+  std::string name_;
+  std::string key_text_;
+  std::string for_text_;
+  std::unique_ptr<TxbExpHandler> key_expr_;
+  std::unique_ptr<TxbExpHandler> for_expr_;
+  IndexKeyType key_type_ = IndexKeyType::kCharacter;
+  uint16_t key_length_ = 0;
+  uint16_t key_decimals_ = 0;
+  bool unique_ = false;
+  bool descending_ = false;
+  std::string range_low_;
+  std::string range_high_;
+  bool at_first_ = false;
+  bool at_last_ = false;
+};
+
+}  // namespace xb

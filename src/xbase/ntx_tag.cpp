@@ -1,0 +1,180 @@
+// The NTX tag and file: header, keys, build, open and change detection.
+#include "xbase/ntx_tag.h"
+
+#include "xbase/byte_helpers.h"
+#include "xbase/dbase_fld.h"
+#include "xbase/ntx_key.h"
+#include "xbase/sort_ntx.h"
+#include "xbase/xbase_error.h"
+#include "xbase/xbase_messages.h"
+
+namespace xb {
+
+namespace {
+
+// The tag name of an NTX file: its base name without extension.
+std::string TagNameOf(const std::string &path) {
+  std::string base = IndexBaseName(path);
+  const size_t dot = base.find_last_of('.');
+  if (dot != std::string::npos && dot > 0) base.resize(dot);
+  return base.substr(0, XBobjNTXTag::kMaxTagName);
+}
+
+[[noreturn]] void TypeMismatch() { RaiseError(kVariantMismatch); }
+
+}  // namespace
+
+XBobjNTXTag::XBobjNTXTag(XBobjIndexFile &file, std::string name)
+    : XBobjIndexTag(file, std::move(name)), tree_(file, {}, file.Name()) {
+  tree_.OnRootChanged([this](int64_t root) {
+    header_.root = static_cast<uint32_t>(root);
+    WriteTagHeader();
+  });
+}
+
+std::string XBobjNTXTag::NormalizeKey(const ExpValue &value, bool trim) const {
+  const bool text = value.type == ExpType::kText || value.type == ExpType::kMemo;
+  const bool number = value.type == ExpType::kNumber || value.type == ExpType::kInteger ||
+                      value.type == ExpType::kDateTime || value.type == ExpType::kDate;
+  switch (key_type_) {
+    case IndexKeyType::kCharacter:
+      if (value.type == ExpType::kBoolean) return value.logic ? "T" : "F";
+      if (!text && value.type != ExpType::kUnknown) TypeMismatch();
+      return NtxCharacterKey(value.text, trim, file_.General(), key_length_);
+    case IndexKeyType::kNumeric:
+      if (!number) TypeMismatch();
+      return NtxNumericKey(value.number, key_length_, key_decimals_);
+    case IndexKeyType::kDate:
+      if (!number) TypeMismatch();
+      return NtxDateKey(value.number);
+  }
+  return std::string();
+}
+
+void XBobjNTXTag::InsertKey(const std::string &key, uint32_t record) { tree_.Insert(key, record); }
+
+void XBobjNTXTag::ApplyHeader() {
+  key_length_ = header_.key_length;
+  key_decimals_ = header_.key_decimals;
+  unique_ = header_.unique;
+  descending_ = header_.descending;
+  tree_.SetLayout({header_.key_length, header_.max_entries, header_.descending});
+  tree_.SetRoot(header_.root);
+}
+
+void XBobjNTXTag::ReadTagHeader() {
+  const std::string bytes = file_.ReadPage(kHeaderPosition, kNtxPageSize);
+  header_ = DecodeNtxHeader(bytes, file_.Name());
+  ApplyHeader();
+}
+
+void XBobjNTXTag::ReadRoot() { ReadTagHeader(); }
+
+void XBobjNTXTag::WriteTagHeader() {
+  header_.update_counter = file_.UpdateCounter();
+  header_.root = static_cast<uint32_t>(tree_.root());
+  file_.WritePage(kHeaderPosition, EncodeNtxHeader(header_));
+}
+
+void XBobjNTXTag::Define(const std::string &key_expression, const std::string &for_expression,
+                         bool unique, bool descending) {
+  CompileKeyExpr(key_expression);
+  CompileForExpr(for_expression);
+  LearnKeyLayout(EvaluateKey());
+  if (key_length_ > TxbSort::kMaxKeyLength) {
+    RaiseError(kSortKeyLength,
+               {std::to_string(TxbSort::kMaxKeyLength + 1), std::to_string(key_length_ + 1)});
+  }
+  header_ = NtxHeader();
+  header_.key_length = key_length_;
+  header_.key_decimals = key_decimals_;
+  header_.max_entries = NtxMaxEntries(key_length_);
+  header_.key_expression = key_expression;
+  header_.for_expression = for_expression;
+  header_.unique = unique;
+  header_.descending = descending;
+  unique_ = unique;
+  descending_ = descending;
+  tree_.SetLayout({key_length_, header_.max_entries, descending});
+}
+
+void XBobjNTXTag::Build() {
+  XBO_dBaseFld &table = file_.Table();
+  table.RefreshHeader();
+  const int64_t count = table.RecordCount();
+  const int64_t saved = table.RecordNumber();
+  const int saved_state = table.TableState();
+  XBobjSortNTX sort(key_length_, descending_);
+  table.SetTableState(kStateIndexing);
+  try {
+    table.DiskProgress(-1, 1, count);
+    for (int64_t r = 1; r <= count; ++r) {
+      table.GoToRecord(r);
+      table.DiskProgress(1, r, 0);
+      if (EvaluateFor()) sort.Add(CurrentRecordKey(), static_cast<uint32_t>(r));
+    }
+    table.DiskProgress(0, 0, 0);
+  } catch (...) {
+    table.SetTableState(saved_state);
+    throw;
+  }
+  table.SetTableState(saved_state);
+  file_.WritePage(kHeaderPosition, std::string(kNtxPageSize, '\0'));
+  const int64_t root = sort.WriteTree(
+      file_, header_.max_entries, unique_,
+      [&table](int code, int value, int total) { table.DiskProgress(code, value, total); });
+  tree_.SetRoot(root);
+  WriteTagHeader();
+  if (saved > 0 && saved <= table.RecordCount()) table.GoToRecord(saved);
+}
+
+void XBobjNTXFile::Create(XBO_dBaseFld &table, const std::string &path,
+                          const std::string &key_expression, const std::string &for_expression,
+                          bool unique, bool descending, bool general) {
+  XBobjNTXFile file(table, path);
+  file.SetGeneral(general);
+  auto tag = std::make_unique<XBobjNTXTag>(file, TagNameOf(path));
+  tag->Define(key_expression, for_expression, unique, descending);
+  file.disk_.DiskCreate();
+  file.update_counter_ = 1;
+  file.tags_.push_back(std::move(tag));
+  file.Tag().Build();
+  file.disk_.DiskClose();
+}
+
+void XBobjNTXFile::Open() {
+  disk_.DiskOpen(table_.Shared(), table_.ReadWrite());
+  auto tag = std::make_unique<XBobjNTXTag>(*this, TagNameOf(disk_.FileName()));
+  tag->ReadTagHeader();
+  update_counter_ = tag->Header().update_counter;
+  tag->CompileKeyExpr(tag->Header().key_expression);
+  tag->CompileForExpr(tag->Header().for_expression);
+  tag->InitTag();
+  tags_.clear();
+  tags_.push_back(std::move(tag));
+}
+
+void XBobjNTXFile::ReindexFile() {
+  if (disk_.HasFullAccess()) disk_.DiskTruncate(0);
+  next_free_ = -1;
+  update_counter_ = NextCounter(update_counter_);
+  Tag().DropPages();
+  Tag().Build();
+}
+
+bool XBobjNTXFile::ChangedByOthers() {
+  if (!disk_.Shared()) return false;
+  const std::string bytes = ReadPage(XBobjNTXTag::kHeaderPosition, 4);
+  if (bytes.size() < 4) RaiseError(msg::kIndexCorrupted, {name_});
+  const uint16_t counter = GetLE16(bytes.data() + 2);
+  if (counter == update_counter_) return false;
+  update_counter_ = counter;
+  next_free_ = -1;
+  for (auto &tag : tags_) {
+    tag->DropPages();
+    tag->ReadTagHeader();
+  }
+  return true;
+}
+
+}  // namespace xb

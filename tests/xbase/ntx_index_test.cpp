@@ -1,0 +1,319 @@
+// NTX indexes on real tables: building, opening, searching, navigation in
+// tag order, upkeep after appends and rewrites (against a model), sharing
+// between two table objects, pack, and the files and names that are refused.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <random>
+
+#include "table_fixture.h"
+#include "xbase/index_file.h"
+#include "xbase/ntx_tag.h"
+#include "xbase/ntx_verify.h"
+#include "xbase/xbase_error.h"
+
+namespace xb {
+namespace {
+
+using testing_support::ReadFileBytes;
+using testing_support::TempDir;
+
+std::string Key(const std::string &f04, const std::string &f10) {
+  std::string k = f04;
+  k.resize(13, ' ');
+  std::string code = f10;
+  code.resize(5, ' ');
+  return k + code;
+}
+
+void AppendRow(XBO_dBHandler &t, const std::string &f04, const std::string &f10) {
+  testing::AppendValues(t, {"", "0", "0", f04, "", "", "", "", "", f10});
+}
+
+std::string ErrorOf(const std::function<void()> &fn) {
+  try {
+    fn();
+  } catch (const EXbaseError &e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+XBobjNTXTag &NtxTag(XBO_dBHandler &t) { return static_cast<XBobjNTXTag &>(*t.CurrentTag()); }
+
+TEST(NtxIndex, EmptyTableGivesHeaderAndEmptyRoot) {
+  TempDir dir;
+  const std::string path = dir.File("dvel.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  XBO_dBHandler t(path, true, true);
+  t.IndexOn("dvel.ntx", "dvel", "f04+f10", "", 1, 0);
+  const std::string bytes = ReadFileBytes(dir.File("dvel.ntx"));
+  ASSERT_EQ(bytes.size(), 2048u);
+  EXPECT_EQ(GetLE16(&bytes[0]), 6);
+  EXPECT_EQ(GetLE16(&bytes[2]), 1);
+  EXPECT_EQ(GetLE32(&bytes[4]), 1024u);
+  EXPECT_EQ(GetLE16(&bytes[14]), 18);
+  EXPECT_EQ(GetLE16(&bytes[18]), 34);
+  EXPECT_EQ(GetLE16(&bytes[1024]), 0);
+  EXPECT_EQ(GetLE16(&bytes[1026]), 72);
+  t.IndexOpen("dvel.ntx", "DVEL");
+  EXPECT_EQ(t.FindInTag("dvel", Key("1", "101")), 0);
+  t.GoToRecord(kGoFirst);
+  EXPECT_TRUE(t.Eof());
+}
+
+TEST(NtxIndex, BuildsSearchesAndWalksInKeyOrder) {
+  TempDir dir;
+  const std::string path = dir.File("dvel.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  XBO_dBHandler t(path, true, true);
+  // 35 rows in descending identifier order, two of them sharing a key.
+  for (int i = 35; i >= 1; --i) AppendRow(t, std::to_string(1000000000 + i), "101");
+  AppendRow(t, "1000000007", "101");  // record 36, same key as record 29
+  t.IndexOn("dvel.ntx", "x", "f04+f10", "", 1, 0);
+  const std::string bytes = ReadFileBytes(dir.File("dvel.ntx"));
+  EXPECT_EQ(bytes.size(), 4096u);
+  EXPECT_EQ(GetLE32(&bytes[4]), 3072u);
+  EXPECT_EQ(GetLE16(&bytes[1024]), 18);
+  EXPECT_EQ(GetLE16(&bytes[2048]), 17);
+  EXPECT_EQ(GetLE16(&bytes[3072]), 1);
+
+  t.IndexOpen("dvel.ntx", "dvel");
+  EXPECT_EQ(t.FindInTag("dvel", Key("1000000007", "101")), 29);  // the earlier record
+  EXPECT_EQ(t.FindInTag("dvel", "1000000007   101"), 29);        // without trailing blanks
+  EXPECT_EQ(t.FindInTag("dvel", "1000000007"), 0);               // a shorter key
+  EXPECT_EQ(t.FindInTag("dvel", Key("1000000036", "101")), 0);
+  std::vector<int64_t> order;
+  for (t.GoToRecord(kGoFirst); !t.Eof(); t.GoToRecord(kGoNext)) order.push_back(t.RecordNumber());
+  std::vector<int64_t> want;
+  for (int r = 35; r >= 1; --r) {
+    want.push_back(r);
+    if (r == 29) want.push_back(36);
+  }
+  EXPECT_EQ(order, want);
+  // Backwards, and deleted records are skipped.
+  t.GoToRecord(30);
+  t.DeleteRecord();
+  std::vector<int64_t> back;
+  for (t.GoToRecord(kGoLast); !t.Bof() && !t.Eof(); t.GoToRecord(kGoPrior))
+    back.push_back(t.RecordNumber());
+  want.erase(std::find(want.begin(), want.end(), 30));
+  std::reverse(want.begin(), want.end());
+  EXPECT_EQ(back, want);
+
+  t.SetExact(false);
+  EXPECT_TRUE(t.Find("100000001"));
+  EXPECT_EQ(t.RecordNumber(), 26);
+  EXPECT_FALSE(t.Find("2"));
+  EXPECT_TRUE(t.Eof());
+
+  // A unique tag keeps only the first of equal keys.
+  t.IndexOn("uniq.ntx", "", "f04+f10", "", 0, 0);
+  t.IndexOpen("uniq.ntx", "uniq");
+  int count = 0;
+  for (t.GoToRecord(kGoFirst); !t.Eof(); t.GoToRecord(kGoNext)) ++count;
+  EXPECT_EQ(count, 34);  // 36 rows, one duplicate, one deleted
+}
+
+TEST(NtxIndex, NumericAndDateKeysAndForConditions) {
+  TempDir dir;
+  const std::string path = dir.File("typed.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::TypedFields());
+  XBO_dBHandler t(path, true, true);
+  const char *counts[] = {"3", "-5", "0", "-120", "44"};
+  const char *days[] = {"20240105", "19991231", "", "20240104", "20000101"};
+  for (int i = 0; i < 5; ++i) testing::AppendValues(t, {"n", "0", counts[i], days[i], "T"});
+  t.IndexOn("count.ntx", "", "count", "", 1, 0);
+  t.IndexOn("day.ntx", "", "day", "count > 0", 1, 0);
+  const std::string bytes = ReadFileBytes(dir.File("count.ntx"));
+  EXPECT_EQ(GetLE16(&bytes[14]), 4);
+  const size_t first_slot = 1024 + 2 * NtxMaxEntries(4) + 4;
+  EXPECT_EQ(bytes.substr(first_slot + 8, 4), ",+*,");  // -120 first
+  t.IndexOpen("count.ntx;day.ntx", "count");
+  std::vector<int64_t> order;
+  for (t.GoToRecord(kGoFirst); !t.Eof(); t.GoToRecord(kGoNext)) order.push_back(t.RecordNumber());
+  EXPECT_EQ(order, (std::vector<int64_t>{4, 2, 3, 1, 5}));
+  EXPECT_EQ(t.FindInTag("count", "-5"), 2);
+  t.SetTag("day");
+  order.clear();
+  for (t.GoToRecord(kGoFirst); !t.Eof(); t.GoToRecord(kGoNext)) order.push_back(t.RecordNumber());
+  EXPECT_EQ(order, (std::vector<int64_t>{5, 1}));  // only positive counts, by date
+  // A rewrite that makes the condition true adds the entry.
+  t.GoToRecord(4);
+  t.StringPut("COUNT", "7");
+  t.WriteRecord(4);
+  EXPECT_EQ(t.FindInTag("day", "20240104"), 4);
+  t.GoToRecord(1);
+  t.StringPut("COUNT", "-1");
+  t.WriteRecord(1);
+  EXPECT_EQ(t.FindInTag("day", "20240105"), 0);
+  EXPECT_EQ(t.FindInTag("count", "-1"), 1);
+}
+
+// What an index must hold: (key, record) in index order, equal keys in the
+// order they were inserted.
+using Entries = std::vector<std::pair<std::string, uint32_t>>;
+
+void ModelInsert(Entries &model, const std::string &key, uint32_t record) {
+  auto at = std::partition_point(model.begin(), model.end(),
+                                 [&](const auto &e) { return e.first <= key; });
+  model.insert(at, {key, record});
+}
+
+Entries IndexEntries(XBO_dBHandler &t) {
+  NtxTree::CheckResult check = NtxTag(t).Tree().Check();
+  EXPECT_TRUE(check.problems.empty()) << check.problems.front();
+  Entries out;
+  for (const auto &e : check.entries) out.emplace_back(e.key, e.record);
+  return out;
+}
+
+TEST(NtxIndex, AppendsAndRewritesKeepTheIndexEqualToAModel) {
+  TempDir dir;
+  const std::string path = dir.File("dvel.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  XBO_dBHandler t(path, false, true);
+  t.IndexOn("dvel.ntx", "dvel", "f04+f10", "", 1, 0);
+  t.IndexOpen("dvel.ntx", "dvel");
+  std::mt19937 random(5);
+  Entries model;
+  std::vector<std::string> keys;  // current key of each record
+  auto random_row = [&] {
+    return std::make_pair(std::to_string(1000000000 + random() % 60),
+                          std::to_string(100 + random() % 3));
+  };
+  for (int batch = 0; batch < 20; ++batch) {
+    for (int step = 0; step < 100; ++step) {
+      const auto [f04, f10] = random_row();
+      const std::string key = Key(f04, f10);
+      if (keys.empty() || random() % 2 == 0) {
+        AppendRow(t, f04, f10);
+        keys.push_back(key);
+        ModelInsert(model, key, static_cast<uint32_t>(keys.size()));
+      } else {
+        const uint32_t r = static_cast<uint32_t>(random() % keys.size() + 1);
+        t.GoToRecord(r);
+        t.StringPut("F04", f04);
+        t.StringPut("F10", f10);
+        t.WriteRecord(r);
+        if (keys[r - 1] != key) {
+          model.erase(std::find(model.begin(), model.end(), std::make_pair(keys[r - 1], r)));
+          ModelInsert(model, key, r);
+          keys[r - 1] = key;
+        }
+      }
+    }
+    ASSERT_EQ(IndexEntries(t), model) << "batch " << batch;
+  }
+  // A fresh build orders equal keys by record number: same keys, same
+  // records per key.
+  t.Reindex();
+  Entries rebuilt = IndexEntries(t);
+  std::stable_sort(model.begin(), model.end());
+  EXPECT_EQ(rebuilt, model);
+}
+
+TEST(NtxIndex, AnotherTableObjectSeesNewKeys) {
+  TempDir dir;
+  const std::string path = dir.File("dvel.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  {
+    XBO_dBHandler build(path, true, true);
+    for (int i = 0; i < 40; ++i) AppendRow(build, std::to_string(2000000000 + i), "101");
+    build.IndexOn("dvel.ntx", "dvel", "f04+f10", "", 1, 0);
+  }
+  XBO_dBHandler a(path, true, true);
+  XBO_dBHandler b(path, true, true);
+  a.IndexOpen("dvel.ntx", "dvel");
+  b.IndexOpen("dvel.ntx", "dvel");
+  EXPECT_EQ(b.FindInTag("dvel", Key("2000000007", "101")), 8);
+  for (int i = 0; i < 30; ++i) AppendRow(a, std::to_string(1000000000 + i), "820");  // splits
+  EXPECT_EQ(b.FindInTag("dvel", Key("1000000029", "820")), 70);
+  EXPECT_EQ(b.FindInTag("dvel", Key("2000000007", "101")), 8);
+  AppendRow(b, "3", "101");
+  EXPECT_EQ(a.FindInTag("dvel", Key("3", "101")), 71);
+  b.GoToRecord(kGoFirst);
+  EXPECT_EQ(b.RecordNumber(), 41);
+}
+
+TEST(NtxIndex, PackRebuildsOpenIndexes) {
+  TempDir dir;
+  const std::string path = dir.File("dvel.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  XBO_dBHandler t(path, false, true);
+  for (int i = 0; i < 50; ++i) AppendRow(t, std::to_string(1000000000 + i), "101");
+  t.IndexOn("dvel.ntx", "dvel", "f04+f10", "", 1, 0);
+  t.IndexOpen("dvel.ntx", "dvel");
+  for (int r = 1; r <= 50; r += 2) {
+    t.GoToRecord(r);
+    t.DeleteRecord();
+  }
+  t.Pack();
+  EXPECT_EQ(t.RecordCount(), 25);
+  EXPECT_EQ(t.FindInTag("dvel", Key("1000000001", "101")), 1);
+  EXPECT_EQ(t.FindInTag("dvel", Key("1000000049", "101")), 25);
+  EXPECT_EQ(t.FindInTag("dvel", Key("1000000000", "101")), 0);
+  EXPECT_EQ(IndexEntries(t).size(), 25u);
+}
+
+TEST(NtxIndex, RefusesOtherFormatsMissingFilesUnknownTagsAndLongKeys) {
+  TempDir dir;
+  const std::string path = dir.File("dvel.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  XBO_dBHandler t(path, true, true);
+  AppendRow(t, "1", "101");
+  EXPECT_EQ(ErrorOf([&] { t.IndexOpen("dvel", "dvel"); }),
+            "Index file " + dir.File("dvel.ndx") + " has a format that is not supported");
+  EXPECT_EQ(ErrorOf([&] { t.IndexOn("dvel.mdx", "dvel", "f04", "", 1, 0); }),
+            "Index file " + dir.File("dvel.mdx") + " has a format that is not supported");
+  EXPECT_EQ(ErrorOf([&] { t.IndexOpen("none.ntx", "none"); }),
+            "File " + dir.File("none.ntx") + " could not be found");
+  t.IndexOn("dvel.ntx", "dvel", "f04+f10", "", 1, 0);
+  EXPECT_EQ(ErrorOf([&] { t.IndexOpen("dvel.ntx", "other"); }), "Cannot find index tag other");
+  EXPECT_EQ(ErrorOf([&] { t.FindInTag("other", "x"); }), "Cannot find index tag other");
+  EXPECT_EQ(ErrorOf([&] { t.IndexOn("long.ntx", "", "f05+f05+f05+f05+f05+f05", "", 1, 0); }),
+            "Sort key length must be 1-240 bytes, is 241");
+  EXPECT_FALSE(std::ifstream(dir.File("long.ntx")).good());
+  // A damaged header or root is reported, not followed.
+  std::string bytes = ReadFileBytes(dir.File("dvel.ntx"));
+  PutLE32(&bytes[4], 9 * 1024);
+  testing_support::WriteFileBytes(dir.File("bad.ntx"), bytes);
+  EXPECT_EQ(ErrorOf([&] {
+              t.IndexOpen("bad.ntx", "bad");
+              t.FindInTag("bad", "1");
+            }),
+            "Index file bad.ntx is corrupted");
+}
+
+TEST(NtxIndex, VerifyFindsEntriesUnderAWrongKey) {
+  TempDir dir;
+  const std::string path = dir.File("dvel.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  {
+    XBO_dBHandler t(path, true, true);
+    for (int i = 0; i < 60; ++i) AppendRow(t, std::to_string(1000000000 + i), "101");
+    t.IndexOn("dvel.ntx", "dvel", "f04+f10", "", 1, 0);
+    t.IndexOpen("dvel.ntx", "dvel");
+    const NtxVerifyReport sound = VerifyNtxTag(t, NtxTag(t));
+    EXPECT_TRUE(sound.problems.empty());
+    EXPECT_EQ(sound.entries, 60u);
+    EXPECT_EQ(sound.pages, 3u);
+  }
+  // Change the stored key of record 60 inside the index file.
+  std::string bytes = ReadFileBytes(dir.File("dvel.ntx"));
+  const size_t at = bytes.find("1000000059");
+  ASSERT_NE(at, std::string::npos);
+  bytes[at] = '9';
+  testing_support::WriteFileBytes(dir.File("dvel.ntx"), bytes);
+  XBO_dBHandler t(path, true, true);
+  t.IndexOpen("dvel.ntx", "dvel");
+  const NtxVerifyReport report = VerifyNtxTag(t, NtxTag(t));
+  EXPECT_EQ(report.problems,
+            (std::vector<std::string>{
+                "record 60 is indexed under \"9000000059   101  \" instead of its key "
+                "\"1000000059   101  \""}));
+}
+
+}  // namespace
+}  // namespace xb

@@ -1,0 +1,85 @@
+// xbtool's index commands: `index` builds an NTX file, `seek` looks a key up,
+// `verify` checks an NTX file against its table, and `dump --index FILE`
+// lists the records in index order.
+#include "xbase/db_handler.h"
+#include "xbase/index_file.h"
+#include "xbase/ntx_tag.h"
+#include "xbase/ntx_verify.h"
+#include "xbtool_commands.h"
+
+namespace xbtool {
+namespace {
+
+// The tag name of an NTX file: its base name without extension.
+std::string TagName(const std::string &ntx_file) {
+  std::string base = xb::IndexBaseName(ntx_file);
+  return base.substr(0, base.find_last_of('.'));
+}
+
+int Index(const std::vector<std::string> &args, std::ostream &out) {
+  if (args.size() < 3) throw UsageError("expected DBF NTXFILE EXPR");
+  bool unique = false;
+  bool descending = false;
+  std::string for_expression;
+  for (size_t i = 3; i < args.size(); ++i) {
+    if (args[i] == "--unique") {
+      unique = true;
+    } else if (args[i] == "--descending") {
+      descending = true;
+    } else if (args[i] == "--for" && i + 1 < args.size()) {
+      for_expression = args[++i];
+    } else {
+      throw UsageError("unknown option " + args[i]);
+    }
+  }
+  xb::XBO_dBHandler t(args[0], true, false);
+  t.IndexOn(args[1], "", args[2], for_expression, unique ? 0 : 1, descending ? 1 : 0);
+  t.IndexOpen(args[1], TagName(args[1]));
+  auto &tag = static_cast<xb::XBobjNTXTag &>(*t.CurrentTag());
+  out << tag.Tree().Check().entries.size() << " keys of length " << tag.KeyLength()
+      << " written to " << args[1] << "\n";
+  return 0;
+}
+
+int Seek(const std::vector<std::string> &args, std::ostream &out) {
+  if (args.size() != 3) throw UsageError("expected DBF NTXFILE KEY");
+  xb::XBO_dBHandler t(args[0], true, false);
+  t.IndexOpen(args[1], TagName(args[1]));
+  const int64_t record = t.FindInTag(TagName(args[1]), args[2]);
+  if (record == 0) {
+    out << "not found\n";
+    return 1;
+  }
+  out << record << "\n";
+  return 0;
+}
+
+int Verify(const std::vector<std::string> &args, std::ostream &out) {
+  if (args.size() != 2) throw UsageError("expected DBF NTXFILE");
+  xb::XBO_dBHandler t(args[0], true, false);
+  t.IndexOpen(args[1], TagName(args[1]));
+  const xb::NtxVerifyReport report =
+      xb::VerifyNtxTag(t, static_cast<xb::XBobjNTXTag &>(*t.CurrentTag()));
+  for (const std::string &problem : report.problems) out << problem << "\n";
+  out << (report.problems.empty() ? "OK: " : "FAULTY: ") << report.entries << " entries in "
+      << report.pages << " pages, " << report.problems.size() << " problems\n";
+  return report.problems.empty() ? 0 : 1;
+}
+
+const XbtoolRegistrar kIndex{{"index", "DBF NTXFILE EXPR [--unique] [--descending] [--for EXPR]",
+                              "build an NTX index of the table on a key expression", Index}};
+const XbtoolRegistrar kSeek{
+    {"seek", "DBF NTXFILE KEY", "print the record number of a key (exact match)", Seek}};
+const XbtoolRegistrar kVerify{{"verify", "DBF NTXFILE",
+                               "check every page of an NTX index and that each record has "
+                               "exactly one entry with its current key",
+                               Verify}};
+
+const DumpOptionRegistrar kIndexOrder{{"--index",
+                                       "show the records in the order of the NTX index FILE",
+                                       [](xb::XBO_dBHandler &table, const std::string &value) {
+                                         table.IndexOpen(value, TagName(value));
+                                       }}};
+
+}  // namespace
+}  // namespace xbtool
