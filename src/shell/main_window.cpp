@@ -12,11 +12,14 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "agencyfile/check_file_dlg.h"
+#include "records/income_table.h"
 #include "settings/config_dlg.h"
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
 #include "shell/help_window.h"
+#include "ui/application.h"
 #include "ui/input.h"
 #include "ui/logo.h"
 #include "ui/ui_driver.h"
@@ -149,8 +152,14 @@ void TForm1::BuildControls() {
 void TForm1::FormCreate() {
   help_file_ = HelpFilePath();
   QDir().mkpath(DataDir());
-  // PrepareIncomeTable (the income table's create-or-check) runs here once
-  // the income table is written; a failed check sets end_requested_.
+  // The income table is created, or its income code field checked; a failed
+  // check (warned about inside) or an unreadable table ends the program.
+  try {
+    if (!records::PrepareIncomeTable(this)) end_requested_ = true;
+  } catch (const std::exception &e) {
+    ui::ShowEscapedError(e.what());
+    end_requested_ = true;
+  }
   try {
     data_entry_allowed_ = !settings::CheckPayerDataSilently();
   } catch (const settings::SettingsWriteError &e) {
@@ -232,7 +241,10 @@ void TForm1::BitBtn2Click() {
 }
 
 void TForm1::BitBtn4Click() {
-  if (!help_) help_ = std::make_unique<HelpWindow>();
+  if (!help_) {
+    help_ = std::make_unique<HelpWindow>();
+    help_->move(geometry().topLeft() + QPoint(100, 60));
+  }
   help_->Open(help_file_);
   PointerTo(RightOfCentre(btn4_));
 }
@@ -295,6 +307,8 @@ ProgramWindows CreateProgramWindows(TForm1 *main_window) {
   ProgramWindows windows;
   windows.config_dlg = new settings::TConfigDlg(main_window);
   main_window->SetConfigDlg(windows.config_dlg);
+  windows.check_file_dlg = new agencyfile::TCheckFileDlg(main_window);
+  main_window->SetCheckFileDlg(windows.check_file_dlg);
   return windows;
 }
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include "agencyfile/check_file_dlg.h"
 #include "settings/config_dlg.h"
 #include "settings/payer_settings.h"
 #include "shell/help_window.h"
@@ -67,7 +69,8 @@ class MainWindowTest : public testing::Test {
 
 TEST_F(MainWindowTest, FreshStartWritesTheTemplateAndDisablesDataEntry) {
   Create();
-  EXPECT_TRUE(QDir(QString::fromStdString(dir_.File("data"))).exists());
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir_.File("data/dvel.dbf"))));
+  EXPECT_FALSE(form_->end_requested());
   const std::string ini = ReadFileBytes(dir_.File("vedil.ini"));
   EXPECT_EQ(std::count(ini.begin(), ini.end(), '\n'), 34);
   EXPECT_FALSE(Button("BitBtn1")->isEnabled());
@@ -159,7 +162,11 @@ TEST_F(MainWindowTest, PickFileToCheck) {
 
 TEST_F(MainWindowTest, CheckCommandStoresTheFileAndOpensTheChecker) {
   Create();
-  EXPECT_FALSE(Button("BitBtn5")->isEnabled());  // no checker window yet
+  ASSERT_NE(windows_.check_file_dlg, nullptr);
+  EXPECT_EQ(windows_.check_file_dlg->parent(), form_.get());
+  ASSERT_TRUE(Button("BitBtn5")->isEnabled());
+  form_->SetCheckFileDlg(nullptr);
+  EXPECT_FALSE(Button("BitBtn5")->isEnabled());  // no checker window
   QDialog checker;
   checker.setObjectName("TCheckFileDlg");
   form_->SetCheckFileDlg(&checker);
@@ -217,6 +224,16 @@ TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsReported) {
   EXPECT_EQ(ui_.messages()[0].icon, ui::Icon::kError);
   EXPECT_TRUE(ui_.messages()[0].text.contains(QString::fromStdString(dir_.File("file/vedil.ini"))))
       << ui_.messages()[0].text.toStdString();
+}
+
+TEST_F(MainWindowTest, AnUnreadableIncomeTableIsShownAndEndsTheProgram) {
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir_.File("data"))));
+  WriteFileBytes(dir_.File("data/dvel.dbf"), "not a table");
+  form_ = std::make_unique<shell::TForm1>();
+  EXPECT_TRUE(form_->end_requested());
+  ASSERT_FALSE(ui_.messages().empty());
+  EXPECT_EQ(ui_.messages()[0].icon, ui::Icon::kError);
+  form_.reset();  // never shown, so nothing to ask
 }
 
 }  // namespace
