@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "records/income_table.h"
 #include "settings/config_dlg.h"
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
@@ -149,8 +150,10 @@ void TForm1::BuildControls() {
 void TForm1::FormCreate() {
   help_file_ = HelpFilePath();
   QDir().mkpath(DataDir());
-  // PrepareIncomeTable (the income table's create-or-check) runs here once
-  // the income table is written; a failed check sets end_requested_.
+  if (!records::PrepareIncomeTable(this)) {
+    end_requested_ = true;
+    return;
+  }
   try {
     data_entry_allowed_ = !settings::CheckPayerDataSilently();
   } catch (const settings::SettingsWriteError &e) {
