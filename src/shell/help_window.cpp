@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -13,6 +14,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   setWindowTitle(QStringLiteral("Помощ - Справка по ОРВЕЛ"));
   browser_ = new QTextBrowser(this);
   browser_->setOpenExternalLinks(true);
+  browser_->document()->setDocumentMargin(14);
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);

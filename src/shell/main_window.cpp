@@ -235,7 +235,10 @@ void TForm1::BitBtn2Click() {
 }
 
 void TForm1::BitBtn4Click() {
-  if (!help_) help_ = std::make_unique<HelpWindow>();
+  if (!help_) {
+    help_ = std::make_unique<HelpWindow>();
+    help_->move(geometry().topLeft() + QPoint(100, 60));
+  }
   help_->Open(help_file_);
   PointerTo(RightOfCentre(btn4_));
 }
