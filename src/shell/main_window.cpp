@@ -18,6 +18,7 @@
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
 #include "shell/help_window.h"
+#include "ui/application.h"
 #include "ui/input.h"
 #include "ui/logo.h"
 #include "ui/ui_driver.h"
@@ -150,9 +151,13 @@ void TForm1::BuildControls() {
 void TForm1::FormCreate() {
   help_file_ = HelpFilePath();
   QDir().mkpath(DataDir());
-  if (!records::PrepareIncomeTable(this)) {
+  // The income table is created, or its income code field checked; a failed
+  // check (warned about inside) or an unreadable table ends the program.
+  try {
+    if (!records::PrepareIncomeTable(this)) end_requested_ = true;
+  } catch (const std::exception &e) {
+    ui::ShowEscapedError(e.what());
     end_requested_ = true;
-    return;
   }
   try {
     data_entry_allowed_ = !settings::CheckPayerDataSilently();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -67,7 +68,8 @@ class MainWindowTest : public testing::Test {
 
 TEST_F(MainWindowTest, FreshStartWritesTheTemplateAndDisablesDataEntry) {
   Create();
-  EXPECT_TRUE(QDir(QString::fromStdString(dir_.File("data"))).exists());
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(dir_.File("data/dvel.dbf"))));
+  EXPECT_FALSE(form_->end_requested());
   const std::string ini = ReadFileBytes(dir_.File("vedil.ini"));
   EXPECT_EQ(std::count(ini.begin(), ini.end(), '\n'), 34);
   EXPECT_FALSE(Button("BitBtn1")->isEnabled());
@@ -217,6 +219,16 @@ TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsReported) {
   EXPECT_EQ(ui_.messages()[0].icon, ui::Icon::kError);
   EXPECT_TRUE(ui_.messages()[0].text.contains(QString::fromStdString(dir_.File("file/vedil.ini"))))
       << ui_.messages()[0].text.toStdString();
+}
+
+TEST_F(MainWindowTest, AnUnreadableIncomeTableIsShownAndEndsTheProgram) {
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir_.File("data"))));
+  WriteFileBytes(dir_.File("data/dvel.dbf"), "not a table");
+  form_ = std::make_unique<shell::TForm1>();
+  EXPECT_TRUE(form_->end_requested());
+  ASSERT_FALSE(ui_.messages().empty());
+  EXPECT_EQ(ui_.messages()[0].icon, ui::Icon::kError);
+  form_.reset();  // never shown, so nothing to ask
 }
 
 }  // namespace
