@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "agencyfile/check_file_dlg.h"
 #include "records/income_table.h"
 #include "settings/config_dlg.h"
 #include "settings/payer_check.h"
@@ -306,6 +307,8 @@ ProgramWindows CreateProgramWindows(TForm1 *main_window) {
   ProgramWindows windows;
   windows.config_dlg = new settings::TConfigDlg(main_window);
   main_window->SetConfigDlg(windows.config_dlg);
+  windows.check_file_dlg = new agencyfile::TCheckFileDlg(main_window);
+  main_window->SetCheckFileDlg(windows.check_file_dlg);
   return windows;
 }
 

@@ -13,6 +13,10 @@
 class QLabel;
 class QPushButton;
 
+namespace agencyfile {
+class TCheckFileDlg;
+}  // namespace agencyfile
+
 namespace settings {
 class TConfigDlg;
 }
@@ -99,6 +103,7 @@ class TForm1 : public QWidget {
 // and attached to it.
 struct ProgramWindows {
   settings::TConfigDlg *config_dlg = nullptr;
+  agencyfile::TCheckFileDlg *check_file_dlg = nullptr;
   // Further windows (country and income code lookups, checker, data entry,
   // record editor, number of persons) join here as they are written.
 };

@@ -9,13 +9,7 @@
 
 #include "agencyfile/agency_check.h"
 #include "agencyfile/agency_record.h"
-
-#include <ostream>
-
-// Shows texts in test failures.
-inline void PrintTo(const QString &text, std::ostream *os) {
-  *os << '"' << text.toStdString() << '"';
-}
+#include "support/qt/qt_printers.h"
 
 namespace agencyfile::testing {
 

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include "agencyfile/check_file_dlg.h"
 #include "settings/config_dlg.h"
 #include "settings/payer_settings.h"
 #include "shell/help_window.h"
@@ -161,7 +162,11 @@ TEST_F(MainWindowTest, PickFileToCheck) {
 
 TEST_F(MainWindowTest, CheckCommandStoresTheFileAndOpensTheChecker) {
   Create();
-  EXPECT_FALSE(Button("BitBtn5")->isEnabled());  // no checker window yet
+  ASSERT_NE(windows_.check_file_dlg, nullptr);
+  EXPECT_EQ(windows_.check_file_dlg->parent(), form_.get());
+  ASSERT_TRUE(Button("BitBtn5")->isEnabled());
+  form_->SetCheckFileDlg(nullptr);
+  EXPECT_FALSE(Button("BitBtn5")->isEnabled());  // no checker window
   QDialog checker;
   checker.setObjectName("TCheckFileDlg");
   form_->SetCheckFileDlg(&checker);
