@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <cstring>
 
 namespace agencyfile {
 namespace {
@@ -64,8 +65,12 @@ bool AgencyFileReader::Next(QByteArray *line) {
     const char *data = buffer_.constData();
     qsizetype stop = pos_;
     while (stop < end_ && data[stop] != '\n' && data[stop] != kEndOfFile) ++stop;
-    for (qsizetype i = pos_; i < stop; ++i) {
-      if (data[i] != '\r') line->append(data[i]);
+    // Copy the runs between lone CRs, which are dropped.
+    for (qsizetype i = pos_; i < stop;) {
+      const void *cr = std::memchr(data + i, '\r', stop - i);
+      const qsizetype run_end = cr ? static_cast<const char *>(cr) - data : stop;
+      line->append(data + i, run_end - i);
+      i = run_end + 1;
     }
     any_byte = any_byte || stop > pos_;
     pos_ = stop;

@@ -126,6 +126,22 @@ uint32_t NtxTree::ClimbPrior() {
   }
 }
 
+template <typename Before>
+void NtxTree::Descend(Before before) {
+  path_.clear();
+  int64_t position = root_;
+  while (true) {
+    NtxPage page = Load(position);
+    const auto &entries = page.entries;
+    const size_t i = std::partition_point(entries.begin(), entries.end(), before) - entries.begin();
+    const bool leaf = page.leaf;
+    const int64_t child = leaf ? 0 : Child(page, i);
+    Push(position, std::move(page), i);
+    if (leaf) break;
+    position = child;
+  }
+}
+
 uint32_t NtxTree::First() {
   path_.clear();
   DescendFirst(root_);
@@ -165,21 +181,7 @@ uint32_t NtxTree::Prior() {
 }
 
 bool NtxTree::Seek(std::string_view key, bool exact) {
-  path_.clear();
-  int64_t position = root_;
-  while (true) {
-    NtxPage page = Load(position);
-    const auto &entries = page.entries;
-    const size_t i = std::partition_point(
-                         entries.begin(), entries.end(),
-                         [&](const XBobjIndexKeyData &e) { return OrderPrefix(e.key, key) < 0; }) -
-                     entries.begin();
-    const bool leaf = page.leaf;
-    const int64_t child = leaf ? 0 : Child(page, i);
-    Push(position, std::move(page), i);
-    if (leaf) break;
-    position = child;
-  }
+  Descend([&](const XBobjIndexKeyData &e) { return OrderPrefix(e.key, key) < 0; });
   if (!Positioned()) ClimbNext();
   const XBobjIndexKeyData *entry = Current();
   return entry != nullptr && KeyMatches(entry->key, key, exact);
@@ -198,22 +200,8 @@ bool NtxTree::Locate(std::string_view key, uint32_t record) {
 
 void NtxTree::Insert(std::string_view key, uint32_t record) {
   const std::string padded = Padded(key);
-  path_.clear();
-  int64_t position = root_;
-  while (true) {
-    NtxPage page = Load(position);
-    const auto &entries = page.entries;
-    // Equal keys count as smaller, so the new entry lands behind them.
-    const size_t i = std::partition_point(
-                         entries.begin(), entries.end(),
-                         [&](const XBobjIndexKeyData &e) { return Order(e.key, padded) <= 0; }) -
-                     entries.begin();
-    const bool leaf = page.leaf;
-    const int64_t child = leaf ? 0 : Child(page, i);
-    Push(position, std::move(page), i);
-    if (leaf) break;
-    position = child;
-  }
+  // Equal keys count as smaller, so the new entry lands behind them.
+  Descend([&](const XBobjIndexKeyData &e) { return Order(e.key, padded) <= 0; });
   Level &leaf = path_.back();
   leaf.page.entries.insert(leaf.page.entries.begin() + leaf.index,
                            XBobjIndexKeyData{padded, record, 0});

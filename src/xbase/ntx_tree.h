@@ -92,6 +92,10 @@ class NtxTree {
   void Push(int64_t position, NtxPage page, size_t index);
   static uint32_t Child(const NtxPage &page, size_t slot);
   uint32_t CurrentRecord() const;
+  // From the root to a leaf, in each page to the first entry for which
+  // `before` (the entry orders before the target) is false.
+  template <typename Before>
+  void Descend(Before before);
   void DescendFirst(int64_t position);
   void DescendLast(int64_t position);
   uint32_t ClimbNext();

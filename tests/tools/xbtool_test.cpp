@@ -73,3 +73,29 @@ TEST(XbtoolExpressions, EvalAndFilteredDump) {
   EXPECT_EQ(not_logical.exit_code, 1);
   EXPECT_EQ(not_logical.err, "Filter expression must return boolean result\n");
 }
+
+TEST(XbtoolIndexes, IndexSeekDumpAndVerify) {
+  testing_support::TempDir dir;
+  const QString table = QString::fromStdString(dir.File("dvel.dbf"));
+  const QString ntx = QString::fromStdString(dir.File("dvel.ntx"));
+  ASSERT_EQ(Xbtool({"create", table, "F04;C;13;0", "F10;C;5;0"}).exit_code, 0);
+  for (const char *id : {"555", "333", "999", "111"}) {
+    ASSERT_EQ(Xbtool({"append", table, QString("F04=") + id, "F10=101"}).exit_code, 0);
+  }
+  EXPECT_EQ(Xbtool({"index", table, ntx, "f04+f10"}).out,
+            "4 keys of length 18 written to " + ntx.toStdString() + "\n");
+  EXPECT_EQ(Xbtool({"seek", table, ntx, "333          101"}).out, "2\n");
+  const XbtoolRun miss = Xbtool({"seek", table, ntx, "333"});
+  EXPECT_EQ(miss.exit_code, 1);
+  EXPECT_EQ(miss.out, "not found\n");
+  EXPECT_EQ(Xbtool({"dump", table, "--index", ntx}).out,
+            "      4   111|101\n      2   333|101\n      1   555|101\n      3   999|101\n");
+  EXPECT_EQ(Xbtool({"verify", table, ntx}).out, "OK: 4 entries in 1 pages, 0 problems\n");
+  // A record changed by a program that did not keep the index.
+  std::string bytes = testing_support::ReadFileBytes(dir.File("dvel.dbf"));
+  bytes[bytes.find("999")] = '8';
+  testing_support::WriteFileBytes(dir.File("dvel.dbf"), bytes);
+  const XbtoolRun faulty = Xbtool({"verify", table, ntx});
+  EXPECT_EQ(faulty.exit_code, 1);
+  EXPECT_NE(faulty.out.find("record 3 is indexed under \"999"), std::string::npos) << faulty.out;
+}
