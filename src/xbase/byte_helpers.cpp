@@ -119,7 +119,7 @@ CalendarDate DateFromJulian(int32_t julian) {
 std::string JulianToDtos(int32_t julian) {
   if (julian <= 0) return std::string(8, ' ');
   const CalendarDate d = DateFromJulian(julian);
-  char buf[16];
+  char buf[32];
   std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year % 10000, d.month, d.day);
   return buf;
 }

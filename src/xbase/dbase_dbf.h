@@ -39,6 +39,10 @@ enum GoToCode : int {
 // TableState values.
 enum TableStateValue : int { kStateNormal = 1, kStateIndexing = 4, kStatePassword = 5 };
 
+// One field of the table's field list (name, type, width, decimals, offset,
+// number), in field order.
+using TxbDBFFields = dbf::FieldDef;
+
 class XBO_dBaseDBF : public XBO_DiskFile {
  public:
   // Opens the table (".DBF" is added to a name without extension). A table

@@ -45,9 +45,15 @@ bool XBO_dBaseFld::IsBinaryField(const dbf::FieldDef &f) const {
 }
 
 int XBO_dBaseFld::FindField(const std::string &name) const {
-  const std::string wanted = UpperCp1251(TrimRightBlanks(name));
+  const std::string_view wanted = TrimRightBlanks(name);
   for (const dbf::FieldDef &f : fields_) {
-    if (UpperCp1251(f.name) == wanted) return f.number;
+    if (f.name.size() != wanted.size()) continue;
+    bool same = true;
+    for (size_t i = 0; same && i < wanted.size(); ++i) {
+      same = UpperCp1251Char(static_cast<unsigned char>(f.name[i])) ==
+             UpperCp1251Char(static_cast<unsigned char>(wanted[i]));
+    }
+    if (same) return f.number;
   }
   return 0;
 }
@@ -273,7 +279,7 @@ std::string XBO_dBaseFld::StringGet(int field) {
         const int32_t day = DateGet(field);
         const uint32_t ms = GetLE32(buffer_ + f->offset + 4);
         if (day <= 0) return {};
-        char time[16];
+        char time[32];
         std::snprintf(time, sizeof time, " %02u:%02u:%02u", ms / 3600000 % 24, ms / 60000 % 60,
                       ms / 1000 % 60);
         return JulianToShortDate(day) + time;

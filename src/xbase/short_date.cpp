@@ -40,7 +40,7 @@ std::string JulianToShortDate(int32_t julian) {
     const char c = p[i];
     size_t run = 1;
     while (i + run < p.size() && p[i + run] == c) ++run;
-    char buf[16];
+    char buf[32];
     if (c == 'd' || c == 'D') {
       std::snprintf(buf, sizeof buf, run >= 2 ? "%02d" : "%d", date.day);
       out += buf;

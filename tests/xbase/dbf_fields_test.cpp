@@ -14,6 +14,7 @@
 namespace xb {
 namespace {
 
+using testing::ErrorOf;
 using testing_support::TempDir;
 
 class DbfFields : public ::testing::Test {
@@ -25,14 +26,6 @@ class DbfFields : public ::testing::Test {
     table_->BlankRecord();
   }
   std::string Raw(const char *name) { return table_->FieldGet(name); }
-  std::string ErrorOf(const std::function<void()> &f) {
-    try {
-      f();
-    } catch (const EXbaseError &e) {
-      return e.what();
-    }
-    return "no error";
-  }
 
   TempDir dir_;
   std::string path_;

@@ -12,17 +12,9 @@ namespace xb {
 namespace {
 
 using testing::AppendValues;
+using testing::ErrorOf;
 using testing::MakeNumberedTable;
 using testing_support::TempDir;
-
-std::string ErrorOf(const std::function<void()> &f) {
-  try {
-    f();
-  } catch (const EXbaseError &e) {
-    return e.what();
-  }
-  return "no error";
-}
 
 TEST(DbfLocks, ExclusiveAndSharedOpensExcludeEachOther) {
   TempDir dir;

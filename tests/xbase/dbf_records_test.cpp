@@ -15,18 +15,10 @@ namespace xb {
 namespace {
 
 using testing::AppendValues;
+using testing::ErrorOf;
 using testing::MakeNumberedTable;
 using testing_support::ReadFileBytes;
 using testing_support::TempDir;
-
-std::string ErrorOf(const std::function<void()> &f) {
-  try {
-    f();
-  } catch (const EXbaseError &e) {
-    return e.what();
-  }
-  return "no error";
-}
 
 // The F01 values of the records visited from first to EOF.
 std::string Walk(XBO_dBHandler &t) {

@@ -2,6 +2,7 @@
 // with one field of every text type.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,19 @@
 #include "xbase/clock.h"
 #include "xbase/db_handler.h"
 #include "xbase/dbf_builder.h"
+#include "xbase/xbase_error.h"
 
 namespace xb::testing {
+
+// The message of the engine error `f` raises, or "no error".
+inline std::string ErrorOf(const std::function<void()> &f) {
+  try {
+    f();
+  } catch (const EXbaseError &e) {
+    return e.what();
+  }
+  return "no error";
+}
 
 inline std::vector<DbfFieldSpec> IncomeFields() {
   return {{"F01", 'C', 5, 0},  {"F02", 'C', 1, 0}, {"F03", 'C', 1, 0},      {"F04", 'C', 13, 0},

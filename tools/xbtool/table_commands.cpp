@@ -81,7 +81,7 @@ int Create(const std::vector<std::string> &args, std::ostream &out) {
 }
 
 std::string Hex(unsigned value) {
-  char buf[8];
+  char buf[16];
   std::snprintf(buf, sizeof buf, "0x%02X", value);
   return buf;
 }
@@ -91,7 +91,7 @@ int Info(const std::vector<std::string> &args, std::ostream &out) {
   XBO_dBHandler t(args[0], true, false);
   const xb::dbf::Header &h = t.HeaderData();
   const uint8_t *img = h.image.data();
-  char date[16];
+  char date[32];
   std::snprintf(date, sizeof date, "%02u-%02u-%02u", img[1], img[2], img[3]);
   out << "File:          " << t.FileName() << "\n"
       << "Version:       " << Hex(h.version) << (t.HasMemo() ? " (memo file)" : "") << "\n"
