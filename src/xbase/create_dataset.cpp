@@ -6,14 +6,11 @@
 #include <filesystem>
 #include <set>
 
+#include "xbase/dataset_messages.h"
 #include "xbase/text_case.h"
 
 namespace xb {
 namespace {
-
-constexpr char kInvalidList[] = "Field list is invalid";
-constexpr char kNotAssigned[] = "A table is not assigned to this object";
-constexpr char kOpenTable[] = "Cannot perform this operation on an open table";
 
 // A whole number, blanks around it allowed.
 bool ReadInt(const std::string &text, int &out) {
@@ -31,38 +28,40 @@ bool ReadInt(const std::string &text, int &out) {
 DbfFieldSpec ParseLine(std::string line) {
   while (!line.empty() && (line.back() == ' ' || line.back() == ';')) line.pop_back();
   const auto nameEnd = line.find(';');
-  if (nameEnd == std::string::npos || nameEnd == 0) throw EDatabaseError(kInvalidList);
+  if (nameEnd == std::string::npos || nameEnd == 0) throw EDatabaseError(dsmsg::kInvalidFieldList);
   DbfFieldSpec spec;
   spec.name = UpperCp1251(line.substr(0, nameEnd));
   // The type: exactly one character, then ';'.
-  if (line.size() < nameEnd + 3 || line[nameEnd + 2] != ';') throw EDatabaseError(kInvalidList);
+  if (line.size() < nameEnd + 3 || line[nameEnd + 2] != ';')
+    throw EDatabaseError(dsmsg::kInvalidFieldList);
   spec.type = line[nameEnd + 1];
   const std::size_t lengthStart = nameEnd + 3;
   const auto lengthEnd = line.find(';', lengthStart);
-  if (lengthEnd == std::string::npos) throw EDatabaseError(kInvalidList);
+  if (lengthEnd == std::string::npos) throw EDatabaseError(dsmsg::kInvalidFieldList);
   if (!ReadInt(line.substr(lengthStart, lengthEnd - lengthStart), spec.width))
-    throw EDatabaseError(kInvalidList);
-  if (!ReadInt(line.substr(lengthEnd + 1, 3), spec.decimals)) throw EDatabaseError(kInvalidList);
+    throw EDatabaseError(dsmsg::kInvalidFieldList);
+  if (!ReadInt(line.substr(lengthEnd + 1, 3), spec.decimals))
+    throw EDatabaseError(dsmsg::kInvalidFieldList);
   return spec;
 }
 
 }  // namespace
 
 std::vector<DbfFieldSpec> ParseFieldList(const std::vector<std::string> &lines) {
-  if (lines.empty()) throw EDatabaseError(kInvalidList);
+  if (lines.empty()) throw EDatabaseError(dsmsg::kInvalidFieldList);
   std::vector<DbfFieldSpec> specs;
   std::set<std::string> names;
   for (const std::string &line : lines) {
     DbfFieldSpec spec = ParseLine(line);
-    if (!names.insert(spec.name).second) throw EDatabaseError(kInvalidList);
+    if (!names.insert(spec.name).second) throw EDatabaseError(dsmsg::kInvalidFieldList);
     specs.push_back(spec);
   }
   return specs;
 }
 
 bool TCreateXbaseDataSet::CreateTable() {
-  if (!DBFTable) throw EDatabaseError(kNotAssigned);
-  if (DBFTable->Active()) throw EDatabaseError(kOpenTable);
+  if (!DBFTable) throw EDatabaseError(dsmsg::kNotAssigned);
+  if (DBFTable->Active()) throw EDatabaseError(dsmsg::kOpenTable);
   const std::string path = DBFTable->TablePath();
   if (std::filesystem::exists(path) && !AutoOverwrite) {
     if (!OnConfirmOverwrite || !OnConfirmOverwrite(kOverwriteQuestion)) return false;

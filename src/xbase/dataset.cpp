@@ -1,21 +1,15 @@
 // The dataset framework's state machine, navigation, editing and events; see
 // dataset.h.
 #include "xbase/dataset.h"
-#include "xbase/xbase_error.h"
 
 #include <algorithm>
 
+#include "xbase/dataset_messages.h"
 #include "xbase/text_case.h"
+#include "xbase/xbase_error.h"
 
 namespace xb {
 namespace {
-
-constexpr char kNotEditing[] = "Dataset not in edit or insert mode";
-constexpr char kClosed[] = "Cannot perform this operation on a closed dataset";
-constexpr char kReadOnly[] = "Cannot modify a read-only dataset";
-constexpr char kEmpty[] = "Cannot perform this operation on an empty dataset";
-constexpr char kFieldNotFound[] = "Field '%s' not found";
-constexpr char kFieldReadOnly[] = "Field '%s' cannot be modified";
 
 bool IsWriteState(TDataSetState s) {
   switch (s) {
@@ -124,11 +118,11 @@ void TDataSet::Close() {
 }
 
 void TDataSet::CheckActive() const {
-  if (!Active()) throw EDatabaseError(kClosed);
+  if (!Active()) throw EDatabaseError(dsmsg::kClosed);
 }
 
 void TDataSet::CheckEditing() const {
-  if (!IsWriteState(state_)) throw EDatabaseError(kNotEditing);
+  if (!IsWriteState(state_)) throw EDatabaseError(dsmsg::kNotEditing);
 }
 
 // ---- Fields ---------------------------------------------------------------------
@@ -155,12 +149,12 @@ TField *TDataSet::FindField(const std::string &name) const {
 
 TField &TDataSet::FieldByName(const std::string &name) const {
   TField *field = FindField(name);
-  if (!field) throw EDatabaseError(FormatMessage(kFieldNotFound, {name}));
+  if (!field) throw EDatabaseError(FormatMessage(dsmsg::kFieldNotFound, {name}));
   return *field;
 }
 
 TField &TDataSet::AddCalculatedField(const TFieldDef &def) {
-  if (Active()) throw EDatabaseError("Cannot perform this operation on an open dataset");
+  if (Active()) throw EDatabaseError(dsmsg::kOpen);
   calcFields_.push_back(
       std::make_unique<TField>(*this, def, TFieldKind::fkCalculated, FieldCount()));
   TField &field = *calcFields_.back();
@@ -206,17 +200,17 @@ TFieldData TDataSet::ReadField(const TField &field) {
 }
 
 void TDataSet::CheckFieldWritable(const TField &field) {
-  if (!IsWriteState(state_)) throw EDatabaseError(kNotEditing);
+  if (!IsWriteState(state_)) throw EDatabaseError(dsmsg::kNotEditing);
   if (field.ReadOnly && state_ != TDataSetState::dsSetKey && state_ != TDataSetState::dsFilter &&
       field.FieldKind() == TFieldKind::fkData)
-    throw EDatabaseError(FormatMessage(kFieldReadOnly, {field.FieldName()}));
+    throw EDatabaseError(FormatMessage(dsmsg::kFieldReadOnly, {field.FieldName()}));
 }
 
 void TDataSet::WriteField(TField &field, const TFieldData &value) {
   CheckFieldWritable(field);
   if (field.OnValidate) field.OnValidate(field);
   TRecordBuffer *buffer = StateBuffer();
-  if (!buffer) throw EDatabaseError(kNotEditing);
+  if (!buffer) throw EDatabaseError(dsmsg::kNotEditing);
   if (field.FieldKind() == TFieldKind::fkCalculated) {
     if (field.CalcIndex() >= static_cast<int>(buffer->calc.size()))
       buffer->calc.resize(field.CalcIndex() + 1);
@@ -436,7 +430,7 @@ void TDataSet::Edit() {
     return;
   }
   CheckBrowseMode();
-  if (!CanModify()) throw EDatabaseError(kReadOnly);
+  if (!CanModify()) throw EDatabaseError(dsmsg::kReadOnly);
   Fire(BeforeEdit);
   UpdateCursorPos();
   InternalEdit();
@@ -447,45 +441,27 @@ void TDataSet::Edit() {
   Fire(AfterEdit);
 }
 
-void TDataSet::Insert() {
-  CheckActive();
-  CheckBrowseMode();
-  if (!CanModify()) throw EDatabaseError(kReadOnly);
-  Fire(BeforeInsert);
-  Fire(BeforeScroll);
-  UpdateCursorPos();
-  saved_ = active_;
-  savedValid_ = hasRecord_;
-  InternalInsert();
-  ResetBuffer(active_);
-  InternalInitRecord(active_);
-  active_.flag = TBookmarkFlag::bfInserted;
-  GetCalcFields(active_);
-  hasRecord_ = true;
-  bof_ = eof_ = false;
-  SetState(TDataSetState::dsInsert);
-  Fire(OnNewRecord);
-  modified_ = false;
-  DataEvent(TDataEvent::deDataSetChange);
-  Fire(AfterInsert);
-  Fire(AfterScroll);
-}
+void TDataSet::Insert() { BeginInsert(false); }
 
-void TDataSet::Append() {
+void TDataSet::Append() { BeginInsert(true); }
+
+void TDataSet::BeginInsert(bool append) {
   CheckActive();
   CheckBrowseMode();
-  if (!CanModify()) throw EDatabaseError(kReadOnly);
+  if (!CanModify()) throw EDatabaseError(dsmsg::kReadOnly);
   Fire(BeforeInsert);
   Fire(BeforeScroll);
   UpdateCursorPos();
   saved_ = active_;
   savedValid_ = hasRecord_;
-  InternalLast();
-  cursorValid_ = false;
+  if (append) {
+    InternalLast();  // the new record goes after the last one
+    cursorValid_ = false;
+  }
   InternalInsert();
   ResetBuffer(active_);
   InternalInitRecord(active_);
-  active_.flag = TBookmarkFlag::bfEOF;
+  active_.flag = append ? TBookmarkFlag::bfEOF : TBookmarkFlag::bfInserted;
   GetCalcFields(active_);
   hasRecord_ = true;
   bof_ = eof_ = false;
@@ -498,7 +474,7 @@ void TDataSet::Append() {
 }
 
 void TDataSet::UpdateRecord() {
-  if (!IsWriteState(state_)) throw EDatabaseError(kNotEditing);
+  if (!IsWriteState(state_)) throw EDatabaseError(dsmsg::kNotEditing);
   DataEvent(TDataEvent::deUpdateRecord);
 }
 
@@ -511,7 +487,7 @@ void TDataSet::Post() {
     DataEvent(TDataEvent::deDataSetChange);
     return;
   }
-  if (!IsEditState(state_)) throw EDatabaseError(kNotEditing);
+  if (!IsEditState(state_)) throw EDatabaseError(dsmsg::kNotEditing);
   DataEvent(TDataEvent::deCheckBrowseMode);
   Fire(BeforePost);
   InternalPost();
@@ -562,8 +538,8 @@ void TDataSet::Delete() {
     Cancel();
     return;
   }
-  if (!hasRecord_) throw EDatabaseError(kEmpty);
-  if (!CanModify()) throw EDatabaseError(kReadOnly);
+  if (!hasRecord_) throw EDatabaseError(dsmsg::kEmpty);
+  if (!CanModify()) throw EDatabaseError(dsmsg::kReadOnly);
   DataEvent(TDataEvent::deCheckBrowseMode);
   Fire(BeforeDelete);
   Fire(BeforeScroll);

@@ -220,6 +220,7 @@ class TDataSet {
   friend class TField;
   friend class TDataSource;
   void CreateFields();
+  void BeginInsert(bool append);
   void ClearBuffers();
   void ResetBuffer(TRecordBuffer &buffer) const;
   void Fire(const TDataSetNotifyEvent &event) {

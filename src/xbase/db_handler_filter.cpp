@@ -10,9 +10,12 @@
 namespace xb {
 namespace {
 
+// The filter's verdict on the record in the buffer; a value that is not
+// logical is refused.
 bool Passes(TxbExpHandler &filter) {
   const ExpValue v = filter.Evaluate();
-  return v.type == ExpType::kBoolean && v.logic;
+  if (v.type != ExpType::kBoolean) RaiseError(msg::kFilterNotBoolean);
+  return v.logic;
 }
 
 }  // namespace
@@ -29,9 +32,10 @@ void XBO_dBHandler::SetFilter(const std::string &expression, bool case_insensiti
   compiled->SetCaseInsensitive(case_insensitive);
   compiled->SetPartial(partial);
   compiled->SetExpression(expression);
-  // The type is learned on the record in the buffer (blank when none).
-  compiled->Evaluate();
-  if (compiled->ResultType() != ExpType::kBoolean) RaiseError(msg::kFilterNotBoolean);
+  // The type is checked on every record of the build, and on the record in
+  // the buffer (blank when none) for an empty table.
+  RefreshHeader();
+  if (RecordCount() == 0) Passes(*compiled);
 
   FilterState previous;
   std::swap(previous, filter_);
@@ -77,7 +81,7 @@ void XBO_dBHandler::UpdateFilterBit(int64_t record) {
   bool passes = false;
   try {
     passes = Passes(*filter_.compiled);
-  } catch (const EXbaseExpression &) {
+  } catch (const EXbaseError &) {
     passes = false;
   }
   if (passes)

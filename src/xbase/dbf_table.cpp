@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "xbase/byte_helpers.h"
+#include "xbase/dataset_messages.h"
 #include "xbase/short_date.h"
 #include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
@@ -14,8 +15,6 @@
 namespace xb {
 namespace {
 
-constexpr char kNotAssigned[] = "A table is not assigned to this object";
-constexpr char kNotBrowse[] = "Dataset is not in browse mode";
 constexpr int kSearchStep = 21;  // the progress step of a search
 
 bool IsLogicTrue(char c) { return std::string_view("TtYyJj").find(c) != std::string_view::npos; }
@@ -62,12 +61,12 @@ DBFObject &TxbDBFTable::Table() {
 }
 
 void TxbDBFTable::CheckAssigned() const {
-  if (!table_) throw EXbaseError(kNotAssigned);
+  if (!table_) throw EXbaseError(dsmsg::kNotAssigned);
 }
 
 void TxbDBFTable::CheckBrowse() const {
   CheckAssigned();
-  if (state_ != kBrowse) throw EXbaseError(kNotBrowse);
+  if (state_ != kBrowse) throw EXbaseError(dsmsg::kNotBrowse);
 }
 
 void TxbDBFTable::Edit() {

@@ -2,7 +2,7 @@
 // formatting and reading, choice, membership, extremes and DESCEND.
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <limits>
 
 #include "xbase/expr_dates.h"
 #include "xbase/expr_functions.h"
@@ -168,13 +168,11 @@ ExpValue StrZero(TxbExpArgs &a) {
 // The number in s (blanks around it allowed, '.' as decimal separator), 0
 // when s is empty or holds no number.
 ExpValue Val(TxbExpArgs &a) {
-  const std::string s = TrimControls(TextArg(a, 0));
-  if (s.empty() || s.find_first_not_of("+-0123456789.eE") != std::string::npos)
-    return ExpValue::Number(0);
-  char *end = nullptr;
-  const double value = std::strtod(s.c_str(), &end);
-  if (end != s.c_str() + s.size()) return ExpValue::Number(0);
-  return ExpValue::Number(value);
+  const auto value = ParseDecimal(TrimControls(TextArg(a, 0)));
+  if (!value) return ExpValue::Number(0);
+  if (std::fabs(*value) > std::numeric_limits<double>::max())
+    ThrowExpr("Numeric overflow in %s", "VAL");
+  return ExpValue::Number(static_cast<double>(*value));
 }
 
 }  // namespace

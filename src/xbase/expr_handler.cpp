@@ -129,10 +129,22 @@ std::string StripAlias(const std::string &text, const std::string &alias) {
   if (alias.empty()) return text;
   const std::string upper_text = UpperCp1251(text);
   const std::string upper_alias = UpperCp1251(alias);
+  auto ident_char = [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return c == '_' || (c >= '0' && c <= '9') || UpperCp1251Char(u) != u || LowerCp1251Char(u) != u;
+  };
   std::string out;
+  char closing = 0;  // inside a literal: the character that ends it
   size_t i = 0;
   while (i < text.size()) {
-    if (upper_text.compare(i, upper_alias.size(), upper_alias) == 0) {
+    const char c = text[i];
+    if (closing) {
+      if (c == closing) closing = 0;
+    } else if (c == '"' || c == '\'' || c == '[' || c == '{') {
+      closing = c == '[' ? ']' : (c == '{' ? '}' : c);
+    } else if ((i == 0 || (!ident_char(text[i - 1]) && text[i - 1] != '.')) &&
+               upper_text.compare(i, upper_alias.size(), upper_alias) == 0) {
+      // Only a whole name outside literals: ".T." stays for a table named T.
       const size_t after = i + upper_alias.size();
       if (after < text.size() && text[after] == '.') {
         i = after + 1;

@@ -19,7 +19,8 @@ class TxbExpHandler {
   // Parses `text` at once; a syntax or name error raises EXbaseExpression.
   // `link` may be null (only global functions and names). With
   // `second_wildcards` the comparison wildcards are '%' and '_' instead of
-  // '*' and '?'. Every "alias." and "alias->" is removed before parsing.
+  // '*' and '?'. Every "alias." and "alias->" is removed before
+  // parsing (see StripAlias).
   TxbExpHandler(TxbExpUserLink *link, bool second_wildcards, std::string alias,
                 const std::string &text);
   ~TxbExpHandler();
@@ -72,8 +73,8 @@ class TxbExpHandler {
   int max_decimals_ = 0;
 };
 
-// Removes every occurrence of alias + "." and alias + "->" (letter case
-// ignored) from `text`.
+// Removes every alias + "." and alias + "->" (letter case ignored) that
+// stands as a whole name outside text and date literals.
 std::string StripAlias(const std::string &text, const std::string &alias);
 
 }  // namespace xb

@@ -2,24 +2,24 @@
 // expr_table_bindings.h.
 #include "xbase/expr_table_bindings.h"
 
+#include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
+#include <limits>
 
+#include "xbase/byte_helpers.h"
 #include "xbase/expr_dates.h"
 #include "xbase/expr_text.h"
 
 namespace xb {
 namespace {
 
-// A numeric field's text as a number; blank or malformed text reads as 0 so
-// that a damaged field never stops an index build or a filter.
+// A numeric field's text as a number; blank, malformed or out-of-range text
+// reads as 0 so that a damaged field never stops an index build or a filter.
 double ParseNumericField(const std::string &text) {
-  const std::string s = TrimControls(text);
-  if (s.empty() || s.find_first_not_of("+-0123456789.eE") != std::string::npos) return 0;
-  char *end = nullptr;
-  const double value = std::strtod(s.c_str(), &end);
-  return end == s.c_str() + s.size() ? value : 0;
+  const auto value = ParseDecimal(text);
+  if (!value || std::fabs(*value) > std::numeric_limits<double>::max()) return 0;
+  return static_cast<double>(*value);
 }
 
 int64_t LittleEndian(const char *bytes, int size) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "xbase/dataset_messages.h"
 #include "xbase/oem_codepage.h"
 #include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
@@ -12,19 +13,6 @@
 
 namespace xb {
 namespace {
-
-constexpr char kTableNameMissing[] = "Table name missing";
-constexpr char kCannotFindFile[] = "Cannot find file %s";
-constexpr char kIndexAlreadyOpen[] = "Index file %s already open";
-constexpr char kRecordLocked[] = "Record is locked by another user";
-constexpr char kCannotDelete[] = "Cannot delete the record";
-constexpr char kCannotRecall[] = "Cannot recall the record";
-constexpr char kBeyondRange[] = "Record request beyond range of table";
-constexpr char kBookmarkInvalid[] = "Bookmark is invalid for table ";
-constexpr char kNotEditing[] = "Dataset not in edit or insert mode";
-constexpr char kClosedDataset[] = "Cannot perform this operation on a closed dataset";
-constexpr char kNeedsClosed[] = "Cannot perform this operation on an open dataset";
-constexpr char kNoIndexSupport[] = "Index files cannot be opened: %s";
 
 // Julian day number of 1 January of year 1, so that day numbers of the
 // framework (day 1 = that date) and of the engine meet.
@@ -100,25 +88,25 @@ TXbaseDataSet::TXbaseDataSet() = default;
 TXbaseDataSet::~TXbaseDataSet() { Close(); }
 
 DBFObject &TXbaseDataSet::Tab() const {
-  if (!table_) throw EDatabaseError(kClosedDataset);
+  if (!table_) throw EDatabaseError(dsmsg::kClosed);
   return *table_;
 }
 
 // ---- Properties -----------------------------------------------------------------
 
 void TXbaseDataSet::SetDatabaseName(const std::string &name) {
-  if (Active()) throw EDatabaseError(kNeedsClosed);
+  if (Active()) throw EDatabaseError(dsmsg::kOpen);
   databaseName_ = NormalizeDatabaseName(name);
 }
 
 void TXbaseDataSet::SetTableName(const std::string &name) {
-  if (Active()) throw EDatabaseError(kNeedsClosed);
+  if (Active()) throw EDatabaseError(dsmsg::kOpen);
   if (name != tableName_) indexFiles_.clear();
   tableName_ = name;
 }
 
 void TXbaseDataSet::SetEncryptionKey(const std::string &key) {
-  if (Active()) throw EDatabaseError(kNeedsClosed);
+  if (Active()) throw EDatabaseError(dsmsg::kOpen);
   encryptionKey_ = key;
 }
 
@@ -144,9 +132,9 @@ std::vector<std::string> TXbaseDataSet::ResolveIndexFiles(
     if (!HasDirectory(name)) name = Directory() + name;
     for (const std::string &earlier : resolved)
       if (UpperCp1251(earlier) == UpperCp1251(name))
-        throw EDatabaseError(FormatMessage(kIndexAlreadyOpen, {name}));
+        throw EDatabaseError(FormatMessage(dsmsg::kIndexAlreadyOpen, {name}));
     if (!std::filesystem::exists(name))
-      throw EDatabaseError(FormatMessage(kCannotFindFile, {name}));
+      throw EDatabaseError(FormatMessage(dsmsg::kCannotFindFile, {name}));
     resolved.push_back(name);
   }
   return resolved;
@@ -161,7 +149,8 @@ void TXbaseDataSet::SetIndexFiles(const std::vector<std::string> &files) {
   const std::vector<std::string> resolved = ResolveIndexFiles(files);
   indexFiles_ = files;
   // Opening index files needs the index machinery of the table object.
-  if (!resolved.empty()) throw EXbaseError(FormatMessage(kNoIndexSupport, {resolved.front()}));
+  if (!resolved.empty())
+    throw EXbaseError(FormatMessage(dsmsg::kNoIndexSupport, {resolved.front()}));
 }
 
 void TXbaseDataSet::SetIndexName(const std::string &tag) {
@@ -192,9 +181,10 @@ std::string TXbaseDataSet::Translate(const std::string &text, bool toOem) const 
 // ---- Opening and closing ------------------------------------------------------------
 
 void TXbaseDataSet::InternalOpen() {
-  if (TrimBlanks(tableName_).empty()) throw EDatabaseError(kTableNameMissing);
+  if (TrimBlanks(tableName_).empty()) throw EDatabaseError(dsmsg::kTableNameMissing);
   const std::string path = TablePath();
-  if (!std::filesystem::exists(path)) throw EDatabaseError(FormatMessage(kCannotFindFile, {path}));
+  if (!std::filesystem::exists(path))
+    throw EDatabaseError(FormatMessage(dsmsg::kCannotFindFile, {path}));
   auto table = std::make_unique<DBFObject>(path, !Exclusive, !ReadOnly, encryptionKey_);
   table->SetAutoFlush(AutoFlush);
   table->SetUseDeleted(UseDeleted);
@@ -217,7 +207,7 @@ void TXbaseDataSet::InternalOpen() {
     SetFieldDefs(MakeFieldDefs());
     if (!indexFiles_.empty()) {
       const std::vector<std::string> resolved = ResolveIndexFiles(indexFiles_);
-      throw EXbaseError(FormatMessage(kNoIndexSupport, {resolved.front()}));
+      throw EXbaseError(FormatMessage(dsmsg::kNoIndexSupport, {resolved.front()}));
     }
     if (!TrimBlanks(indexName_).empty()) RaiseError(msg::kCannotFindTag, {indexName_});
     if (Filtered() && !Filter().empty()) FilterChanged();
@@ -352,7 +342,7 @@ TGetResult TXbaseDataSet::GetRecord(TRecordBuffer &buffer, TGetMode mode, bool d
     Stamp(buffer, static_cast<int32_t>(t.RecordNumber()), TBookmarkFlag::bfCurrent);
     GetCalcFields(buffer);
   } else if (result == TGetResult::grError && doCheck) {
-    throw EDatabaseError(kBeyondRange);
+    throw EDatabaseError(dsmsg::kBeyondRange);
   }
   return result;
 }
@@ -376,7 +366,8 @@ void TXbaseDataSet::InternalGotoBookmark(const TBookmark &bookmark) {
   DBFObject &t = Tab();
   int32_t record = 0;
   if (bookmark.size() == 4) std::memcpy(&record, bookmark.data(), 4);
-  if (record <= 0 || record > t.RecordCount()) throw EDatabaseError(kBookmarkInvalid + tableName_);
+  if (record <= 0 || record > t.RecordCount())
+    throw EDatabaseError(dsmsg::kBookmarkInvalid + tableName_);
   beforeFirst_ = afterLast_ = false;
   t.GoToRecord(record);
 }
@@ -406,7 +397,7 @@ void TXbaseDataSet::InternalEdit() {
   const int32_t record = RecordOf(active);
   BufferScope scope(t, active.data.data());
   t.GoToRecord(record);  // the record as it is now on disk
-  if (!t.LockRecord()) throw EDatabaseError(kRecordLocked);
+  if (!t.LockRecord()) throw EDatabaseError(dsmsg::kRecordLocked);
 }
 
 void TXbaseDataSet::InternalCancel() {
@@ -441,18 +432,18 @@ void TXbaseDataSet::InternalDelete() {
     throw;
   }
   t.SetUseDeleted(useDeleted);
-  if (!t.IsDeleted()) throw EDatabaseError(kCannotDelete);
+  if (!t.IsDeleted()) throw EDatabaseError(dsmsg::kCannotDelete);
   beforeFirst_ = afterLast_ = false;
 }
 
 void TXbaseDataSet::Undelete() {
   CheckActive();
   CheckBrowseMode();
-  if (IsEmpty()) throw EDatabaseError(kCannotRecall);
+  if (IsEmpty()) throw EDatabaseError(dsmsg::kCannotRecall);
   DBFObject &t = Tab();
   t.GoToRecord(RecordOf(ActiveBuffer()));
   t.UndeleteRecord();
-  if (t.IsDeleted()) throw EDatabaseError(kCannotRecall);
+  if (t.IsDeleted()) throw EDatabaseError(dsmsg::kCannotRecall);
   Resync();
 }
 
@@ -577,9 +568,8 @@ void TXbaseDataSet::SetFieldData(const TField &field, TRecordBuffer &buffer,
 // ---- Direct operations -----------------------------------------------------------------
 
 void TXbaseDataSet::CheckDirect() const {
-  if (!Active() || !table_) throw EDatabaseError(kClosedDataset);
-  if (table_->TableState() == kStateIndexing)
-    throw EDatabaseError("Table is busy building an index");
+  if (!Active() || !table_) throw EDatabaseError(dsmsg::kClosed);
+  if (table_->TableState() == kStateIndexing) throw EDatabaseError(dsmsg::kBusyIndexing);
 }
 
 char *TXbaseDataSet::DirectBuffer() {
@@ -597,7 +587,7 @@ void TXbaseDataSet::StringPut(const std::string &fieldName, const std::string &t
   CheckDirect();
   const TDataSetState s = State();
   if (s != TDataSetState::dsEdit && s != TDataSetState::dsInsert && s != TDataSetState::dsSetKey)
-    throw EDatabaseError(kNotEditing);
+    throw EDatabaseError(dsmsg::kNotEditing);
   {
     BufferScope scope(*table_, DirectBuffer());
     table_->StringPut(fieldName, text);

@@ -331,6 +331,12 @@ TEST(ExpressionErrors, NestingTooDeepFailsCleanly) {
   EXPECT_EQ(Eval(row, sum), "N:151");
 }
 
+TEST(ExpressionHandler, AliasIsStrippedOnlyAsAWholeNameOutsideLiterals) {
+  EXPECT_EQ(xb::StripAlias("dvel.f04+DVEL->F10+xdvel.f01", "DVEL"), "f04+F10+xdvel.f01");
+  EXPECT_EQ(xb::StripAlias("'dvel.x' = [DVEL->y] .AND. t.F = .T.", "T"),
+            "'dvel.x' = [DVEL->y] .AND. F = .T.");
+}
+
 TEST(ExpressionHandler, WithoutLinkOnlyGlobalNames) {
   EXPECT_EQ(Show(xb::TxbExpHandler(nullptr, false, "", "UPPER('a') + 'b'").Evaluate()), "T:Ab");
   try {

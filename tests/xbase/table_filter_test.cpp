@@ -125,8 +125,13 @@ TEST(TableFilter, RefusesNonLogicalAndKeepsThePreviousFilter) {
   EXPECT_EQ(error("F01"), "Filter expression must return boolean result");
   EXPECT_EQ(error("F01 +"), "Target value missing for + operation");
   EXPECT_EQ(error("100 / (VAL(F01) - 12) > 0"), "Division by zero in /");
+  EXPECT_EQ(error("IIF(VAL(F01) < 5, .T., 'x')"), "Filter expression must return boolean result");
   EXPECT_EQ(t.Filter().expression, "VAL(F01) > 15");
   EXPECT_EQ(Forward(t), (std::vector<int64_t>{16, 17, 18, 19, 20}));
+  // Only the rows are judged, not the blank buffer before the first move.
+  XBO_dBHandler fresh(path, true, false);
+  fresh.SetFilter("100 / VAL(F01) > 10", false, true);
+  EXPECT_EQ(Forward(fresh), (std::vector<int64_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
 TEST(TableFilter, CaseAndPartialOptions) {
