@@ -3,7 +3,6 @@
 #include "records/data_entry_dlg.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "records/carry_over.h"
 #include "records/income_row.h"
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
@@ -80,34 +80,35 @@ std::vector<ui::TGridColumn> GridColumns() {
 
 // The navigator's hints, one per button of its full set, in button order.
 QStringList NavigatorHints() {
-  return {QStringLiteral("Първи ред [Ctrl-PgUp]"),    QStringLiteral("Предишен ред [PgUp]"),
-          QStringLiteral("Следващ ред [PgDn]"),       QStringLiteral("Последен ред [Ctrl-PgDn]"),
-          QStringLiteral("Нов ред [Ctrl-Ins]"),       QStringLiteral("Копие [F8] "),
-          QStringLiteral("Редактиране ред"),          QStringLiteral("Изтриване ред [Ctrl-Del]"),
-          QStringLiteral("Запис [F2]"),               QStringLiteral("Отказ [Esc]"),
-          QStringLiteral("Търсене [Ctrl-F]"),         QStringLiteral("Обновяване")};
+  return {QStringLiteral("Първи ред [Ctrl-PgUp]"),
+          QStringLiteral("Предишен ред [PgUp]"),
+          QStringLiteral("Следващ ред [PgDn]"),
+          QStringLiteral("Последен ред [Ctrl-PgDn]"),
+          QStringLiteral("Нов ред [Ctrl-Ins]"),
+          QStringLiteral("Копие [F8] "),
+          QStringLiteral("Редактиране ред"),
+          QStringLiteral("Изтриване ред [Ctrl-Del]"),
+          QStringLiteral("Запис [F2]"),
+          QStringLiteral("Отказ [Esc]"),
+          QStringLiteral("Търсене [Ctrl-F]"),
+          QStringLiteral("Обновяване")};
 }
 
 }  // namespace
 
-TDataEntryDlg::TDataEntryDlg(QWidget *parent) : QDialog(parent) {
+TDataEntryDlg::TDataEntryDlg(QWidget *parent) : QDialog(parent), carry_over_(CarryOverRows) {
   setObjectName(QStringLiteral("TDataEntryDlg"));
   setWindowTitle(QStringLiteral("Въвеждане"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
 
-  // The table and the two reference tables, in the program's data directory,
-  // shared and without code-page translation.
-  const std::string data_dir = QFile::encodeName(shell::DataDir()).toStdString();
-  const std::pair<xb::TXbaseDataSet *, const char *> tables[] = {
-      {&table_, shell::kIncomeTableName},
-      {&incomes_, shell::kIncomesTableName},
-      {&countries_, shell::kCountriesTableName}};
-  for (auto [dataset, name] : tables) {
-    dataset->SetDatabaseName(data_dir);
-    dataset->SetTableName(name);
+  // The table and the two reference tables, shared and without code-page
+  // translation; their directory is set when they are opened.
+  table_.SetTableName(shell::kIncomeTableName);
+  incomes_.SetTableName(shell::kIncomesTableName);
+  countries_.SetTableName(shell::kCountriesTableName);
+  for (xb::TXbaseDataSet *dataset : {&table_, &incomes_, &countries_})
     dataset->TranslateASCII = false;
-  }
   incomes_.ReadOnly = true;
   countries_.ReadOnly = true;
   source_.SetDataSet(&table_);
@@ -209,8 +210,9 @@ QWidget *TDataEntryDlg::BuildPayerPanel() {
         value("OwnerAddress", [] { return settings::ComposeAddress(); })});
   line({caption("За контакт:"), caption("Телефон"), value("OwnerPhone", settings::GetOwnerPhone),
         caption("  Е-mail"), value("OwnerEMail", settings::GetOwnerEMail)});
-  line({caption("Данни за представляващия (попълват се само, когато платецът е юридическо лице) "
-                ":")});
+  line(
+      {caption("Данни за представляващия (попълват се само, когато платецът е юридическо лице) "
+               ":")});
   line({caption("Трите имена на представляващия"),
         value("AuthorizedPersonName", settings::GetAuthorizedPersonName),
         caption("  ЕГН/ЛН/ЛНЧ/Служебен № от рег.на ВЕСКОР"),
@@ -259,9 +261,8 @@ void TDataEntryDlg::BuildGrid() {
   grid_->SetDataSource(&source_);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->OnDrawColumnCell = [this](QPainter &painter, const QStyleOptionViewItem &option, int row,
-                                   int column, xb::TField *) {
-    return DrawCell(painter, option, row, column);
-  };
+                                   int column,
+                                   xb::TField *) { return DrawCell(painter, option, row, column); };
   int width = grid_->verticalHeader()->width() + 2 * grid_->frameWidth() +
               grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   for (const ui::TGridColumn &c : grid_->Model().Columns()) width += c.width;

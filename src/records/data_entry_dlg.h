@@ -50,6 +50,7 @@ class TDataEntryDlg : public QDialog {
   // disabled while its operation is not set.
   void SetExport(Operation operation);
   void SetPrint(Operation operation);
+  // The carry-over from the previous year (CarryOverRows unless replaced).
   void SetCarryOver(CarryOver carry_over) { carry_over_ = std::move(carry_over); }
 
   // What the export and the printing use of the window.
@@ -96,6 +97,8 @@ class TDataEntryDlg : public QDialog {
   QWidget *BuildTotals();
   QWidget *BuildButtons();
   QLabel *ValueLabel(const char *name);
+  void OpenTable(xb::TXbaseDataSet &dataset);
+  void FollowDeletedRows(bool present);
   void FillPayerPanel();
   void OfferCarryOver();
   void UpdatePositionLabel();

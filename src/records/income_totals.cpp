@@ -9,24 +9,27 @@
 namespace records {
 namespace {
 
-AmountTotals SumRows(xb::TxbDBFTable &table) {
-  AmountTotals totals;
-  for (table.GoTop(); !table.IsEOF(); table.SkipNext()) {
-    totals.Add(QString::fromLatin1(table.StringGet(kF08)), QString::fromLatin1(table.StringGet(kF09)));
+TableSums SumRows(xb::TxbDBFTable &table) {
+  TableSums sums;
+  int64_t visible = 0;
+  for (table.GoTop(); !table.IsEOF(); table.SkipNext(), ++visible) {
+    sums.totals.Add(QString::fromLatin1(table.StringGet(kF08)),
+                    QString::fromLatin1(table.StringGet(kF09)));
   }
-  return totals;
+  sums.has_deleted_rows = visible != table.Table().RecordCount();
+  return sums;
 }
 
 std::string EnginePath(const QString &path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
 
-AmountTotals SumIncomeTableFile(const QString &path) {
+TableSums SumIncomeTableFile(const QString &path) {
   xb::TxbDBFTable table(EnginePath(path), /*shared=*/true, /*readWrite=*/false);
   return SumRows(table);
 }
 
-AmountTotals PackIncomeTableFile(const QString &path) {
+TableSums PackIncomeTableFile(const QString &path) {
   xb::TxbDBFTable table(EnginePath(path), /*shared=*/false, /*readWrite=*/true);
   table.Pack();
   return SumRows(table);
