@@ -9,9 +9,11 @@
 #include <QFile>
 #include <filesystem>
 
+#include "records/carry_over.h"
 #include "records/data_entry_rules.h"
 #include "records/income_table.h"
 #include "ui/db_grid.h"
+#include "ui/scripted_ui_driver.h"
 #include "xbase/dbf_builder.h"
 #include "xbase/dbf_object.h"
 #include "xbase/dbf_table.h"
@@ -27,33 +29,38 @@ fs::path BenchDir() {
   return dir;
 }
 
+// Writes an income table of `rows` filled rows at `file`.
+void MakeIncomeTable(const fs::path &file, int rows) {
+  std::vector<xb::DbfFieldSpec> fields;
+  for (const QString &line : records::IncomeTableFieldList()) {
+    const QStringList p = line.split(QLatin1Char(';'));
+    fields.push_back({p[0].toStdString(), 'C', p[2].toInt(), 0});
+  }
+  fs::create_directories(file.parent_path());
+  xb::CreateDbfTable(file.string(), xb::TxbDBFTypes::DBaseIV, fields);
+  xb::DBFObject table(file.string(), false, true);
+  for (int r = 1; r <= rows; ++r) {
+    table.BlankRecord();
+    table.StringPut("F01", std::to_string(r));
+    table.StringPut("F02", "0");
+    table.StringPut("F03", "0");
+    table.StringPut("F04", std::to_string(7501010000LL + r));
+    table.StringPut("F05", "\xc8\xe2\xe0\xed \xcf\xe5\xf2\xf0\xee\xe2 " + std::to_string(r));
+    table.StringPut("F06", "BG");
+    table.StringPut("F07", "\xd1\xee\xf4\xe8\xff " + std::to_string(r));
+    table.StringPut("F08", std::to_string(r % 5000) + ".50");
+    table.StringPut("F09", std::to_string(r % 500) + ".05");
+    table.StringPut("F10", "101");
+    table.AppendRecord();
+  }
+}
+
 // The income table with kRows filled rows, made once; each benchmark works
 // on its own copy.
 const fs::path &TemplateTable() {
   static const fs::path path = [] {
-    fs::create_directories(BenchDir() / "template");
-    std::vector<xb::DbfFieldSpec> fields;
-    for (const QString &line : records::IncomeTableFieldList()) {
-      const QStringList p = line.split(QLatin1Char(';'));
-      fields.push_back({p[0].toStdString(), 'C', p[2].toInt(), 0});
-    }
     const fs::path file = BenchDir() / "template" / "dvel.dbf";
-    xb::CreateDbfTable(file.string(), xb::TxbDBFTypes::DBaseIV, fields);
-    xb::DBFObject table(file.string(), false, true);
-    for (int r = 1; r <= kRows; ++r) {
-      table.BlankRecord();
-      table.StringPut("F01", std::to_string(r));
-      table.StringPut("F02", "0");
-      table.StringPut("F03", "0");
-      table.StringPut("F04", std::to_string(7501010000LL + r));
-      table.StringPut("F05", "\xc8\xe2\xe0\xed \xcf\xe5\xf2\xf0\xee\xe2 " + std::to_string(r));
-      table.StringPut("F06", "BG");
-      table.StringPut("F07", "\xd1\xee\xf4\xe8\xff " + std::to_string(r));
-      table.StringPut("F08", std::to_string(r % 5000) + ".50");
-      table.StringPut("F09", std::to_string(r % 500) + ".05");
-      table.StringPut("F10", "101");
-      table.AppendRecord();
-    }
+    MakeIncomeTable(file, kRows);
     return file;
   }();
   return path;
@@ -155,6 +162,37 @@ void TotalsAfterPost(benchmark::State &state) {
   }
 }
 BENCHMARK(TotalsAfterPost)->Unit(benchmark::kMillisecond);
+
+// The carry-over of a previous year's table of state.range(0) rows into an
+// empty income table whose after-save step sums the table file, as the
+// window's does.
+void CarryOver(benchmark::State &state) {
+  const int rows = static_cast<int>(state.range(0));
+  const fs::path source = BenchDir() / "source";
+  MakeIncomeTable(source / "dvel.dbf", rows);
+  const fs::path target = BenchDir() / "target";
+  for (auto _ : state) {
+    state.PauseTiming();
+    MakeIncomeTable(target / "dvel.dbf", 0);
+    {
+      xb::TXbaseDataSet ds;
+      OpenDataSet(ds, target);
+      ds.AfterPost = [&target](xb::TDataSet &) {
+        xb::TxbDBFTable table((target / "dvel.dbf").string(), true, false);
+        benchmark::DoNotOptimize(FileTotals(table));
+      };
+      ui::ScriptedUiDriver ui;
+      ui.QueueAnswer(ui::Answer::kYes);
+      state.ResumeTiming();
+      const int copied =
+          records::CarryOverRows(nullptr, ds, QString::fromStdString(source.string()));
+      state.PauseTiming();
+      if (copied != rows) state.SkipWithError("not every row was copied");
+    }
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(CarryOver)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
