@@ -23,7 +23,7 @@ bool AllDigits(const QByteArray &bytes) {
 bool FirstLineIsNotCp1251(const AgencySource &source, bool *refused, QString *error) {
   QByteArray first;
   int lines = 0;
-  const bool read = ForEachLine(source, error, [&](int number, const QByteArray &line) {
+  const bool read = ForEachLine(source, error, [&](int number, const QByteArray &line, qint64) {
     if (number == 1) first = line;
     lines = number;
     return number < 2;
@@ -36,12 +36,12 @@ bool FirstLineIsNotCp1251(const AgencySource &source, bool *refused, QString *er
 QString CheckRecordLengths(const AgencySource &source, int *line_count, QString *error) {
   QString message;
   *line_count = 0;
-  ForEachLine(source, error, [&](int number, const QByteArray &line) {
+  ForEachLine(source, error, [&](int number, const QByteArray &, qint64 length) {
     *line_count = number;
-    if (line.size() == kRecordLength) return true;
+    if (length == kRecordLength) return true;
     message = QStringLiteral("ред [%1] е с [%2] символа, а трябва да е с [%3]")
                   .arg(number)
-                  .arg(line.size())
+                  .arg(length)
                   .arg(kRecordLength);
     return false;
   });
@@ -53,7 +53,7 @@ QString CheckRecordSequence(const AgencySource &source, QString *error) {
   QString message;
   bool any_line = false;
   const int width = SpanOf(kRecordNumberField).width;
-  ForEachLine(source, error, [&](int number, const QByteArray &line) {
+  ForEachLine(source, error, [&](int number, const QByteArray &line, qint64) {
     any_line = true;
     const QByteArray own = line.left(width);
     if (number == 1 && own != kHeaderRecordNumber) {

@@ -295,24 +295,25 @@ void CheckDetailFormal(const RecordFields &f, FaultSink *faults,
 bool CheckFormal(const AgencySource &source, const CheckOptions &options, CheckResult *result) {
   bool any_fault = false;
   Totals totals;
-  const bool read = ForEachLine(source, &result->error, [&](int number, const QByteArray &bytes) {
-    const QString line = Decode(bytes);
-    const RecordFields f = SplitRecord(line);
-    FaultSink faults(&result->formal_faults, number, f[0]);
-    if (number == 1) {
-      CheckHeaderFormal(f, options.current_year, &faults, result, &totals);
-    } else {
-      std::optional<records::CurrencyUnits> income;
-      std::optional<records::CurrencyUnits> tax;
-      CheckDetailFormal(f, &faults, &income, &tax);
-      if (!faults.added()) {
-        totals.income_sum += *income;
-        totals.tax_sum += *tax;
-      }
-    }
-    any_fault = any_fault || faults.added();
-    return true;
-  });
+  const bool read =
+      ForEachLine(source, &result->error, [&](int number, const QByteArray &bytes, qint64) {
+        const QString line = Decode(bytes);
+        const RecordFields f = SplitRecord(line);
+        FaultSink faults(&result->formal_faults, number, f[0]);
+        if (number == 1) {
+          CheckHeaderFormal(f, options.current_year, &faults, result, &totals);
+        } else {
+          std::optional<records::CurrencyUnits> income;
+          std::optional<records::CurrencyUnits> tax;
+          CheckDetailFormal(f, &faults, &income, &tax);
+          if (!faults.added()) {
+            totals.income_sum += *income;
+            totals.tax_sum += *tax;
+          }
+        }
+        any_fault = any_fault || faults.added();
+        return true;
+      });
   if (!read || any_fault) return false;
 
   FaultSink faults(&result->formal_faults, 1, u"00000");

@@ -164,7 +164,7 @@ bool CollectDuplicateKeys(const AgencySource &source, std::vector<KeyedLine> *ke
                           QString *error) {
   const FieldSpan id = SpanOf(kIdentifierField);
   const FieldSpan code = SpanOf(kIncomeCodeField);
-  const bool read = ForEachLine(source, error, [&](int number, const QByteArray &line) {
+  const bool read = ForEachLine(source, error, [&](int number, const QByteArray &line, qint64) {
     if (number == 1) return true;
     const QByteArray identifier = line.mid(id.offset, id.width);
     if (TrimmedBytes(identifier) == kZeroIdentifier) return true;
@@ -213,7 +213,7 @@ bool CheckLogical(const AgencySource &source, int lines_in_file, const CheckOpti
   CountryLookup countries(options.countries);
   bool any_fault = false;
   QString read_error;
-  ForEachLine(source, &read_error, [&](int number, const QByteArray &bytes) {
+  ForEachLine(source, &read_error, [&](int number, const QByteArray &bytes, qint64) {
     const QString line = Decode(bytes);
     const RecordFields f = SplitRecord(line);
     FaultSink faults(&result->logical_faults, number, f[0]);

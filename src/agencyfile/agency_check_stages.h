@@ -18,8 +18,9 @@ inline QString Decode(const QByteArray &bytes) {
   return codepage::FromCp1251(bytes.constData(), bytes.size());
 }
 
-// Calls visit(line number counted from 1, line bytes) for every line until
-// visit returns false. False with *error set when the source cannot be read.
+// Calls visit(line number counted from 1, line bytes, full line length) for
+// every line until visit returns false. False with *error set when the
+// source cannot be read.
 template <typename Visit>
 bool ForEachLine(const AgencySource &source, QString *error, Visit visit) {
   AgencyFileReader reader(source);
@@ -30,7 +31,7 @@ bool ForEachLine(const AgencySource &source, QString *error, Visit visit) {
   QByteArray line;
   int number = 0;
   while (reader.Next(&line)) {
-    if (!visit(++number, line)) return true;
+    if (!visit(++number, line, reader.length())) return true;
   }
   *error = reader.error();
   return error->isEmpty();

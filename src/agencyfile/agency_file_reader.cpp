@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 
 namespace agencyfile {
@@ -58,6 +59,7 @@ bool AgencyFileReader::Fill() {
 
 bool AgencyFileReader::Next(QByteArray *line) {
   line->clear();
+  length_ = 0;
   if (!device_->isOpen()) return false;
   bool any_byte = false;  // a last line without its end still counts
   while (!at_end_) {
@@ -69,7 +71,11 @@ bool AgencyFileReader::Next(QByteArray *line) {
     for (qsizetype i = pos_; i < stop;) {
       const void *cr = std::memchr(data + i, '\r', stop - i);
       const qsizetype run_end = cr ? static_cast<const char *>(cr) - data : stop;
-      line->append(data + i, run_end - i);
+      // A line is kept up to kMaxKeptLine bytes and counted in full, so that
+      // a file without line ends cannot fill the memory.
+      length_ += run_end - i;
+      const qsizetype room = kMaxKeptLine - line->size();
+      line->append(data + i, std::min(room, run_end - i));
       i = run_end + 1;
     }
     any_byte = any_byte || stop > pos_;

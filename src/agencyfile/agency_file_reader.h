@@ -30,9 +30,14 @@ class AgencyFileReader {
   // Opens the source; false with error() set when it cannot be opened.
   bool Open();
 
+  // Lines longer than this keep only their first kMaxKeptLine bytes.
+  static constexpr qsizetype kMaxKeptLine = 1 << 20;
+
   // The next line's bytes, or false at the end of the file or on a read
   // error (error() then says which).
   bool Next(QByteArray *line);
+  // The full length of the line Next gave last, which may exceed its bytes.
+  qint64 length() const { return length_; }
 
   // Empty, or the message naming the file and what went wrong.
   const QString &error() const { return error_; }
@@ -46,6 +51,7 @@ class AgencyFileReader {
   qsizetype pos_ = 0;
   qsizetype end_ = 0;
   bool at_end_ = false;
+  qint64 length_ = 0;
   QString error_;
 };
 

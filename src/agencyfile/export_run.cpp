@@ -3,6 +3,7 @@
 #include "agencyfile/export_run.h"
 
 #include <QFileInfo>
+#include <optional>
 
 #include "agencyfile/export_file.h"
 #include "agencyfile/export_rows.h"
@@ -47,11 +48,19 @@ bool PrepareRows(const DataEntryHost &host, const QString &empty_caption) {
   return host.ask_persons_count && host.ask_persons_count();
 }
 
-void SetConnections(ui::ReportRenderer &renderer, ui::DataSetRowSource &rows,
-                    ui::DataSetRowSource &incomes) {
-  renderer.SetConnection(QStringLiteral("RvDataSetConnection1"), &rows);
-  renderer.SetConnection(QStringLiteral("RvDataSetConnection2"), &incomes);
-}
+// The two data connections of the reports; without an income code table
+// the report names the missing connection instead of reading past it.
+struct ReportConnections {
+  ui::DataSetRowSource rows;
+  std::optional<ui::DataSetRowSource> incomes;
+  ReportConnections(const DataEntryHost &host, ui::ReportRenderer &renderer) : rows(*host.table) {
+    renderer.SetConnection(QStringLiteral("RvDataSetConnection1"), &rows);
+    if (host.incomes) {
+      incomes.emplace(*host.incomes);
+      renderer.SetConnection(QStringLiteral("RvDataSetConnection2"), &*incomes);
+    }
+  }
+};
 
 // Suspends the views and returns to the remembered row at the end.
 class RowRemembered {
@@ -125,8 +134,7 @@ void ExportAgencyFile(const DataEntryHost &host) {
   if (folder.isEmpty()) return;
 
   ui::ReportRenderer renderer;
-  ui::DataSetRowSource rows_source(table), incomes_source(*host.incomes);
-  SetConnections(renderer, rows_source, incomes_source);
+  ReportConnections connections(host, renderer);
   const ReportParams params = Report2Params(persons);
 
   const QString own_folder = shell::AppDir() + QString::fromUtf8(shell::kDataDirName);
@@ -153,8 +161,7 @@ void PrintIncomeReport(const DataEntryHost &host) {
   const QString caption = QString::fromUtf8(kPrintCaption);
   if (!PrepareRows(host, caption)) return;
   ui::ReportRenderer renderer;
-  ui::DataSetRowSource rows_source(table), incomes_source(*host.incomes);
-  SetConnections(renderer, rows_source, incomes_source);
+  ReportConnections connections(host, renderer);
   const ReportParams params =
       Report1Params(table.RecordCount(), host.income_total ? host.income_total() : QString(),
                     host.tax_total ? host.tax_total() : QString());

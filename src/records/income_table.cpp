@@ -5,10 +5,12 @@
 #include <QFile>
 #include <exception>
 
+#include "records/duplicate_check.h"
 #include "shell/globals.h"
 #include "ui/ui_driver.h"
 #include "xbase/db_handler.h"
 #include "xbase/dbf_builder.h"
+#include "xbase/dbf_table.h"
 
 namespace records {
 
@@ -59,6 +61,23 @@ bool PrepareIncomeTable(QWidget *parent) {
   if (problem.isEmpty()) return true;
   ui::MessageBox(parent, QStringLiteral("Внимание !"), problem, ui::Icon::kWarning);
   return false;
+}
+
+qint64 FindDuplicateRow(const QString &identifier, const QString &code) {
+  const std::string table_path =
+      QFile::encodeName(shell::DataFile(shell::kIncomeTableName)).toStdString();
+  const std::string index_path =
+      QFile::encodeName(shell::DataFile(kDuplicateIndexFile)).toStdString();
+  xb::TxbDBFTable table(table_path, true, false);
+  constexpr int kDuplicatesAllowed = 1;
+  constexpr int kAscending = 0;
+  table.Table().IndexOn(index_path, kDuplicateIndexTag, kDuplicateIndexKey, "", kDuplicatesAllowed,
+                        kAscending);
+  table.SetUseDeleted(false);
+  table.Table().IndexOpen(index_path, kDuplicateIndexTag);
+  table.GoTop();
+  if (SkipsDuplicateSearch(identifier, code)) return 0;
+  return table.Table().FindInTag(kDuplicateIndexTag, DuplicateSearchKey(identifier, code));
 }
 
 }  // namespace records

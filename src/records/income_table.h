@@ -27,4 +27,11 @@ QString IncomeCodeFieldProblem(char type, int width);
 // Engine errors are thrown.
 bool PrepareIncomeTable(QWidget *parent);
 
+// The record number of a saved row with this identifier and income code, 0
+// when none (the texts of the editor's fields, not yet saved). Rebuilds
+// dvel.ntx beside the table on every call, then searches it unless the
+// identifier is "0000000000" or the code "820", which may repeat. The table
+// is read as last saved: the row being edited is there with its old values.
+qint64 FindDuplicateRow(const QString &identifier, const QString &code);
+
 }  // namespace records

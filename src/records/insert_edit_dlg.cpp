@@ -21,6 +21,7 @@
 #include "records/duplicate_check.h"
 #include "records/income_codes.h"
 #include "records/income_row.h"
+#include "records/income_table.h"
 #include "shell/globals.h"
 #include "ui/input.h"
 #include "ui/input_filter.h"
@@ -68,7 +69,8 @@ QString DuplicateWarningText(qint64 record, const QString &identifier, const QSt
 
 }  // namespace
 
-TInsertEditDlg::TInsertEditDlg(QWidget *parent) : QDialog(parent) {
+TInsertEditDlg::TInsertEditDlg(QWidget *parent)
+    : QDialog(parent), find_duplicate_(FindDuplicateRow) {
   setObjectName(QStringLiteral("TInsertEditDlg"));
   setWindowTitle(QStringLiteral("Нов запис"));
 
@@ -259,7 +261,7 @@ void TInsertEditDlg::showEvent(QShowEvent *event) {
 
 void TInsertEditDlg::FormActivate() {
   FillKinds(shell::IdKindNames().size(), 0);
-  lookup_.Open(data_dir_);
+  lookup_.Open(data_dir_.isEmpty() ? shell::DataDir() : data_dir_);
   label4_->setText(QString::fromUtf8(kAddressAbroadCaption));
   if (!edit1_->isEnabled()) {
     SetPersonFieldsEnabled(true);

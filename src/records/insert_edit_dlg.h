@@ -43,7 +43,8 @@ class TInsertEditDlg : public QDialog {
   ~TInsertEditDlg() override;
 
   // The data entry window's table dataset (not owned) and the directory of
-  // the reference tables.
+  // the reference tables (the program's data directory when not set). The
+  // duplicate search is FindDuplicateRow unless replaced.
   void SetTableDataSet(xb::TDataSet *table) { table_ = table; }
   void SetDataDir(const QString &dir) { data_dir_ = dir; }
   void SetDuplicateFinder(DuplicateFinder finder) { find_duplicate_ = std::move(finder); }

@@ -70,6 +70,20 @@ TEST(AgencyFileReader, ReadsAFileLargerThanItsBufferWithLineEndsAcrossTheBoundar
   EXPECT_TRUE(error.isEmpty());
 }
 
+TEST(AgencyFileReader, KeepsTheStartOfAHugeLineAndCountsItInFull) {
+  const qsizetype size = AgencyFileReader::kMaxKeptLine * 3 + 5;
+  AgencyFileReader reader(
+      AgencySource::Memory(QByteArray(size, 'x') + "\r\nabc", QStringLiteral("mem")));
+  ASSERT_TRUE(reader.Open());
+  QByteArray line;
+  ASSERT_TRUE(reader.Next(&line));
+  EXPECT_EQ(line.size(), AgencyFileReader::kMaxKeptLine);
+  EXPECT_EQ(reader.length(), size);
+  ASSERT_TRUE(reader.Next(&line));
+  EXPECT_EQ(line, "abc");
+  EXPECT_EQ(reader.length(), 3);
+}
+
 TEST(AgencyFileReader, NamesTheFileThatCannotBeOpened) {
   testing_support::TempDir dir;
   for (const std::string &path : {dir.File("missing.txt"), dir.path()}) {

@@ -68,5 +68,48 @@ TEST_F(IncomeTableTest, MissingIncomeCodeFieldIsRefused) {
                          "<C5> ...    "}));
 }
 
+// Saved rows for the duplicate search: identifier and code of each.
+class FindDuplicateRowTest : public IncomeTableTest {
+ protected:
+  void Save(const std::vector<std::pair<std::string, std::string>> &rows) {
+    ASSERT_TRUE(PrepareIncomeTable(nullptr));
+    xb::XBO_dBHandler table(TablePath(), false, true);
+    for (const auto &[id, code] : rows) {
+      table.BlankRecord();
+      table.StringPut("F04", id);
+      table.StringPut("F10", code);
+      table.AppendRecord();
+    }
+  }
+};
+
+TEST_F(FindDuplicateRowTest, SameIdentifierAndCodeOnly) {
+  Save({{"7501010010", "301"}, {"7501010010", "101"}, {"1002003008", "30710"}});
+  const struct {
+    const char *id, *code;
+    qint64 found;
+  } cases[] = {
+      {"7501010010", "101", 2}, {"7501010010", "301", 1},  {"7501010010", "1011", 0},
+      {"750101001", "101", 0},  {"1002003008", "3071", 0}, {"1002003008", "30710", 3},
+      {"0000000000", "301", 0}, {"7501010010", "820", 0},
+  };
+  for (const auto &c : cases) {
+    EXPECT_EQ(FindDuplicateRow(c.id, c.code), c.found) << c.id << " " << c.code;
+  }
+}
+
+TEST_F(FindDuplicateRowTest, SecondInterestRowFindsTheFirst) {
+  Save({{"7501010010", "301"}, {"", "821"}});
+  EXPECT_EQ(FindDuplicateRow("", "821"), 2);
+}
+
+TEST_F(FindDuplicateRowTest, RebuildsTheIndexEvenWhenItDoesNotSearch) {
+  Save({{"7501010010", "301"}});
+  const std::string index = dir_.File("data/dvel.ntx");
+  testing_support::WriteFileBytes(index, "stale");
+  EXPECT_EQ(FindDuplicateRow("0000000000", "301"), 0);
+  EXPECT_NE(testing_support::ReadFileBytes(index), "stale");
+}
+
 }  // namespace
 }  // namespace records
