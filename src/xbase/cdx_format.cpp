@@ -140,14 +140,19 @@ int CdxLeafEntryWidth(uint16_t key_length, uint64_t record_limit) {
   }
 }
 
+size_t CdxLeafEntryBytes(std::string_view previous, std::string_view full, char pad,
+                         int entry_width) {
+  const LeafEntryCounts c = CountsOf(previous, full, pad);
+  return entry_width + (full.size() - c.duplicate - c.trailing);
+}
+
 bool CdxLeafFits(const std::vector<XBobjIndexKeyData> &entries, const CdxKeyForm &form,
                  int entry_width) {
   size_t used = 0;
   std::string previous;
   for (const XBobjIndexKeyData &e : entries) {
     const std::string full = Padded(e.key, form);
-    const LeafEntryCounts c = CountsOf(previous, full, form.pad);
-    used += entry_width + (full.size() - c.duplicate - c.trailing);
+    used += CdxLeafEntryBytes(previous, full, form.pad, entry_width);
     if (used > kCdxLeafSpace) return false;
     previous = full;
   }

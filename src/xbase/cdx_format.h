@@ -124,6 +124,12 @@ struct CdxKeyForm {
 // whose record-number mask reaches `record_limit`.
 int CdxLeafEntryWidth(uint16_t key_length, uint64_t record_limit);
 
+// Bytes one leaf entry takes (its table slot and its new key bytes) when it
+// follows `previous` in the same leaf; both keys padded to the key length
+// (`previous` empty for a leaf's first entry).
+size_t CdxLeafEntryBytes(std::string_view previous, std::string_view full, char pad,
+                         int entry_width);
+
 // True when the entries fit one leaf with entries of `entry_width` bytes.
 bool CdxLeafFits(const std::vector<XBobjIndexKeyData> &entries, const CdxKeyForm &form,
                  int entry_width);

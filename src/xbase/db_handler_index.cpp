@@ -4,6 +4,7 @@
 // new and changed keys, the lock protocol, renames, rebuilding after a pack).
 #include <algorithm>
 
+#include "xbase/cdx_build.h"
 #include "xbase/db_handler.h"
 #include "xbase/index_file.h"
 #include "xbase/ntx_tag.h"
@@ -38,14 +39,20 @@ std::string WithoutExtension(const std::string &path) {
 }
 
 // The full name of an index file: ".ndx" when it has no extension, the
-// table's directory when it has none. Only NTX files are read and written.
-std::string IndexPath(const std::string &table_path, const std::string &file_name) {
+// table's directory when it has none.
+std::string IndexFileName(const std::string &table_path, const std::string &file_name) {
   std::string name = Trimmed(file_name);
   if (IndexBaseName(name).find('.') == std::string::npos) name += ".ndx";
   if (name.find_first_of("/\\") == std::string::npos) {
     const size_t slash = table_path.find_last_of("/\\");
     if (slash != std::string::npos) name = table_path.substr(0, slash + 1) + name;
   }
+  return name;
+}
+
+// IndexFileName for an NTX file, the only format that opens here.
+std::string IndexPath(const std::string &table_path, const std::string &file_name) {
+  const std::string name = IndexFileName(table_path, file_name);
   if (Extension(name) != ".NTX") RaiseError(kIndexFormatNotSupported, {name});
   return name;
 }
@@ -63,13 +70,21 @@ int64_t ContinueCode(int64_t code) {
 void XBO_dBHandler::IndexOn(const std::string &file_name, const std::string &tag_name,
                             const std::string &key_expression, const std::string &for_expression,
                             int unique, int order) {
-  (void)tag_name;  // an NTX tag is always named after its file
-  const std::string path = IndexPath(FileName(), file_name);
+  // A compound file takes the tag by its name; an NTX tag is always named
+  // after its file.
+  const bool compound = Extension(IndexFileName(FileName(), file_name)) == ".CDX";
+  const std::string path =
+      compound ? IndexFileName(FileName(), file_name) : IndexPath(FileName(), file_name);
   CloseIndexes();
   const bool was = SetReadBuffer(true);
   try {
-    XBobjNTXFile::Create(*this, path, key_expression, for_expression, unique == 0,
-                         order == 1 || order == 8, order == 7 || order == 8);
+    if (compound) {
+      CdxIndexOn(*this, path, tag_name, key_expression, for_expression, unique == 0,
+                 order == 1 || order == 8, order == 7 || order == 8);
+    } else {
+      XBobjNTXFile::Create(*this, path, key_expression, for_expression, unique == 0,
+                           order == 1 || order == 8, order == 7 || order == 8);
+    }
   } catch (...) {
     SetReadBuffer(was);
     throw;
