@@ -282,6 +282,32 @@ std::vector<CdxDirectoryEntry> ReadCdxDirectory(IndexPageStore &store,
   return tags;
 }
 
+CdxTagContents ReadCdxTag(const std::string &path, const std::string &tag_name, char pad) {
+  XBO_DiskFile disk(path);
+  if (!disk.Exists()) RaiseError(msg::kFileNotFound, {path});
+  disk.DiskOpen(true, false);
+  CdxDiskStore store(disk);
+  const std::string file_name = IndexBaseName(disk.FileName());
+  const uint64_t size = static_cast<uint64_t>(disk.DiskSize());
+  const CdxTagHeader directory =
+      DecodeCdxTagHeader(store.ReadPage(0, kCdxTagHeaderSize), size, file_name);
+  if (!directory.directory) Corrupted(file_name);
+  const std::string name = CdxDirectoryName(tag_name);
+  for (const CdxDirectoryEntry &tag : ReadCdxDirectory(store, directory, size, file_name)) {
+    if (tag.name != name) continue;
+    CdxTagContents contents;
+    contents.header =
+        DecodeCdxTagHeader(store.ReadPage(tag.header, kCdxTagHeaderSize), size, file_name);
+    contents.entries =
+        ReadCdxLeaves(store, contents.header.root,
+                      CdxKeyForm{contents.header.key_length, pad,
+                                 contents.header.collation == CdxCollation::kGeneral},
+                      size, file_name);
+    return contents;
+  }
+  RaiseError(msg::kCannotFindTag, {tag_name});
+}
+
 void CdxIndexOn(XBO_dBaseFld &table, const std::string &path, const std::string &tag_name,
                 const std::string &key_expression, const std::string &for_expression, bool unique,
                 bool descending, bool general) {

@@ -81,6 +81,17 @@ std::vector<CdxDirectoryEntry> ReadCdxDirectory(IndexPageStore &store,
                                                 const CdxTagHeader &directory, uint64_t file_size,
                                                 const std::string &file_name);
 
+// What one tag of a compound file holds, read from the file at `path`
+// (opened shared, read-only): its header and its leaf entries in stored
+// order, their trailing counts filled with `pad` (' ' for character keys,
+// '\0' for numbers and dates). "Cannot find index tag %s" when the
+// directory has no such tag.
+struct CdxTagContents {
+  CdxTagHeader header;
+  std::vector<XBobjIndexKeyData> entries;
+};
+CdxTagContents ReadCdxTag(const std::string &path, const std::string &tag_name, char pad = ' ');
+
 // The tag's name as the directory stores it: upper case, at most 10 bytes,
 // no trailing blanks.
 std::string CdxDirectoryName(const std::string &tag_name);
