@@ -72,6 +72,8 @@ std::vector<ui::TGridColumn> GridColumns() {
     column.title = QString::fromUtf8(s.title);
     column.width = s.width;
     column.alignment = s.alignment;
+    // The titles place their lines with blanks; only the identifier's is centred.
+    column.titleAlignment = s.field == kF04 ? Qt::AlignHCenter : Qt::AlignLeft;
     column.readOnly = true;
     columns.push_back(column);
   }
@@ -260,6 +262,11 @@ void TDataEntryDlg::BuildGrid() {
   grid_->SetColumns(GridColumns());
   grid_->SetDataSource(&source_);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Small titles, so that the four lines fit the narrow columns.
+  QFont title_font = font();
+  title_font.setPixelSize(10);
+  grid_->horizontalHeader()->setFont(title_font);
+  grid_->horizontalHeader()->setHighlightSections(false);
   grid_->OnDrawColumnCell = [this](QPainter &painter, const QStyleOptionViewItem &option, int row,
                                    int column,
                                    xb::TField *) { return DrawCell(painter, option, row, column); };
