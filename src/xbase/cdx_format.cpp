@@ -146,17 +146,24 @@ size_t CdxLeafEntryBytes(std::string_view previous, std::string_view full, char 
   return entry_width + (full.size() - c.duplicate - c.trailing);
 }
 
+std::vector<size_t> CdxLeafEntrySizes(const std::vector<XBobjIndexKeyData> &entries,
+                                      const CdxKeyForm &form, int entry_width) {
+  std::vector<size_t> sizes;
+  sizes.reserve(entries.size());
+  std::string previous;
+  for (const XBobjIndexKeyData &e : entries) {
+    std::string full = Padded(e.key, form);
+    sizes.push_back(CdxLeafEntryBytes(previous, full, form.pad, entry_width));
+    previous = std::move(full);
+  }
+  return sizes;
+}
+
 bool CdxLeafFits(const std::vector<XBobjIndexKeyData> &entries, const CdxKeyForm &form,
                  int entry_width) {
   size_t used = 0;
-  std::string previous;
-  for (const XBobjIndexKeyData &e : entries) {
-    const std::string full = Padded(e.key, form);
-    used += CdxLeafEntryBytes(previous, full, form.pad, entry_width);
-    if (used > kCdxLeafSpace) return false;
-    previous = full;
-  }
-  return true;
+  for (size_t size : CdxLeafEntrySizes(entries, form, entry_width)) used += size;
+  return used <= kCdxLeafSpace;
 }
 
 std::string EncodeCdxNode(const CdxNode &node, const CdxKeyForm &form, uint64_t record_limit) {

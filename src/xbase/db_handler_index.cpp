@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "xbase/cdx_build.h"
+#include "xbase/cdx_tag.h"
 #include "xbase/db_handler.h"
+#include "xbase/dbf_format.h"
 #include "xbase/index_file.h"
 #include "xbase/ntx_tag.h"
 #include "xbase/text_case.h"
@@ -39,21 +41,16 @@ std::string WithoutExtension(const std::string &path) {
 }
 
 // The full name of an index file: ".ndx" when it has no extension, the
-// table's directory when it has none.
-std::string IndexFileName(const std::string &table_path, const std::string &file_name) {
+// table's directory when it has none. NTX and CDX files are read and written.
+std::string IndexPath(const std::string &table_path, const std::string &file_name) {
   std::string name = Trimmed(file_name);
   if (IndexBaseName(name).find('.') == std::string::npos) name += ".ndx";
   if (name.find_first_of("/\\") == std::string::npos) {
     const size_t slash = table_path.find_last_of("/\\");
     if (slash != std::string::npos) name = table_path.substr(0, slash + 1) + name;
   }
-  return name;
-}
-
-// IndexFileName for an NTX file, the only format that opens here.
-std::string IndexPath(const std::string &table_path, const std::string &file_name) {
-  const std::string name = IndexFileName(table_path, file_name);
-  if (Extension(name) != ".NTX") RaiseError(kIndexFormatNotSupported, {name});
+  const std::string extension = Extension(name);
+  if (extension != ".NTX" && extension != ".CDX") RaiseError(kIndexFormatNotSupported, {name});
   return name;
 }
 
@@ -72,9 +69,8 @@ void XBO_dBHandler::IndexOn(const std::string &file_name, const std::string &tag
                             int unique, int order) {
   // A compound file takes the tag by its name; an NTX tag is always named
   // after its file.
-  const bool compound = Extension(IndexFileName(FileName(), file_name)) == ".CDX";
-  const std::string path =
-      compound ? IndexFileName(FileName(), file_name) : IndexPath(FileName(), file_name);
+  const std::string path = IndexPath(FileName(), file_name);
+  const bool compound = Extension(path) == ".CDX";
   CloseIndexes();
   const bool was = SetReadBuffer(true);
   try {
@@ -112,13 +108,33 @@ void XBO_dBHandler::IndexOpen(const std::string &file_list, const std::string &t
       open.push_back(std::move(*same));
       continue;
     }
-    auto file = std::make_shared<XBobjNTXFile>(*this, path);
-    file->Open();
-    open.push_back(std::move(file));
+    if (Extension(path) == ".CDX") {
+      auto file = std::make_shared<XBobjCDXFile>(*this, path);
+      file->Open();
+      MarkStructuralIndex(file->Path());
+      open.push_back(std::move(file));
+    } else {
+      auto file = std::make_shared<XBobjNTXFile>(*this, path);
+      file->Open();
+      open.push_back(std::move(file));
+    }
   }
   CloseIndexes();
   for (size_t i = 0; i < open.size(); ++i) indexes_[i + 1] = std::move(open[i]);
   SetTag(tag_name);
+}
+
+void XBO_dBHandler::MarkStructuralIndex(const std::string &cdx_path) {
+  // The structural index is the CDX file named like the table.
+  const std::string table = FileName();
+  const std::string own = WithoutExtension(cdx_path) + table.substr(WithoutExtension(table).size());
+  if (!ReadWrite() || UpperCp1251(own) != UpperCp1251(table)) return;
+  if ((header_.flags & dbf::kFlagStructuralIndex) != 0) return;
+  header_.flags |= dbf::kFlagStructuralIndex;
+  header_.image[dbf::kOffFlags] = header_.flags;
+  // Only the flag byte: the record count on disk stays the one other
+  // writers keep current.
+  XBO_DiskFile::DiskWrite(&header_.image[dbf::kOffFlags], 1, dbf::kOffFlags);
 }
 
 XBobjIndexTag *XBO_dBHandler::FindTag(const std::string &tag_name) const {

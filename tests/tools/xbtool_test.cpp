@@ -109,9 +109,9 @@ TEST(XbtoolIndexes, CdxTagsAreAddedByName) {
   }
   const XbtoolRun untagged = Xbtool({"index", table, "c.cdx", "NAME"});
   EXPECT_EQ(untagged.exit_code, 2);
-  EXPECT_NE(untagged.err.find("a .cdx file needs --tag NAME"), std::string::npos) << untagged.err;
+  EXPECT_NE(untagged.err.find("a CDX file needs a tag name"), std::string::npos) << untagged.err;
   EXPECT_EQ(Xbtool({"index", table, "c.cdx", "NAME", "--tag", "Names"}).out,
             "3 keys of length 20 written to tag NAMES of c.cdx\n");
-  EXPECT_EQ(Xbtool({"index", table, "c.cdx", "N", "--tag", "n", "--unique", "--for", "N > 0"}).out,
+  EXPECT_EQ(Xbtool({"index", table, "c.cdx n", "N", "--unique", "--for", "N > 0"}).out,
             "1 keys of length 8 written to tag N of c.cdx\n");
 }

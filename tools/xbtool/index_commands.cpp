@@ -1,7 +1,10 @@
-// xbtool's index commands: `index` builds an NTX file or a tag of a CDX file, `seek` looks a key
-// up, `verify` checks an NTX file against its table, and `dump --index FILE` lists the records in
-// index order.
+// xbtool's index commands: `index` builds an NTX file or a tag of a CDX
+// file, `seek` looks a key up, `verify` checks an index tag against its
+// table, and `dump --index FILE` lists the records in index order. A CDX file
+// is named with its tag: "FILE.cdx TAG" as one argument or as two.
 #include "xbase/cdx_build.h"
+#include "xbase/cdx_tag.h"
+#include "xbase/cdx_verify.h"
 #include "xbase/db_handler.h"
 #include "xbase/index_file.h"
 #include "xbase/ntx_tag.h"
@@ -18,11 +21,28 @@ std::string TagName(const std::string &ntx_file) {
   return base.substr(0, base.find_last_of('.'));
 }
 
-// True for a compound index file name (".cdx", any letter case).
-bool IsCompound(const std::string &index_file) {
-  const std::string base = xb::IndexBaseName(index_file);
-  const size_t dot = base.find_last_of('.');
-  return dot != std::string::npos && xb::UpperCp1251(base.substr(dot)) == ".CDX";
+bool IsCdx(const std::string &file) {
+  return file.size() > 4 && xb::UpperCp1251(file.substr(file.size() - 4)) == ".CDX";
+}
+
+// An index file and the tag to select in it.
+struct IndexArg {
+  std::string file;
+  std::string tag;
+};
+
+// "FILE.ntx" (the tag is the base name), "FILE.cdx TAG", or "FILE.cdx" with
+// the tag in `tag`.
+IndexArg ParseIndex(const std::string &value, const std::string &tag = "") {
+  const size_t blank = value.find_last_of(' ');
+  if (tag.empty() && blank != std::string::npos && IsCdx(value.substr(0, blank))) {
+    return {value.substr(0, blank), value.substr(blank + 1)};
+  }
+  if (IsCdx(value)) {
+    if (tag.empty()) throw UsageError("a CDX file needs a tag name");
+    return {value, tag};
+  }
+  return {value, TagName(value)};
 }
 
 // The index file's name as the table resolves it: beside the table when it
@@ -52,15 +72,14 @@ int Index(const std::vector<std::string> &args, std::ostream &out) {
       throw UsageError("unknown option " + args[i]);
     }
   }
-  const bool compound = IsCompound(args[1]);
-  if (compound && tag_name.empty()) throw UsageError("a .cdx file needs --tag NAME");
-  if (!compound && !tag_name.empty()) throw UsageError("--tag is for .cdx files only");
+  if (!tag_name.empty() && !IsCdx(args[1])) throw UsageError("--tag is for CDX files only");
+  const IndexArg index = ParseIndex(args[1], tag_name);
   xb::XBO_dBHandler t(args[0], true, false);
-  t.IndexOn(args[1], tag_name, args[2], for_expression, unique ? 0 : 1, descending ? 1 : 0);
-  if (compound) {
-    const xb::CdxTagContents tag = xb::ReadCdxTag(BesideTable(args[0], args[1]), tag_name);
+  t.IndexOn(index.file, index.tag, args[2], for_expression, unique ? 0 : 1, descending ? 1 : 0);
+  if (IsCdx(index.file)) {
+    const xb::CdxTagContents tag = xb::ReadCdxTag(BesideTable(args[0], index.file), index.tag);
     out << tag.entries.size() << " keys of length " << tag.header.key_length << " written to tag "
-        << xb::CdxDirectoryName(tag_name) << " of " << args[1] << "\n";
+        << xb::CdxDirectoryName(index.tag) << " of " << index.file << "\n";
     return 0;
   }
   t.IndexOpen(args[1], TagName(args[1]));
@@ -71,10 +90,11 @@ int Index(const std::vector<std::string> &args, std::ostream &out) {
 }
 
 int Seek(const std::vector<std::string> &args, std::ostream &out) {
-  if (args.size() != 3) throw UsageError("expected DBF NTXFILE KEY");
+  if (args.size() != 3 && args.size() != 4) throw UsageError("expected DBF INDEXFILE [TAG] KEY");
+  const IndexArg index = ParseIndex(args[1], args.size() == 4 ? args[2] : "");
   xb::XBO_dBHandler t(args[0], true, false);
-  t.IndexOpen(args[1], TagName(args[1]));
-  const int64_t record = t.FindInTag(TagName(args[1]), args[2]);
+  t.IndexOpen(index.file, index.tag);
+  const int64_t record = t.FindInTag(index.tag, args.back());
   if (record == 0) {
     out << "not found\n";
     return 1;
@@ -84,11 +104,14 @@ int Seek(const std::vector<std::string> &args, std::ostream &out) {
 }
 
 int Verify(const std::vector<std::string> &args, std::ostream &out) {
-  if (args.size() != 2) throw UsageError("expected DBF NTXFILE");
+  if (args.size() != 2 && args.size() != 3) throw UsageError("expected DBF INDEXFILE [TAG]");
+  const IndexArg index = ParseIndex(args[1], args.size() == 3 ? args[2] : "");
   xb::XBO_dBHandler t(args[0], true, false);
-  t.IndexOpen(args[1], TagName(args[1]));
-  const xb::NtxVerifyReport report =
-      xb::VerifyNtxTag(t, static_cast<xb::XBobjNTXTag &>(*t.CurrentTag()));
+  t.IndexOpen(index.file, index.tag);
+  auto *cdx = dynamic_cast<xb::XBobjCDXTag *>(t.CurrentTag());
+  const xb::IndexVerifyReport report =
+      cdx ? xb::VerifyCdxTag(t, *cdx)
+          : xb::VerifyNtxTag(t, static_cast<xb::XBobjNTXTag &>(*t.CurrentTag()));
   for (const std::string &problem : report.problems) out << problem << "\n";
   out << (report.problems.empty() ? "OK: " : "FAULTY: ") << report.entries << " entries in "
       << report.pages << " pages, " << report.problems.size() << " problems\n";
@@ -99,18 +122,21 @@ const XbtoolRegistrar kIndex{
     {"index", "DBF INDEXFILE EXPR [--tag NAME] [--unique] [--descending] [--for EXPR]",
      "build an NTX index, or add or replace the tag NAME of a CDX file, on a key expression",
      Index}};
-const XbtoolRegistrar kSeek{
-    {"seek", "DBF NTXFILE KEY", "print the record number of a key (exact match)", Seek}};
-const XbtoolRegistrar kVerify{{"verify", "DBF NTXFILE",
-                               "check every page of an NTX index and that each record has "
-                               "exactly one entry with its current key",
+const XbtoolRegistrar kSeek{{"seek", "DBF INDEXFILE [TAG] KEY",
+                             "print the record number of a key (exact match); a CDX file "
+                             "needs its TAG",
+                             Seek}};
+const XbtoolRegistrar kVerify{{"verify", "DBF INDEXFILE [TAG]",
+                               "check every page of an NTX index or CDX tag and that each "
+                               "record has exactly one entry with its current key",
                                Verify}};
 
-const DumpOptionRegistrar kIndexOrder{{"--index",
-                                       "show the records in the order of the NTX index FILE",
-                                       [](xb::XBO_dBHandler &table, const std::string &value) {
-                                         table.IndexOpen(value, TagName(value));
-                                       }}};
+const DumpOptionRegistrar kIndexOrder{
+    {"--index", "show the records in the order of the NTX index FILE or of \"FILE.cdx TAG\"",
+     [](xb::XBO_dBHandler &table, const std::string &value) {
+       const IndexArg index = ParseIndex(value);
+       table.IndexOpen(index.file, index.tag);
+     }}};
 
 }  // namespace
 }  // namespace xbtool
