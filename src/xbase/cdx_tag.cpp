@@ -58,6 +58,12 @@ std::string XBobjCDXTag::NormalizeKey(const ExpValue &value, bool trim) const {
   return std::string();
 }
 
+bool XBobjCDXTag::MatchesSearch(const std::string &stored, const std::string &search,
+                                bool exact) const {
+  if (!General()) return KeyMatches(stored, search, exact);
+  return KeyMatches(std::string_view(stored).substr(0, header_.key_length / 2), search, exact);
+}
+
 void XBobjCDXTag::InitTag() {
   XBobjIndexTag::InitTag();
   ApplyLayout();

@@ -136,6 +136,11 @@ TEST(CdxIndex, NumberKeysAndGeneralOrdering) {
   EXPECT_EQ(TagOrder(t), (std::vector<uint32_t>{4, 2, 1, 5, 3}));
   EXPECT_EQ(t.FindInTag("NAME", "alpha"), 4);
   EXPECT_EQ(t.FindInTag("NAME", "\xC0\xC1"), 3);
+  // Find with exact matching compares a record's primary weights only.
+  t.SetExact(true);
+  EXPECT_TRUE(t.Find("beta"));
+  EXPECT_EQ(t.RecordNumber(), 1);
+  EXPECT_FALSE(t.Find("bet"));
   const IndexVerifyReport report = VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
   EXPECT_TRUE(report.problems.empty()) << report.problems.front();
 }
