@@ -248,6 +248,31 @@ TEST(CdxIndex, AnotherTableObjectSeesNewKeys) {
   EXPECT_EQ(b.RecordNumber(), 30);
 }
 
+TEST(CdxIndex, PackRebuildsEveryTag) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  XBO_dBHandler t(path, false, true);
+  for (int i = 0; i < 120; ++i) AppendCountry(t, "X", "B" + std::to_string(100 + i), "1");
+  AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
+  AddCdxTag(t, dir.File("c.cdx"), "POP", "POP", 8);
+  t.IndexOpen("c.cdx", "NAME");
+  for (int r = 1; r <= 120; r += 2) {
+    t.GoToRecord(r);
+    t.DeleteRecord();
+  }
+  t.Pack();
+  EXPECT_EQ(t.FindInTag("NAME", "B101"), 1);
+  EXPECT_EQ(t.FindInTag("NAME", "B100"), 0);
+  EXPECT_EQ(t.FindInTag("POP", "1"), 1);
+  for (const char *name : {"NAME", "POP"}) {
+    t.SetTag(name);
+    const IndexVerifyReport report = VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
+    EXPECT_TRUE(report.problems.empty()) << report.problems.front();
+    EXPECT_EQ(report.entries, 60u);
+  }
+}
+
 TEST(CdxIndex, DamagedFilesAreCorrupted) {
   TempDir dir;
   const std::string path = dir.File("c.dbf");
