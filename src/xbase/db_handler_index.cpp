@@ -197,7 +197,9 @@ bool XBO_dBHandler::Find(const std::string &key) {
     if (!Visible()) GoToRecordInTag(kGoNext);
     if (!eof_ && current_record_ > 0) {
       const std::string search = current_tag_->SearchKey(key);
-      if (KeyMatches(current_tag_->CurrentRecordKey(), search, exact_)) return true;
+      if (current_tag_->MatchesSearch(current_tag_->CurrentRecordKey(), search, exact_)) {
+        return true;
+      }
     }
   }
   // Not found (soft seek off): on the blank record behind the last, EOF.

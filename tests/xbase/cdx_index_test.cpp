@@ -136,8 +136,225 @@ TEST(CdxIndex, NumberKeysAndGeneralOrdering) {
   EXPECT_EQ(TagOrder(t), (std::vector<uint32_t>{4, 2, 1, 5, 3}));
   EXPECT_EQ(t.FindInTag("NAME", "alpha"), 4);
   EXPECT_EQ(t.FindInTag("NAME", "\xC0\xC1"), 3);
+  // Find with exact matching compares a record's primary weights only.
+  t.SetExact(true);
+  EXPECT_TRUE(t.Find("beta"));
+  EXPECT_EQ(t.RecordNumber(), 1);
+  EXPECT_FALSE(t.Find("bet"));
   const IndexVerifyReport report = VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
   EXPECT_TRUE(report.problems.empty()) << report.problems.front();
+}
+
+using Model = std::set<std::pair<std::string, uint32_t>>;
+
+Model TagEntries(XBO_dBHandler &t) {
+  auto &tag = static_cast<XBobjCDXTag &>(*t.CurrentTag());
+  CdxTree::CheckResult check = tag.Tree().Check();
+  EXPECT_TRUE(check.problems.empty()) << check.problems.front();
+  Model out;
+  for (const auto &e : check.entries) out.emplace(e.key, e.record);
+  EXPECT_EQ(out.size(), check.entries.size());
+  return out;
+}
+
+TEST(CdxIndex, AppendsAndRewritesKeepTheTagEqualToAModel) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  XBO_dBHandler t(path, false, true);
+  AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
+  AddCdxTag(t, dir.File("c.cdx"), "BIG", "CODE", 2, "POP > 50");
+  t.IndexOpen("c.cdx", "name");
+  std::mt19937 random(9);
+  Model names;
+  Model big;
+  std::vector<std::pair<std::string, double>> rows;  // current name and POP
+  auto random_name = [&] {
+    return "N" + std::to_string(random() % 40) + std::string(random() % 20, 'q');
+  };
+  for (int batch = 0; batch < 8; ++batch) {
+    for (int step = 0; step < 100; ++step) {
+      const std::string name = random_name();
+      const int pop = static_cast<int>(random() % 100);
+      const std::string code = name.substr(1, 2);
+      if (rows.empty() || random() % 2 == 0) {
+        AppendCountry(t, code, name, std::to_string(pop));
+        rows.emplace_back(name, pop);
+        const auto r = static_cast<uint32_t>(rows.size());
+        names.emplace(name, r);
+        if (pop > 50) big.emplace(code, r);
+      } else {
+        const auto r = static_cast<uint32_t>(random() % rows.size() + 1);
+        t.GoToRecord(r);
+        const std::string old_code = rows[r - 1].first.substr(1, 2);
+        t.StringPut("CODE", code);
+        t.StringPut("NAME", name);
+        t.StringPut("POP", std::to_string(pop));
+        t.WriteRecord(r);
+        names.erase({rows[r - 1].first, r});
+        names.emplace(name, r);
+        big.erase({old_code, r});
+        if (pop > 50) big.emplace(code, r);
+        rows[r - 1] = {name, pop};
+      }
+    }
+    t.SetTag("NAME");
+    ASSERT_EQ(TagEntries(t), names) << "batch " << batch;
+    t.SetTag("big");
+    Model stored = TagEntries(t);
+    Model expected;
+    for (const auto &[code, r] : big)
+      expected.emplace(code.substr(0, code.find_last_not_of(' ') + 1), r);
+    ASSERT_EQ(stored, expected) << "batch " << batch;
+  }
+  for (const char *name : {"NAME", "BIG"}) {
+    t.SetTag(name);
+    const IndexVerifyReport report = VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
+    EXPECT_TRUE(report.problems.empty()) << report.problems.front();
+    EXPECT_TRUE(std::string(name) != "NAME" || report.pages >= 3) << "no split";
+  }
+  // A damaged entry is what the check reports.
+  t.SetTag("NAME");
+  auto &tag = static_cast<XBobjCDXTag &>(*t.CurrentTag());
+  tag.RemoveKey(names.begin()->first, names.begin()->second);
+  const IndexVerifyReport damaged = VerifyCdxTag(t, tag);
+  ASSERT_EQ(damaged.problems.size(), 1u);
+  EXPECT_EQ(damaged.problems[0],
+            "record " + std::to_string(names.begin()->second) + " has no entry");
+}
+
+TEST(CdxIndex, AnotherTableObjectSeesNewKeys) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  {
+    XBO_dBHandler t(path, false, true);
+    for (int i = 0; i < 30; ++i) AppendCountry(t, "X", "B" + std::to_string(100 + i));
+    AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
+  }
+  const uint32_t counter = GetBE32(ReadFileBytes(dir.File("c.cdx")).data() + 8);
+  XBO_dBHandler a(path, true, true);
+  XBO_dBHandler b(path, true, true);
+  a.IndexOpen("c.cdx", "NAME");
+  b.IndexOpen("c.cdx", "NAME");
+  EXPECT_EQ(b.FindInTag("NAME", "B107"), 8);
+  for (int i = 0; i < 200; ++i) AppendCountry(a, "Y", "A" + std::to_string(1000 + i));  // splits
+  EXPECT_EQ(GetBE32(ReadFileBytes(dir.File("c.cdx")).data() + 8), counter + 200);
+  EXPECT_EQ(b.FindInTag("NAME", "A1199"), 230);
+  EXPECT_EQ(b.FindInTag("NAME", "B107"), 8);
+  b.GoToRecord(kGoFirst);
+  EXPECT_EQ(b.RecordNumber(), 31);
+  b.GoToRecord(kGoLast);
+  EXPECT_EQ(b.RecordNumber(), 30);
+}
+
+TEST(CdxIndex, PackRebuildsEveryTag) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  XBO_dBHandler t(path, false, true);
+  for (int i = 0; i < 120; ++i) AppendCountry(t, "X", "B" + std::to_string(100 + i), "1");
+  AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
+  AddCdxTag(t, dir.File("c.cdx"), "POP", "POP", 8);
+  t.IndexOpen("c.cdx", "NAME");
+  for (int r = 1; r <= 120; r += 2) {
+    t.GoToRecord(r);
+    t.DeleteRecord();
+  }
+  t.Pack();
+  EXPECT_EQ(t.FindInTag("NAME", "B101"), 1);
+  EXPECT_EQ(t.FindInTag("NAME", "B100"), 0);
+  EXPECT_EQ(t.FindInTag("POP", "1"), 1);
+  for (const char *name : {"NAME", "POP"}) {
+    t.SetTag(name);
+    const IndexVerifyReport report = VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
+    EXPECT_TRUE(report.problems.empty()) << report.problems.front();
+    EXPECT_EQ(report.entries, 60u);
+  }
+}
+
+TEST(CdxIndex, DamagedFilesAreCorrupted) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  XBO_dBHandler t(path, false, true);
+  for (int i = 0; i < 50; ++i) AppendCountry(t, "X", "B" + std::to_string(100 + i));
+  AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
+  const std::string good = ReadFileBytes(dir.File("c.cdx"));
+  struct Case {
+    const char *what;
+    size_t offset;
+    uint8_t value;
+  };
+  // Offsets: the directory header at 0, its root leaf at 1024, the tag
+  // header at 1536, the tag's first root at 2560.
+  const Case cases[] = {
+      {"directory root outside the file", 2, 0x7F},
+      {"directory key length", 12, 250},
+      {"tag header root not a node boundary", 1536, 0x11},
+      {"tag without key expression", 1536 + 512, 0},
+      {"directory leaf count", 1024 + 2, 0x40},
+      {"directory leaf record bits", 1024 + 20, 33},
+      {"tag root leaf sibling link", 2560 + 4, 0x10},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string bytes = good;
+    bytes[c.offset] = static_cast<char>(c.value);
+    WriteFileBytes(dir.File("bad.cdx"), bytes);
+    EXPECT_EQ(ErrorOf([&] {
+                t.IndexOpen("bad.cdx", "NAME");
+                for (t.GoToRecord(kGoFirst); !t.Eof();) t.GoToRecord(kGoNext);
+              }),
+              "Index file bad.cdx is corrupted");
+  }
+  EXPECT_EQ(ErrorOf([&] { t.IndexOpen("none.cdx", "NAME"); }),
+            "File " + dir.File("none.cdx") + " could not be found");
+}
+
+}  // namespace
+}  // namespace xb
+
+namespace xb {
+namespace {
+
+// Random bytes flipped anywhere in a file: every open, walk, search and
+// check ends, either normally or with the engine's error.
+TEST(CdxIndex, RandomDamageNeverCrashesOrLoops) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  XBO_dBHandler t(path, false, true);
+  for (int i = 0; i < 150; ++i) AppendCountry(t, "X", "B" + std::to_string(100 + i % 70), "1");
+  AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
+  AddCdxTag(t, dir.File("c.cdx"), "POP", "POP", 8);
+  const std::string good = ReadFileBytes(dir.File("c.cdx"));
+  std::mt19937 random(3);
+  int errors = 0;
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes = good;
+    for (int k = 0; k < 3; ++k) bytes[random() % bytes.size()] = static_cast<char>(random());
+    WriteFileBytes(dir.File("bad.cdx"), bytes);
+    try {
+      t.IndexOpen("bad.cdx", "");
+      for (const char *name : {"NAME", "POP"}) {
+        if (!t.FindTag(name)) continue;
+        t.SetTag(name);
+        int steps = 0;
+        for (t.GoToRecord(kGoFirst); !t.Eof() && steps < 1000; t.GoToRecord(kGoNext)) ++steps;
+        ASSERT_LT(steps, 1000);
+        steps = 0;
+        for (t.GoToRecord(kGoLast); !t.Bof() && steps < 1000; t.GoToRecord(kGoPrior)) ++steps;
+        ASSERT_LT(steps, 1000);
+        t.FindInTag(name, "B120");
+        VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
+      }
+    } catch (const EXbaseError &) {
+      ++errors;
+    }
+    t.IndexOpen("", "");
+  }
+  EXPECT_GT(errors, 0);
 }
 
 }  // namespace
