@@ -102,6 +102,13 @@ XBobjCDXFile::XBobjCDXFile(XBO_dBaseFld &table, const std::string &path)
 
 XBobjCDXFile::~XBobjCDXFile() = default;
 
+int64_t XBobjCDXFile::AllocPage(size_t size) {
+  if (next_free_ < 0) {
+    next_free_ = (disk_.DiskSize() + kCdxNodeSize - 1) / kCdxNodeSize * kCdxNodeSize;
+  }
+  return XBobjIndexFile::AllocPage(size);
+}
+
 void XBobjCDXFile::MakeDirectory() {
   next_free_ = kCdxTagHeaderSize;
   counter_ = 0;

@@ -256,6 +256,9 @@ TEST(CdxIndex, PackRebuildsEveryTag) {
   for (int i = 0; i < 120; ++i) AppendCountry(t, "X", "B" + std::to_string(100 + i), "1");
   AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
   AddCdxTag(t, dir.File("c.cdx"), "POP", "POP", 8);
+  // A file written elsewhere may end between nodes: new nodes still start
+  // on a node boundary.
+  WriteFileBytes(dir.File("c.cdx"), ReadFileBytes(dir.File("c.cdx")) + "xyz");
   t.IndexOpen("c.cdx", "NAME");
   for (int r = 1; r <= 120; r += 2) {
     t.GoToRecord(r);
