@@ -217,6 +217,28 @@ void TxbExpHandler::EvaluateToVariant(ExpValue &target) {
 
 std::string TxbExpHandler::ExpressionText() const { return root_ ? root_->ExpressionText() : ""; }
 
+namespace {
+
+// Appends the names of a '+' chain to `out`; false at any other node.
+bool CollectConcatenation(const TxbExpBaseObject &node,
+                          std::vector<const TxbUserDefFieldVar *> &out) {
+  if (const auto *name = dynamic_cast<const TxbExpFieldvar *>(&node)) {
+    out.push_back(name->Var());
+    return true;
+  }
+  const auto *op = dynamic_cast<const TxbExpOperator *>(&node);
+  return op && op->Op() == ExpOperator::kAdd && node.left && node.right &&
+         CollectConcatenation(*node.left, out) && CollectConcatenation(*node.right, out);
+}
+
+}  // namespace
+
+std::vector<const TxbUserDefFieldVar *> TxbExpHandler::ConcatenatedNames() const {
+  std::vector<const TxbUserDefFieldVar *> names;
+  if (!root_ || !CollectConcatenation(*root_, names)) names.clear();
+  return names;
+}
+
 std::string TxbExpHandler::CollectNames(int kind) const {
   return root_ ? root_->CollectNames(kind) : "";
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "xbase/expr_nodes.h"
 #include "xbase/expr_text.h"
@@ -55,6 +56,11 @@ class TxbExpHandler {
   int FieldCount() const { return field_count_; }
   int MaxWidth() const { return max_width_; }
   int MaxDecimals() const { return max_decimals_; }
+
+  // The named values whose plain concatenation the expression is ("a+b+c":
+  // names joined by '+' only, no parentheses, literals or calls), in order;
+  // empty for any other expression.
+  std::vector<const TxbUserDefFieldVar *> ConcatenatedNames() const;
 
   TxbExpUserLink *Link() const { return link_; }
   const std::string &Alias() const { return alias_; }

@@ -101,6 +101,7 @@ class TxbExpFieldvar : public TxbExpBaseObject {
   std::string NodeText() const override { return name_; }
   int NodeKind() const override;
   ExpValue Evaluate() override;
+  const TxbUserDefFieldVar *Var() const { return var_; }
 
  private:
   TxbUserDefFieldVar *var_;

@@ -45,6 +45,7 @@ class TxblDBFFieldVars : public TxbUserDefFieldVar {
                    const TxbExpRecordSource &source);
   int VarKind() const override { return kVarKindTableField; }
   ExpValue Evaluate() override;
+  const TxbExpFieldDesc &Field() const { return field_; }
 
  private:
   TxbExpFieldDesc field_;

@@ -4,7 +4,9 @@
 #include "xbase/byte_helpers.h"
 #include "xbase/dbase_fld.h"
 #include "xbase/ntx_key.h"
+#include "xbase/plain_field_key.h"
 #include "xbase/sort_ntx.h"
+#include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
 #include "xbase/xbase_messages.h"
 
@@ -99,12 +101,18 @@ void XBobjNTXTag::Build() {
   const int saved_state = table.TableState();
   XBobjSortNTX sort(key_length_, descending_);
   table.SetTableState(kStateIndexing);
+  // The plain path reads records past the table's buffer, which stays as it
+  // is; the general one moves the table and puts it back at the end.
+  bool moved = false;
   try {
     table.DiskProgress(-1, 1, count);
-    for (int64_t r = 1; r <= count; ++r) {
-      table.GoToRecord(r);
-      table.DiskProgress(1, r, 0);
-      if (EvaluateFor()) sort.Add(CurrentRecordKey(), static_cast<uint32_t>(r));
+    if (!SortPlainKeys(sort, count)) {
+      moved = true;
+      for (int64_t r = 1; r <= count; ++r) {
+        table.GoToRecord(r);
+        table.DiskProgress(1, r, 0);
+        if (EvaluateFor()) sort.Add(CurrentRecordKey(), static_cast<uint32_t>(r));
+      }
     }
     table.DiskProgress(0, 0, 0);
   } catch (...) {
@@ -118,7 +126,29 @@ void XBobjNTXTag::Build() {
       [&table](int code, int value, int total) { table.DiskProgress(code, value, total); });
   tree_.SetRoot(root);
   WriteTagHeader();
-  if (saved > 0 && saved <= table.RecordCount()) table.GoToRecord(saved);
+  if (moved && saved > 0 && saved <= table.RecordCount()) table.GoToRecord(saved);
+}
+
+bool XBobjNTXTag::SortPlainKeys(XBobjSortNTX &sort, int64_t count) {
+  if (HasFor() || key_type_ != IndexKeyType::kCharacter || !key_expr_) return false;
+  XBO_dBaseFld &table = file_.Table();
+  const std::optional<PlainFieldKey> plain = PlainFieldKey::Of(*key_expr_, table.RecordLength());
+  if (!plain) return false;
+  // The bytes NormalizeKey gives the expression's text: cut to the key
+  // length, upper-cased in a "general" file; the sorter pads with blanks,
+  // which also stands for the trailing blanks an entry drops.
+  const bool general = file_.General();
+  std::string key(key_length_, ' ');
+  sort.Reserve(static_cast<size_t>(count));
+  ForEachRecordInBlocks(table, count, [&](int64_t r, const char *record) {
+    table.DiskProgress(1, r, 0);
+    plain->Extract(record, key.data(), key.size());
+    if (general) {
+      for (char &c : key) c = static_cast<char>(UpperCp1251Char(static_cast<unsigned char>(c)));
+    }
+    sort.Add(key, static_cast<uint32_t>(r));
+  });
+  return true;
 }
 
 void XBobjNTXFile::Create(XBO_dBaseFld &table, const std::string &path,

@@ -8,6 +8,7 @@
 #include "xbase/index_tag.h"
 #include "xbase/ntx_format.h"
 #include "xbase/ntx_tree.h"
+#include "xbase/sort_ntx.h"
 
 namespace xb {
 
@@ -54,6 +55,10 @@ class XBobjNTXTag : public XBobjIndexTag {
 
  private:
   void ApplyHeader();
+  // Adds the keys of records 1..count read in blocks straight from their
+  // bytes, when the key is a plain join of character fields and there is no
+  // FOR condition; false (nothing added) otherwise.
+  bool SortPlainKeys(XBobjSortNTX &sort, int64_t count);
 
   NtxHeader header_;
   NtxTree tree_;

@@ -29,6 +29,8 @@ class TxbSort {
   // number. Throws "Cannot add sort keys after beginning retrieval" once
   // Next has been called.
   void Add(std::string_view key, uint32_t record);
+  // Makes room for `count` keys at once when their number is known.
+  void Reserve(size_t count) { items_.reserve(count); }
   size_t Count() const { return items_.size(); }
 
   // Sorts (once); with `unique` only the first of equal keys (the lowest
@@ -36,11 +38,24 @@ class TxbSort {
   void Sort(bool unique = false);
   // Delivers the keys in order; false after the last one.
   bool Next(std::string &key, uint32_t &record);
+  // The same without a copy: `key` views the sorter's own storage and stays
+  // valid as long as the sorter lives.
+  bool Next(std::string_view &key, uint32_t &record);
 
  protected:
   size_t key_length() const { return key_length_; }
 
  private:
+  // One key: its first bytes as a number that orders like them (inverted
+  // when descending), and where the key and its record number are stored.
+  struct Item {
+    uint64_t prefix;
+    const char *bytes;
+  };
+  uint64_t PrefixOf(const char *bytes) const;
+  bool Less(const Item &a, const Item &b) const;
+  void RadixSortByPrefix();
+
   size_t key_length_;
   size_t item_size_;
   bool descending_;
@@ -48,7 +63,7 @@ class TxbSort {
   size_t next_ = 0;
   std::vector<std::unique_ptr<char[]>> blocks_;
   size_t block_used_ = kBlockSize;
-  std::vector<const char *> items_;
+  std::vector<Item> items_;
 };
 
 }  // namespace xb

@@ -12,6 +12,7 @@
 #include "xbase/index_file.h"
 #include "xbase/ntx_tag.h"
 #include "xbase/ntx_verify.h"
+#include "xbase/plain_field_key.h"
 #include "xbase/xbase_error.h"
 
 namespace xb {
@@ -62,6 +63,65 @@ TEST(NtxIndex, EmptyTableGivesHeaderAndEmptyRoot) {
   EXPECT_EQ(t.FindInTag("dvel", Key("1", "101")), 0);
   t.GoToRecord(kGoFirst);
   EXPECT_TRUE(t.Eof());
+}
+
+// Which key expressions are read straight from the record bytes.
+TEST(NtxIndex, OnlyJoinedCharacterFieldsAreReadAsPlainKeys) {
+  TempDir dir;
+  const std::string path = dir.File("t.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  XBO_dBHandler t(path, true, false);
+  const struct {
+    const char *expression;
+    size_t length;  // 0: not a plain key
+  } cases[] = {{"f04+f10", 18}, {"F04 + f10 + F02", 19}, {"t->f10", 5},  {"(f04+f10)", 0},
+               {"f04-f10", 0},  {"upper(f04)+f10", 0},   {"f04+'x'", 0}, {"recno()", 0}};
+  for (const auto &c : cases) {
+    const TxbExpHandler expression(&t.ExpressionLink(), false, t.Alias(), c.expression);
+    const auto plain = PlainFieldKey::Of(expression, t.RecordLength());
+    EXPECT_EQ(plain ? plain->Length() : 0, c.length) << c.expression;
+  }
+}
+
+// A key of joined fields is read from the record bytes; the same key in
+// parentheses goes through the expression for every record. Both must write
+// the same tree over rows with duplicates, blanks, lower-case Latin and
+// Cyrillic letters and deleted rows, whatever the order and flags.
+TEST(NtxIndex, PlainKeysWriteTheSameTreeAsTheExpression) {
+  TempDir dir;
+  const std::string path = dir.File("t.dbf");
+  BuiltTable built = BuildEmptyTable(testing::IncomeFields(), TxbDBFTypes::Clipper, "T", Now());
+  std::string bytes = built.table;
+  bytes.pop_back();
+  std::mt19937 random(11);
+  const std::string letters = "09az AZ\xe0\xc0\xff\xb8";
+  const int rows = 1500;  // three levels of pages
+  for (int i = 0; i < rows; ++i) {
+    std::string record(154, ' ');
+    if (random() % 10 == 0) record[0] = '*';
+    for (size_t at = 8; at < 8 + random() % 14; ++at)
+      record[at] = letters[random() % letters.size()];
+    for (size_t at = 129; at < 129 + random() % 6; ++at) record[at] = letters[random() % 4];
+    bytes += record;
+  }
+  bytes += '\x1A';
+  PutLE32(bytes.data() + 4, static_cast<uint32_t>(rows));
+  testing_support::WriteFileBytes(path, bytes);
+
+  XBO_dBHandler t(path, true, true);
+  const struct { int unique, order; } cases[] = {{1, 0}, {1, 1}, {0, 0}, {0, 1}, {1, 7}, {0, 8}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(::testing::Message() << "unique " << c.unique << " order " << c.order);
+    t.IndexOn("plain.ntx", "", "f04+f10", "", c.unique, c.order);
+    t.IndexOn("expr.ntx", "", "(f04+f10)", "", c.unique, c.order);
+    std::string plain = ReadFileBytes(dir.File("plain.ntx"));
+    std::string expression = ReadFileBytes(dir.File("expr.ntx"));
+    ASSERT_GT(plain.size(), 4 * 1024u);
+    // Only the key expression's text in the header may differ.
+    plain.replace(22, 256, 256, '\0');
+    expression.replace(22, 256, 256, '\0');
+    EXPECT_EQ(plain, expression);
+  }
 }
 
 TEST(NtxIndex, BuildsSearchesAndWalksInKeyOrder) {

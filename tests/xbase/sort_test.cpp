@@ -1,6 +1,9 @@
 // The index key sorter: order, ties, limits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "xbase/sort.h"
 
 namespace xb {
@@ -37,6 +40,31 @@ TEST(TxbSort, SpansManyBlocks) {
   ASSERT_EQ(out.size(), 5000u);
   for (size_t i = 1; i < out.size(); ++i) {
     ASSERT_LE(out[i - 1], out[i]);
+  }
+}
+
+// Enough keys for the radix passes, with keys shorter and longer than the
+// part those passes order, many shared beginnings and duplicates, against
+// a plain sort of the same pairs.
+TEST(TxbSort, LargeSetsMatchAPlainSort) {
+  std::mt19937 random(3);
+  for (size_t length : {3u, 8u, 12u}) {
+    for (bool descending : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << length << (descending ? " descending" : " ascending"));
+      TxbSort sort(length, descending);
+      std::vector<std::pair<std::string, uint32_t>> want;
+      for (uint32_t r = 1; r <= 3000; ++r) {
+        std::string key(length, ' ');
+        for (char &c : key) c = "AB\xff "[random() % 4];
+        sort.Add(key, r);
+        want.emplace_back(key, r);
+      }
+      std::sort(want.begin(), want.end(), [&](const auto &a, const auto &b) {
+        if (a.first != b.first) return descending ? a.first > b.first : a.first < b.first;
+        return a.second < b.second;
+      });
+      EXPECT_EQ(Drain(sort), want);
+    }
   }
 }
 
