@@ -14,6 +14,7 @@ constexpr unsigned char kPairs[][2] = {{0xB8, 0xA8}, {0xB3, 0xB2}, {0xBA, 0xAA},
 
 unsigned char UpperCp1251Char(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
+  if (c < 0x80) return c;  // field names: no search of the pairs for digits
   if (c >= 0xE0) return static_cast<unsigned char>(c - 32);
   for (const auto &p : kPairs) {
     if (c == p[0]) return p[1];
