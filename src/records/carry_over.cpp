@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <array>
+#include <exception>
 
 #include "shell/globals.h"
 #include "ui/ui_driver.h"
@@ -45,6 +46,21 @@ void CopyRow(xb::TXbaseDataSet &source, xb::TDataSet &table) {
   }
 }
 
+// Detaches a dataset's after-save event for its lifetime.
+class AfterPostPause {
+ public:
+  explicit AfterPostPause(xb::TDataSet &table) : table_(table), saved_(table.AfterPost) {
+    table_.AfterPost = nullptr;
+  }
+  ~AfterPostPause() { table_.AfterPost = saved_; }
+  AfterPostPause(const AfterPostPause &) = delete;
+  AfterPostPause &operator=(const AfterPostPause &) = delete;
+
+ private:
+  xb::TDataSet &table_;
+  xb::TDataSet::TDataSetNotifyEvent saved_;
+};
+
 }  // namespace
 
 int CarryOverRows(QWidget *parent, xb::TDataSet &table, const QString &directory) {
@@ -69,11 +85,24 @@ int CarryOverRows(QWidget *parent, xb::TDataSet &table, const QString &directory
   // the very table being filled, the appended rows are not copied again.
   const int last_record = source.RecordCount();
   int count = 0;
-  for (source.First(); !source.Eof() && source.RecNo() <= last_record; source.Next()) {
-    CopyRow(source, table);
-    ++count;
+  std::exception_ptr stop;
+  {
+    // The table's after-save step (the window's totals, a walk over the whole
+    // file) runs once at the end instead of after every row, which would make
+    // the copy quadratic in the number of rows.
+    AfterPostPause pause(table);
+    try {
+      for (source.First(); !source.Eof() && source.RecNo() <= last_record; source.Next()) {
+        CopyRow(source, table);
+        ++count;
+      }
+    } catch (...) {
+      stop = std::current_exception();
+    }
   }
   source.Close();
+  if (count > 0 && table.AfterPost) table.AfterPost(table);
+  if (stop) std::rethrow_exception(stop);
   ui::MessageBox(parent, QStringLiteral("Информация"),
                  QStringLiteral("Прехвърлени бяха ") + QString::number(count) +
                      QStringLiteral(" реда от предходна година "),

@@ -13,7 +13,11 @@
 #include <QStyle>
 
 #include "agencyfile/check_file_dlg.h"
+#include "agencyfile/export_run.h"
+#include "records/data_entry_dlg.h"
 #include "records/income_table.h"
+#include "records/insert_edit_dlg.h"
+#include "records/total_persons_dlg.h"
 #include "settings/config_dlg.h"
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
@@ -303,12 +307,43 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
   return QWidget::eventFilter(watched, event);
 }
 
+namespace {
+
+// What the export and the printing need of the data entry window.
+agencyfile::DataEntryHost HostOf(records::TDataEntryDlg &window) {
+  agencyfile::DataEntryHost host;
+  host.window = &window;
+  host.table = &window.Table();
+  host.incomes = &window.Incomes();
+  host.ask_persons_count = [&window] { return window.AskPersonsCount(); };
+  host.persons_count = &window.PersonsCount();
+  host.set_activation_handler = [&window](bool on) { window.SetActivationAttached(on); };
+  host.pack_table = [&window] { window.PackTable(); };
+  host.income_total = [&window] { return window.IncomeTotalText(); };
+  host.tax_total = [&window] { return window.TaxTotalText(); };
+  return host;
+}
+
+}  // namespace
+
 ProgramWindows CreateProgramWindows(TForm1 *main_window) {
   ProgramWindows windows;
   windows.config_dlg = new settings::TConfigDlg(main_window);
   main_window->SetConfigDlg(windows.config_dlg);
   windows.check_file_dlg = new agencyfile::TCheckFileDlg(main_window);
   main_window->SetCheckFileDlg(windows.check_file_dlg);
+
+  auto *data_entry = new records::TDataEntryDlg(main_window);
+  windows.data_entry_dlg = data_entry;
+  windows.insert_edit_dlg = new records::TInsertEditDlg(data_entry);
+  windows.total_persons_dlg = new records::TTotalPersonsDlg(data_entry);
+  data_entry->SetRecordEditor(windows.insert_edit_dlg);
+  data_entry->SetPersonsDialog(windows.total_persons_dlg);
+  data_entry->SetExport(
+      [](records::TDataEntryDlg &window) { agencyfile::ExportAgencyFile(HostOf(window)); });
+  data_entry->SetPrint(
+      [](records::TDataEntryDlg &window) { agencyfile::PrintIncomeReport(HostOf(window)); });
+  main_window->SetDataEntryDlg(data_entry);
   return windows;
 }
 

@@ -17,6 +17,12 @@ namespace agencyfile {
 class TCheckFileDlg;
 }  // namespace agencyfile
 
+namespace records {
+class TDataEntryDlg;
+class TInsertEditDlg;
+class TTotalPersonsDlg;
+}  // namespace records
+
 namespace settings {
 class TConfigDlg;
 }
@@ -104,8 +110,10 @@ class TForm1 : public QWidget {
 struct ProgramWindows {
   settings::TConfigDlg *config_dlg = nullptr;
   agencyfile::TCheckFileDlg *check_file_dlg = nullptr;
-  // Further windows (country and income code lookups, checker, data entry,
-  // record editor, number of persons) join here as they are written.
+  records::TDataEntryDlg *data_entry_dlg = nullptr;
+  records::TInsertEditDlg *insert_edit_dlg = nullptr;
+  records::TTotalPersonsDlg *total_persons_dlg = nullptr;
+  // The country and income code lookups join here as they are written.
 };
 ProgramWindows CreateProgramWindows(TForm1 *main_window);
 

@@ -251,6 +251,10 @@ QVariant TDBGridModel::data(const QModelIndex &index, int role) const {
 }
 
 QVariant TDBGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal && section >= 0 &&
+      section < static_cast<int>(shown_.size()) && shown_[section].titleAlignment) {
+    return QVariant::fromValue(shown_[section].titleAlignment | Qt::AlignVCenter);
+  }
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical)
     return section == currentRow_ ? QStringLiteral("\u25B6") : QString();

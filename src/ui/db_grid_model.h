@@ -26,6 +26,8 @@ struct TGridColumn {
   QString title;
   int width = 0;                 // pixels; 0 takes the field's display width
   Qt::Alignment alignment = {};  // 0 takes the field's alignment
+  // Of the title's lines; 0 takes the header's (centred).
+  Qt::Alignment titleAlignment = {};
   bool readOnly = false;
   bool visible = true;
 };

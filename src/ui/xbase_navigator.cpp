@@ -132,7 +132,13 @@ void TXbaseNavigator::ButtonAction(TXbaseNavigateBtn b) {
   using B = TXbaseNavigateBtn;
   xb::TDataSet *ds = link_.DataSet();
   if (ds && ds->Active() && DataSource()->Enabled()) {
-    if (BeforeAction) BeforeAction(*this, b);
+    if (BeforeAction) {
+      try {
+        BeforeAction(*this, b);
+      } catch (const EAbortAction &) {
+        return;
+      }
+    }
     switch (b) {
       case B::nbTop:
         ds->First();

@@ -51,6 +51,10 @@ QPixmap NavGlyph(TXbaseNavigateBtn b);
 
 class TXbaseNavigator;
 
+// Thrown by a BeforeAction handler to abandon the button silently: neither
+// the button's action nor OnClick runs, and nothing is shown.
+struct EAbortAction {};
+
 // One button of the navigator: paints its glyph (the disabled image while
 // disabled) and the navigator's focus rectangle.
 class TXbaseNavButton : public QAbstractButton {
@@ -96,7 +100,8 @@ class TXbaseNavigator : public QWidget {
   std::function<void(xb::TDataSet &)> OnFindClick;
 
   // Does nothing unless the dataset is active; else BeforeAction, the
-  // button's action, then OnClick (which is called in any case).
+  // button's action, then OnClick (which is called in any case, unless
+  // BeforeAction abandoned the button with EAbortAction).
   void ButtonAction(TXbaseNavigateBtn b);
 
   TXbaseNavButton *Button(TXbaseNavigateBtn b) const { return buttons_[static_cast<int>(b)]; }

@@ -49,7 +49,7 @@ class CarryOverTest : public ::testing::Test {
     table_.TranslateASCII = false;
     table_.SetDatabaseName(QFile::encodeName(shell::DataDir()).toStdString());
     table_.SetTableName(shell::kIncomeTableName);
-    table_.AfterPost = [this](xb::TDataSet &) { ++posts_; };
+    table_.AfterPost = [this](xb::TDataSet &t) { after_post_counts_.push_back(t.RecordCount()); };
     table_.Open();
   }
 
@@ -101,7 +101,8 @@ class CarryOverTest : public ::testing::Test {
   testing_support::TempDir dir_;
   ui::ScriptedUiDriver ui_;
   xb::TXbaseDataSet table_;
-  int posts_ = 0;
+  // The record count each time the after-save step ran.
+  std::vector<int> after_post_counts_;
 };
 
 TEST_F(CarryOverTest, CopiesTheVisibleRowsWithoutCodeAndAmounts) {
@@ -116,7 +117,7 @@ TEST_F(CarryOverTest, CopiesTheVisibleRowsWithoutCodeAndAmounts) {
   for (int n = 1; n <= 12; ++n)
     if (n != 3 && n != 8) expected.push_back(Carried(source[n - 1]));
   EXPECT_EQ(SavedRows(), expected);
-  EXPECT_EQ(posts_, 10);
+  EXPECT_EQ(after_post_counts_, std::vector<int>{10});  // once, not per row
   ASSERT_EQ(ui_.messages().size(), 2u);
   const auto &confirm = ui_.messages()[0];
   EXPECT_EQ(confirm.caption, "Потвърдете !");
@@ -139,6 +140,7 @@ TEST_F(CarryOverTest, EmptySourceReportsNoRows) {
   EXPECT_EQ(CarryOverRows(nullptr, table_, SourceDir()), 0);
   EXPECT_TRUE(SavedRows().empty());
   EXPECT_EQ(ui_.MessageTexts().back(), "Прехвърлени бяха 0 реда от предходна година ");
+  EXPECT_TRUE(after_post_counts_.empty());
 }
 
 TEST_F(CarryOverTest, RefusalCopiesNothing) {
@@ -184,6 +186,8 @@ TEST_F(CarryOverTest, RowsSavedBeforeAFailedSaveRemain) {
   EXPECT_THROW(CarryOverRows(nullptr, table_, SourceDir()), std::runtime_error);
   EXPECT_EQ(table_.State(), xb::TDataSetState::dsBrowse);
   EXPECT_EQ(SavedRows(), (std::vector<Row>{Carried(SourceRow(1)), Carried(SourceRow(2))}));
+  EXPECT_EQ(after_post_counts_, std::vector<int>{2});
+  EXPECT_TRUE(table_.AfterPost);
 }
 
 // Pointed at the table it fills, the copy reads each row once instead of

@@ -15,8 +15,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolButton>
 
 #include "agencyfile/check_file_dlg.h"
+#include "records/data_entry_dlg.h"
 #include "settings/config_dlg.h"
 #include "settings/payer_settings.h"
 #include "shell/help_window.h"
@@ -25,6 +27,7 @@
 #include "support/qt/valid_payer.h"
 #include "ui/input.h"
 #include "ui/scripted_ui_driver.h"
+#include "ui/xbase_navigator.h"
 #include "xbase/clock.h"
 
 namespace {
@@ -98,6 +101,36 @@ TEST_F(MainWindowTest, ValidPayerDataEnableDataEntryAndNameTheCaption) {
   Button("BitBtn1")->click();
   EXPECT_EQ(ui_.modals(), QStringList({"TDataEntryDlg"}));
   EXPECT_EQ(Pointer(), ui::CentreOf(Button("BitBtn3")) + QPoint(45, 0));
+}
+
+// The program's own data entry window, as the main window's start-up made
+// it: its navigator opens the record editor, its two buttons start the export
+// and the printing (which stop at once on an empty table).
+TEST_F(MainWindowTest, DataEntryWindowIsWiredToTheEditorTheExportAndThePrinting) {
+  settings::WriteSettingsTemplate(shell::SettingsFilePath());
+  settings::SavePayerRecord(ValidPayerRecord());
+  Create();
+  records::TDataEntryDlg *entry = windows_.data_entry_dlg;
+  ASSERT_NE(entry, nullptr);
+  ui_.QueueAnswer(ui::Answer::kNo);  // no carry-over
+  entry->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(entry));
+  QApplication::processEvents();
+  ui_.ClearRecords();
+
+  entry->findChild<QPushButton *>("BitBtn1")->click();
+  entry->findChild<QToolButton *>("SpeedButton1")->click();
+  ASSERT_EQ(ui_.messages().size(), 2u);
+  EXPECT_EQ(ui_.messages()[0].caption, "файл за ВЕСКОР");
+  EXPECT_EQ(ui_.messages()[1].caption, "Печат на справка за ВЕСКОР");
+  for (const auto &m : ui_.messages()) EXPECT_EQ(m.text, "Няма въведени данни !    ");
+
+  entry->findChild<ui::TXbaseNavigator *>("XbaseNavigator1")
+      ->ButtonAction(ui::TXbaseNavigateBtn::nbInsert);
+  EXPECT_EQ(ui_.modals(), QStringList({"TInsertEditDlg"}));
+  EXPECT_TRUE(shell::InsertMode);
+  shell::InsertMode = false;
+  entry->reject();
 }
 
 TEST_F(MainWindowTest, SavingPayerDataEnablesDataEntryAndRenamesTheCaption) {

@@ -107,11 +107,16 @@ TEST(DBGrid, ColumnsCarryTitlesWidthsAlignmentAndReadOnly) {
       Qt::AlignRight | Qt::AlignVCenter);
   ui::TGridColumn name{"NAME", QStringLiteral("Име|на лицето"), 120};
   name.alignment = Qt::AlignHCenter;
+  name.titleAlignment = Qt::AlignLeft;
   ui::TGridColumn id{"ID", "No", 40};
   id.readOnly = true;
   grid.SetColumns({name, id});
   EXPECT_EQ(grid.model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
             QStringLiteral("Име\nна лицето"));
+  EXPECT_EQ(
+      grid.model()->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+      Qt::AlignLeft | Qt::AlignVCenter);
+  EXPECT_FALSE(grid.model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).isValid());
   EXPECT_EQ(grid.columnWidth(0), 120);
   EXPECT_EQ(
       grid.model()->data(grid.model()->index(0, 0), Qt::TextAlignmentRole).value<Qt::Alignment>(),

@@ -88,6 +88,18 @@ TEST_F(NavigatorTest, InactiveDatasetGetsOnlyOnClick) {
   ds.AfterScroll = nullptr;
 }
 
+TEST_F(NavigatorTest, BeforeActionAbandonsTheButtonSilently) {
+  ds.Open();
+  bool clicked = false;
+  nav.BeforeAction = [](ui::TXbaseNavigator &, B) { throw ui::EAbortAction(); };
+  nav.OnClick = [&](ui::TXbaseNavigator &, B) { clicked = true; };
+  nav.ButtonAction(B::nbNext);
+  nav.ButtonAction(B::nbEdit);
+  EXPECT_EQ(ds.FieldByName("CODE").AsString(), "001");
+  EXPECT_EQ(ds.State(), xb::TDataSetState::dsBrowse);
+  EXPECT_FALSE(clicked);
+}
+
 TEST_F(NavigatorTest, ActionsDriveTheDataset) {
   ds.Open();
   bool copied = false, found = false;
