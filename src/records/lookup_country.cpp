@@ -23,8 +23,8 @@ TLookupCountry::TLookupCountry(QWidget *parent)
                    shell::kCountriesTableName) {
   auto *label = new QLabel(QString::fromUtf8(kCountryPickSortLabel), this);
   label->setObjectName(QStringLiteral("Label1"));
-  grid_->SetColumns({{QStringLiteral("CODE"), QStringLiteral("Код"), 60, {}, true},
-                     {QStringLiteral("NAME"), QStringLiteral("Наименование"), 60, {}, true}});
+  grid_->SetColumns({ReadOnlyColumn("CODE", QStringLiteral("Код"), 60),
+                     ReadOnlyColumn("NAME", QStringLiteral("Наименование"), 60)});
   grid_->OnDrawColumnCell = [this](QPainter &painter, const QStyleOptionViewItem &option, int row,
                                    int column,
                                    xb::TField *) { return DrawCell(painter, option, row, column); };

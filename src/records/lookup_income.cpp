@@ -18,7 +18,7 @@ namespace records {
 TLookupIncome::TLookupIncome(QWidget *parent)
     : TPickListDlg(parent, "TLookupIncome", QString::fromUtf8(kIncomePickCaption),
                    shell::kIncomesTableName) {
-  grid_->SetColumns({{QStringLiteral("CODE"), QStringLiteral("Код"), 60, {}, true}});
+  grid_->SetColumns({ReadOnlyColumn("CODE", QStringLiteral("Код"), 60)});
 
   auto *label = new QLabel(QString::fromUtf8(kIncomePickDescriptionLabel), this);
   label->setObjectName(QStringLiteral("Label1"));

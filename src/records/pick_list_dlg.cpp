@@ -13,6 +13,15 @@
 
 namespace records {
 
+ui::TGridColumn ReadOnlyColumn(const char *field, const QString &title, int width) {
+  ui::TGridColumn column;
+  column.fieldName = QLatin1String(field);
+  column.title = title;
+  column.width = width;
+  column.readOnly = true;
+  return column;
+}
+
 TPickListDlg::TPickListDlg(QWidget *parent, const char *object_name, const QString &caption,
                            const char *table_name)
     : QDialog(parent) {

@@ -15,11 +15,15 @@ class QPushButton;
 
 namespace ui {
 class TDBGrid;
-}
+struct TGridColumn;
+}  // namespace ui
 
 namespace records {
 
 class TInsertEditDlg;
+
+// A read-only column of a pick list's grid.
+ui::TGridColumn ReadOnlyColumn(const char *field, const QString &title, int width);
 
 class TPickListDlg : public QDialog {
  public:
