@@ -15,8 +15,6 @@ namespace xb {
 
 namespace {
 
-[[noreturn]] void TypeMismatch() { RaiseError(kVariantMismatch); }
-
 // Files of at most this many bytes hold no directory yet.
 constexpr int64_t kNewFileSize = 512;
 
@@ -38,24 +36,25 @@ XBobjCDXTag::XBobjCDXTag(XBobjCDXFile &file, std::string name, int64_t header_po
 }
 
 std::string XBobjCDXTag::NormalizeKey(const ExpValue &value, bool trim) const {
-  const bool text = value.type == ExpType::kText || value.type == ExpType::kMemo;
-  const bool number = value.type == ExpType::kNumber || value.type == ExpType::kInteger ||
-                      value.type == ExpType::kDateTime || value.type == ExpType::kDate;
+  CheckKeyValue(value);
   switch (key_type_) {
     case IndexKeyType::kCharacter:
       if (value.type == ExpType::kBoolean) return value.logic ? "T" : "F";
-      if (!text && value.type != ExpType::kUnknown) TypeMismatch();
       return General() ? CdxGeneralKey(value.text, trim, key_length_)
                        : CdxMachineKey(value.text, trim, key_length_);
     case IndexKeyType::kNumeric:
-      if (!number) TypeMismatch();
       return CdxNumberKey(value.number);
     case IndexKeyType::kDate:
-      if (!number) TypeMismatch();
       return CdxDateKey(
           value.number > 0 && value.number < 2147483647.0 ? static_cast<int32_t>(value.number) : 0);
   }
   return std::string();
+}
+
+bool XBobjCDXTag::MatchesSearch(const std::string &stored, const std::string &search,
+                                bool exact) const {
+  if (!General()) return KeyMatches(stored, search, exact);
+  return KeyMatches(std::string_view(stored).substr(0, header_.key_length / 2), search, exact);
 }
 
 void XBobjCDXTag::InitTag() {

@@ -42,6 +42,10 @@ class XBobjCDXTag : public XBobjIndexTag {
     return tree_.Remove(key, record);
   }
   void DropPages() override { tree_.Drop(); }
+  // General ordering: only the primary weights of a stored key meet a
+  // search key.
+  bool MatchesSearch(const std::string &stored, const std::string &search,
+                     bool exact) const override;
 
   // Takes a header as the tag's own (read from the file, or made by a
   // build): root, key length, flags, collation; the key form follows.

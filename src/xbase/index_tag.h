@@ -72,6 +72,13 @@ class XBobjIndexTag {
   uint32_t Search(const std::string &text, bool exact);
   // Key bytes of a search text for this tag's key type.
   std::string SearchKey(const std::string &text) const;
+  // True when a stored (or record's) key matches a search key made by
+  // SearchKey; a format whose search keys cover only part of the stored key
+  // compares that part.
+  virtual bool MatchesSearch(const std::string &stored, const std::string &search,
+                             bool exact) const {
+    return KeyMatches(stored, search, exact);
+  }
 
   // Limits navigation to keys from `low` to `high` (texts, normalized
   // without trimming; empty means no limit). A partial high key takes in
@@ -102,6 +109,10 @@ class XBobjIndexTag {
  protected:
   // Key type and length from an evaluated key value, for a new tag.
   void LearnKeyLayout(const ExpValue &value);
+  // Raises "Variant types mismatch for compare" unless the value fits the
+  // tag's key type: text (or logical, or unknown) for C, a number or date
+  // for N and D.
+  void CheckKeyValue(const ExpValue &value) const;
   int OrderPrefix(const std::string &stored, const std::string &search) const;
 
   XBobjIndexFile &file_;
