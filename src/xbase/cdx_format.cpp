@@ -140,18 +140,25 @@ int CdxLeafEntryWidth(uint16_t key_length, uint64_t record_limit) {
   }
 }
 
+std::vector<size_t> CdxLeafEntrySizes(const std::vector<XBobjIndexKeyData> &entries,
+                                      const CdxKeyForm &form, int entry_width) {
+  std::vector<size_t> sizes;
+  sizes.reserve(entries.size());
+  std::string previous;
+  for (const XBobjIndexKeyData &e : entries) {
+    std::string full = Padded(e.key, form);
+    const LeafEntryCounts c = CountsOf(previous, full, form.pad);
+    sizes.push_back(entry_width + (full.size() - c.duplicate - c.trailing));
+    previous = std::move(full);
+  }
+  return sizes;
+}
+
 bool CdxLeafFits(const std::vector<XBobjIndexKeyData> &entries, const CdxKeyForm &form,
                  int entry_width) {
   size_t used = 0;
-  std::string previous;
-  for (const XBobjIndexKeyData &e : entries) {
-    const std::string full = Padded(e.key, form);
-    const LeafEntryCounts c = CountsOf(previous, full, form.pad);
-    used += entry_width + (full.size() - c.duplicate - c.trailing);
-    if (used > kCdxLeafSpace) return false;
-    previous = full;
-  }
-  return true;
+  for (size_t size : CdxLeafEntrySizes(entries, form, entry_width)) used += size;
+  return used <= kCdxLeafSpace;
 }
 
 std::string EncodeCdxNode(const CdxNode &node, const CdxKeyForm &form, uint64_t record_limit) {

@@ -124,6 +124,11 @@ struct CdxKeyForm {
 // whose record-number mask reaches `record_limit`.
 int CdxLeafEntryWidth(uint16_t key_length, uint64_t record_limit);
 
+// The bytes each entry takes in a leaf with entries of `entry_width` bytes:
+// the entry itself and its new key bytes.
+std::vector<size_t> CdxLeafEntrySizes(const std::vector<XBobjIndexKeyData> &entries,
+                                      const CdxKeyForm &form, int entry_width);
+
 // True when the entries fit one leaf with entries of `entry_width` bytes.
 bool CdxLeafFits(const std::vector<XBobjIndexKeyData> &entries, const CdxKeyForm &form,
                  int entry_width);

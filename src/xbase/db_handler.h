@@ -157,6 +157,10 @@ class XBO_dBHandler : public XBO_dBaseFld {
   void RenameIndexes(const std::string &old_table, const std::string &new_table);
   void ReindexAll();
   void CloseIndexes();
+  // Sets bit 0 of the header's flag byte when `cdx_path` is the table's
+  // structural index (named like the table) and the table is open for
+  // writing.
+  void MarkStructuralIndex(const std::string &cdx_path);
   // Navigation codes through the current tag (visible records only).
   void GoToRecordInTag(int64_t code);
 

@@ -4,7 +4,9 @@
 // new and changed keys, the lock protocol, renames, rebuilding after a pack).
 #include <algorithm>
 
+#include "xbase/cdx_tag.h"
 #include "xbase/db_handler.h"
+#include "xbase/dbf_format.h"
 #include "xbase/index_file.h"
 #include "xbase/ntx_tag.h"
 #include "xbase/text_case.h"
@@ -38,7 +40,7 @@ std::string WithoutExtension(const std::string &path) {
 }
 
 // The full name of an index file: ".ndx" when it has no extension, the
-// table's directory when it has none. Only NTX files are read and written.
+// table's directory when it has none. NTX and CDX files are read and written.
 std::string IndexPath(const std::string &table_path, const std::string &file_name) {
   std::string name = Trimmed(file_name);
   if (IndexBaseName(name).find('.') == std::string::npos) name += ".ndx";
@@ -46,7 +48,8 @@ std::string IndexPath(const std::string &table_path, const std::string &file_nam
     const size_t slash = table_path.find_last_of("/\\");
     if (slash != std::string::npos) name = table_path.substr(0, slash + 1) + name;
   }
-  if (Extension(name) != ".NTX") RaiseError(kIndexFormatNotSupported, {name});
+  const std::string extension = Extension(name);
+  if (extension != ".NTX" && extension != ".CDX") RaiseError(kIndexFormatNotSupported, {name});
   return name;
 }
 
@@ -65,6 +68,7 @@ void XBO_dBHandler::IndexOn(const std::string &file_name, const std::string &tag
                             int unique, int order) {
   (void)tag_name;  // an NTX tag is always named after its file
   const std::string path = IndexPath(FileName(), file_name);
+  if (Extension(path) == ".CDX") RaiseError(kIndexFormatNotSupported, {path});
   CloseIndexes();
   const bool was = SetReadBuffer(true);
   try {
@@ -97,13 +101,33 @@ void XBO_dBHandler::IndexOpen(const std::string &file_list, const std::string &t
       open.push_back(std::move(*same));
       continue;
     }
-    auto file = std::make_shared<XBobjNTXFile>(*this, path);
-    file->Open();
-    open.push_back(std::move(file));
+    if (Extension(path) == ".CDX") {
+      auto file = std::make_shared<XBobjCDXFile>(*this, path);
+      file->Open();
+      MarkStructuralIndex(file->Path());
+      open.push_back(std::move(file));
+    } else {
+      auto file = std::make_shared<XBobjNTXFile>(*this, path);
+      file->Open();
+      open.push_back(std::move(file));
+    }
   }
   CloseIndexes();
   for (size_t i = 0; i < open.size(); ++i) indexes_[i + 1] = std::move(open[i]);
   SetTag(tag_name);
+}
+
+void XBO_dBHandler::MarkStructuralIndex(const std::string &cdx_path) {
+  // The structural index is the CDX file named like the table.
+  const std::string table = FileName();
+  const std::string own = WithoutExtension(cdx_path) + table.substr(WithoutExtension(table).size());
+  if (!ReadWrite() || UpperCp1251(own) != UpperCp1251(table)) return;
+  if ((header_.flags & dbf::kFlagStructuralIndex) != 0) return;
+  header_.flags |= dbf::kFlagStructuralIndex;
+  header_.image[dbf::kOffFlags] = header_.flags;
+  // Only the flag byte: the record count on disk stays the one other
+  // writers keep current.
+  XBO_DiskFile::DiskWrite(&header_.image[dbf::kOffFlags], 1, dbf::kOffFlags);
 }
 
 XBobjIndexTag *XBO_dBHandler::FindTag(const std::string &tag_name) const {
@@ -166,7 +190,9 @@ bool XBO_dBHandler::Find(const std::string &key) {
     if (!Visible()) GoToRecordInTag(kGoNext);
     if (!eof_ && current_record_ > 0) {
       const std::string search = current_tag_->SearchKey(key);
-      if (KeyMatches(current_tag_->CurrentRecordKey(), search, exact_)) return true;
+      if (current_tag_->MatchesSearch(current_tag_->CurrentRecordKey(), search, exact_)) {
+        return true;
+      }
     }
   }
   // Not found (soft seek off): on the blank record behind the last, EOF.

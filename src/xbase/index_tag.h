@@ -72,6 +72,13 @@ class XBobjIndexTag {
   uint32_t Search(const std::string &text, bool exact);
   // Key bytes of a search text for this tag's key type.
   std::string SearchKey(const std::string &text) const;
+  // True when a stored (or record's) key matches a search key made by
+  // SearchKey; a format whose search keys cover only part of the stored key
+  // compares that part.
+  virtual bool MatchesSearch(const std::string &stored, const std::string &search,
+                             bool exact) const {
+    return KeyMatches(stored, search, exact);
+  }
 
   // Limits navigation to keys from `low` to `high` (texts, normalized
   // without trimming; empty means no limit). A partial high key takes in

@@ -7,16 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "xbase/index_verify.h"
+
 namespace xb {
 
 class XBO_dBHandler;
 class XBobjNTXTag;
 
-struct NtxVerifyReport {
-  size_t entries = 0;
-  size_t pages = 0;
-  std::vector<std::string> problems;  // empty when the index is sound
-};
+using NtxVerifyReport = IndexVerifyReport;
 
 // Walks the tag (which belongs to `table`) and every record of the table.
 // The table's position is not kept.

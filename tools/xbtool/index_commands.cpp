@@ -1,10 +1,14 @@
 // xbtool's index commands: `index` builds an NTX file, `seek` looks a key up,
-// `verify` checks an NTX file against its table, and `dump --index FILE`
-// lists the records in index order.
+// `verify` checks an index tag against its table, and `dump --index FILE`
+// lists the records in index order. A CDX file is named with its tag:
+// "FILE.cdx TAG" as one argument or as two.
+#include "xbase/cdx_tag.h"
+#include "xbase/cdx_verify.h"
 #include "xbase/db_handler.h"
 #include "xbase/index_file.h"
 #include "xbase/ntx_tag.h"
 #include "xbase/ntx_verify.h"
+#include "xbase/text_case.h"
 #include "xbtool_commands.h"
 
 namespace xbtool {
@@ -14,6 +18,30 @@ namespace {
 std::string TagName(const std::string &ntx_file) {
   std::string base = xb::IndexBaseName(ntx_file);
   return base.substr(0, base.find_last_of('.'));
+}
+
+bool IsCdx(const std::string &file) {
+  return file.size() > 4 && xb::UpperCp1251(file.substr(file.size() - 4)) == ".CDX";
+}
+
+// An index file and the tag to select in it.
+struct IndexArg {
+  std::string file;
+  std::string tag;
+};
+
+// "FILE.ntx" (the tag is the base name), "FILE.cdx TAG", or "FILE.cdx" with
+// the tag in `tag`.
+IndexArg ParseIndex(const std::string &value, const std::string &tag = "") {
+  const size_t blank = value.find_last_of(' ');
+  if (tag.empty() && blank != std::string::npos && IsCdx(value.substr(0, blank))) {
+    return {value.substr(0, blank), value.substr(blank + 1)};
+  }
+  if (IsCdx(value)) {
+    if (tag.empty()) throw UsageError("a CDX file needs a tag name");
+    return {value, tag};
+  }
+  return {value, TagName(value)};
 }
 
 int Index(const std::vector<std::string> &args, std::ostream &out) {
@@ -42,10 +70,11 @@ int Index(const std::vector<std::string> &args, std::ostream &out) {
 }
 
 int Seek(const std::vector<std::string> &args, std::ostream &out) {
-  if (args.size() != 3) throw UsageError("expected DBF NTXFILE KEY");
+  if (args.size() != 3 && args.size() != 4) throw UsageError("expected DBF INDEXFILE [TAG] KEY");
+  const IndexArg index = ParseIndex(args[1], args.size() == 4 ? args[2] : "");
   xb::XBO_dBHandler t(args[0], true, false);
-  t.IndexOpen(args[1], TagName(args[1]));
-  const int64_t record = t.FindInTag(TagName(args[1]), args[2]);
+  t.IndexOpen(index.file, index.tag);
+  const int64_t record = t.FindInTag(index.tag, args.back());
   if (record == 0) {
     out << "not found\n";
     return 1;
@@ -55,11 +84,14 @@ int Seek(const std::vector<std::string> &args, std::ostream &out) {
 }
 
 int Verify(const std::vector<std::string> &args, std::ostream &out) {
-  if (args.size() != 2) throw UsageError("expected DBF NTXFILE");
+  if (args.size() != 2 && args.size() != 3) throw UsageError("expected DBF INDEXFILE [TAG]");
+  const IndexArg index = ParseIndex(args[1], args.size() == 3 ? args[2] : "");
   xb::XBO_dBHandler t(args[0], true, false);
-  t.IndexOpen(args[1], TagName(args[1]));
-  const xb::NtxVerifyReport report =
-      xb::VerifyNtxTag(t, static_cast<xb::XBobjNTXTag &>(*t.CurrentTag()));
+  t.IndexOpen(index.file, index.tag);
+  auto *cdx = dynamic_cast<xb::XBobjCDXTag *>(t.CurrentTag());
+  const xb::IndexVerifyReport report =
+      cdx ? xb::VerifyCdxTag(t, *cdx)
+          : xb::VerifyNtxTag(t, static_cast<xb::XBobjNTXTag &>(*t.CurrentTag()));
   for (const std::string &problem : report.problems) out << problem << "\n";
   out << (report.problems.empty() ? "OK: " : "FAULTY: ") << report.entries << " entries in "
       << report.pages << " pages, " << report.problems.size() << " problems\n";
@@ -68,18 +100,21 @@ int Verify(const std::vector<std::string> &args, std::ostream &out) {
 
 const XbtoolRegistrar kIndex{{"index", "DBF NTXFILE EXPR [--unique] [--descending] [--for EXPR]",
                               "build an NTX index of the table on a key expression", Index}};
-const XbtoolRegistrar kSeek{
-    {"seek", "DBF NTXFILE KEY", "print the record number of a key (exact match)", Seek}};
-const XbtoolRegistrar kVerify{{"verify", "DBF NTXFILE",
-                               "check every page of an NTX index and that each record has "
-                               "exactly one entry with its current key",
+const XbtoolRegistrar kSeek{{"seek", "DBF INDEXFILE [TAG] KEY",
+                             "print the record number of a key (exact match); a CDX file "
+                             "needs its TAG",
+                             Seek}};
+const XbtoolRegistrar kVerify{{"verify", "DBF INDEXFILE [TAG]",
+                               "check every page of an NTX index or CDX tag and that each "
+                               "record has exactly one entry with its current key",
                                Verify}};
 
-const DumpOptionRegistrar kIndexOrder{{"--index",
-                                       "show the records in the order of the NTX index FILE",
-                                       [](xb::XBO_dBHandler &table, const std::string &value) {
-                                         table.IndexOpen(value, TagName(value));
-                                       }}};
+const DumpOptionRegistrar kIndexOrder{
+    {"--index", "show the records in the order of the NTX index FILE or of \"FILE.cdx TAG\"",
+     [](xb::XBO_dBHandler &table, const std::string &value) {
+       const IndexArg index = ParseIndex(value);
+       table.IndexOpen(index.file, index.tag);
+     }}};
 
 }  // namespace
 }  // namespace xbtool

@@ -1,0 +1,101 @@
+// XBobjCDXTag: one tag of a CDX compound index (or its tag directory): its
+// header (cdx_format.h), its B-tree and the CDX key bytes; and XBobjCDXFile,
+// the file that holds the directory and the tags.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "xbase/cdx_format.h"
+#include "xbase/cdx_tree.h"
+#include "xbase/index_file.h"
+#include "xbase/index_tag.h"
+
+namespace xb {
+
+class XBobjCDXFile;
+
+class XBobjCDXTag : public XBobjIndexTag {
+ public:
+  // The tag whose header is at `header_position` (0 for the directory).
+  XBobjCDXTag(XBobjCDXFile &file, std::string name, int64_t header_position);
+
+  std::string NormalizeKey(const ExpValue &value, bool trim) const override;
+  // Learns the key type and with it the pad byte of stored keys.
+  void InitTag() override;
+  void InsertKey(const std::string &key, uint32_t record) override { tree_.Insert(key, record); }
+  void ReadRoot() override;
+  void ReadTagHeader() override;
+  void WriteTagHeader() override;
+
+  uint32_t StepFirst() override { return tree_.First(); }
+  uint32_t StepLast() override { return tree_.Last(); }
+  uint32_t StepNext() override { return tree_.Next(); }
+  uint32_t StepPrior() override { return tree_.Prior(); }
+  bool SeekKey(const std::string &key, bool exact) override { return tree_.Seek(key, exact); }
+  const XBobjIndexKeyData *CurrentEntry() const override { return tree_.Current(); }
+  bool LocateEntry(const std::string &key, uint32_t record) override {
+    return tree_.Locate(key, record);
+  }
+  bool RemoveKey(const std::string &key, uint32_t record) override {
+    return tree_.Remove(key, record);
+  }
+  void DropPages() override { tree_.Drop(); }
+  // General ordering: only the primary weights of a stored key meet a
+  // search key.
+  bool MatchesSearch(const std::string &stored, const std::string &search,
+                     bool exact) const override;
+
+  // Takes a header as the tag's own (read from the file, or made by a
+  // build): root, key length, flags, collation; the key form follows.
+  void ApplyHeader(const CdxTagHeader &header);
+  const CdxTagHeader &Header() const { return header_; }
+  int64_t HeaderPosition() const { return header_position_; }
+  bool General() const { return header_.collation == CdxCollation::kGeneral && !header_.directory; }
+  CdxTree &Tree() { return tree_; }
+
+ private:
+  void ApplyLayout();
+
+  int64_t header_position_;
+  CdxTagHeader header_;
+  CdxTree tree_;
+};
+
+class XBobjCDXFile : public XBobjIndexFile {
+ public:
+  XBobjCDXFile(XBO_dBaseFld &table, const std::string &path);
+  ~XBobjCDXFile() override;
+
+  // Opens the file with the table's sharing and mode. A file of more than
+  // 512 bytes has its directory walked and every tag's header read; a
+  // shorter one gets a fresh, empty directory (written when the file is
+  // open for writing).
+  void Open();
+
+  void ReindexFile() override;
+  void UpdateKeys(int64_t record, bool appended) override;
+  bool ChangedByOthers() override;
+
+  XBobjCDXTag &Directory() { return *directory_; }
+  // The file's update counter (the directory header's copy).
+  uint32_t Counter() const { return counter_; }
+  // One more update of the file: the counter goes up and the directory
+  // header is rewritten.
+  void CountUpdate();
+  // Makes the tag whose header is at `header_position` selectable under
+  // `name` (upper-cased): enters it into the directory, replacing a tag of
+  // the same name, and reads its header and expressions.
+  XBobjCDXTag &AddTagAt(const std::string &name, int64_t header_position);
+
+ private:
+  // Reads the tag at `header_position` into the tag list under `name`.
+  XBobjCDXTag &LoadTag(const std::string &name, int64_t header_position);
+  void MakeDirectory();
+
+  std::unique_ptr<XBobjCDXTag> directory_;
+  uint32_t counter_ = 0;
+};
+
+}  // namespace xb

@@ -1,0 +1,316 @@
+// CDX indexes on real tables: opening (fresh directory, tag names regardless
+// of case, the structural-index flag of the table header), searching and
+// walking with equal keys in record order, upkeep after appends and rewrites
+// against a model with the check agreeing, another process's changes, and
+// damaged files.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <set>
+
+#include "table_fixture.h"
+#include "xbase/cdx_tag.h"
+#include "xbase/cdx_verify.h"
+
+namespace xb {
+namespace {
+
+using testing::ErrorOf;
+using testing_support::ReadFileBytes;
+using testing_support::TempDir;
+using testing_support::WriteFileBytes;
+
+// Adds a tag to `cdx_path` (created when missing) and fills it from the
+// table's records one insert at a time.
+void AddCdxTag(XBO_dBHandler &t, const std::string &cdx_path, const std::string &name,
+               const std::string &expression, uint16_t key_length, const std::string &for_expr = "",
+               CdxCollation collation = CdxCollation::kMachine) {
+  if (!std::ifstream(cdx_path).good()) WriteFileBytes(cdx_path, "");
+  XBobjCDXFile file(t, cdx_path);
+  file.Open();
+  const int64_t header = file.AllocPage(kCdxTagHeaderSize);
+  const int64_t root = file.AllocPage(kCdxNodeSize);
+  CdxNode empty;
+  empty.root = true;
+  file.WritePage(root, EncodeCdxNode(empty, CdxKeyForm{key_length, ' ', false}, 0));
+  CdxTagHeader h;
+  h.root = static_cast<uint32_t>(root);
+  h.key_length = key_length;
+  h.key_expression = expression;
+  h.for_expression = for_expr;
+  h.collation = collation;
+  file.WritePage(header, EncodeCdxTagHeader(h));
+  XBobjCDXTag &tag = file.AddTagAt(name, header);
+  t.RefreshHeader();
+  for (int64_t r = 1; r <= t.RecordCount(); ++r) {
+    t.GoToRecord(r);
+    if (tag.EvaluateFor()) tag.InsertKey(tag.CurrentRecordKey(), static_cast<uint32_t>(r));
+  }
+}
+
+std::vector<DbfFieldSpec> CountryFields() {
+  return {{"CODE", 'C', 2, 0}, {"NAME", 'C', 30, 0}, {"POP", 'N', 10, 1}};
+}
+
+void AppendCountry(XBO_dBHandler &t, const std::string &code, const std::string &name,
+                   const std::string &pop = "0") {
+  testing::AppendValues(t, {code, name, pop});
+}
+
+std::vector<uint32_t> TagOrder(XBO_dBHandler &t) {
+  std::vector<uint32_t> records;
+  for (t.GoToRecord(kGoFirst); !t.Eof(); t.GoToRecord(kGoNext)) {
+    records.push_back(static_cast<uint32_t>(t.RecordNumber()));
+  }
+  return records;
+}
+
+TEST(CdxIndex, OpensTagsRegardlessOfCaseAndMarksTheStructuralIndex) {
+  TempDir dir;
+  const std::string path = dir.File("Countries.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  {
+    XBO_dBHandler t(path, false, true);
+    for (const char *c : {"RO", "BG", "AT", "DE", "BG"}) AppendCountry(t, c, std::string("N") + c);
+    AddCdxTag(t, dir.File("Other.cdx"), "Countries", "NAME", 30);
+    AddCdxTag(t, dir.File("Other.cdx"), "Code", "CODE", 2);
+  }
+  // The structural index is the CDX named like the table.
+  WriteFileBytes(dir.File("Countries.cdx"), ReadFileBytes(dir.File("Other.cdx")));
+  auto flag = [&] { return ReadFileBytes(path)[28] & 1; };
+  {
+    XBO_dBHandler t(path, true, false);
+    t.IndexOpen("Countries.cdx", "countries");
+    EXPECT_EQ(TagOrder(t), (std::vector<uint32_t>{3, 2, 5, 4, 1}));
+    t.IndexOpen("Other.cdx", "CODE");
+    EXPECT_EQ(flag(), 0) << "read-only tables stay as they are";
+  }
+  {
+    XBO_dBHandler t(path, true, true);
+    t.IndexOpen("Other.cdx", "code");
+    EXPECT_EQ(flag(), 0);
+    t.IndexOpen("COUNTRIES.CDX", "Code");
+    EXPECT_EQ(flag(), 1);
+    // Equal keys come in record order; a search finds the first of them.
+    EXPECT_EQ(TagOrder(t), (std::vector<uint32_t>{3, 2, 5, 4, 1}));
+    EXPECT_EQ(t.FindInTag("code", "BG"), 2);
+    EXPECT_EQ(t.FindInTag("CODE", "B"), 0);
+    EXPECT_TRUE(t.Find("DE"));
+    EXPECT_EQ(t.RecordNumber(), 4);
+    EXPECT_EQ(ErrorOf([&] { t.SetTag("nope"); }), "Cannot find index tag nope");
+  }
+  // A file of 512 bytes or less is a new file: a fresh, empty directory.
+  WriteFileBytes(dir.File("small.cdx"), std::string(512, 'x'));
+  XBO_dBHandler t(path, false, true);
+  t.IndexOpen("small.cdx", "");
+  const std::string fresh = ReadFileBytes(dir.File("small.cdx"));
+  ASSERT_EQ(fresh.size(), 1536u);
+  EXPECT_EQ(GetLE32(&fresh[0]), 1024u);
+  EXPECT_EQ(static_cast<uint8_t>(fresh[14]), 0xE0);
+  EXPECT_EQ(GetLE16(&fresh[1024]), 3);  // root leaf
+  EXPECT_EQ(GetLE16(&fresh[1026]), 0);
+  EXPECT_EQ(ErrorOf([&] { t.SetTag("Countries"); }), "Cannot find index tag Countries");
+}
+
+TEST(CdxIndex, NumberKeysAndGeneralOrdering) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  XBO_dBHandler t(path, false, true);
+  AppendCountry(t, "AA", "beta", "12.5");
+  AppendCountry(t, "BB", "Alpha", "-3");
+  AppendCountry(t, "CC", "\xE0\xE1", "0");  // аб
+  AppendCountry(t, "DD", "ALPHA", "1000000");
+  AppendCountry(t, "EE", "Zulu", "-250.5");
+  AddCdxTag(t, dir.File("c.cdx"), "POP", "POP", 8);
+  AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 60, "", CdxCollation::kGeneral);
+  t.IndexOpen("c.cdx", "pop");
+  EXPECT_EQ(TagOrder(t), (std::vector<uint32_t>{5, 2, 3, 1, 4}));
+  EXPECT_EQ(t.FindInTag("POP", "12.5"), 1);
+  EXPECT_EQ(t.FindInTag("POP", "-250.5"), 5);
+  EXPECT_EQ(t.FindInTag("POP", "12"), 0);
+  t.SetTag("name");
+  // Alphabetical without regard to case, Latin before Cyrillic; capitals
+  // first among texts equal but for case.
+  EXPECT_EQ(TagOrder(t), (std::vector<uint32_t>{4, 2, 1, 5, 3}));
+  EXPECT_EQ(t.FindInTag("NAME", "alpha"), 4);
+  EXPECT_EQ(t.FindInTag("NAME", "\xC0\xC1"), 3);
+  // Find with exact matching compares a record's primary weights only.
+  t.SetExact(true);
+  EXPECT_TRUE(t.Find("beta"));
+  EXPECT_EQ(t.RecordNumber(), 1);
+  EXPECT_FALSE(t.Find("bet"));
+  const IndexVerifyReport report = VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
+  EXPECT_TRUE(report.problems.empty()) << report.problems.front();
+}
+
+using Model = std::set<std::pair<std::string, uint32_t>>;
+
+Model TagEntries(XBO_dBHandler &t) {
+  auto &tag = static_cast<XBobjCDXTag &>(*t.CurrentTag());
+  CdxTree::CheckResult check = tag.Tree().Check();
+  EXPECT_TRUE(check.problems.empty()) << check.problems.front();
+  Model out;
+  for (const auto &e : check.entries) out.emplace(e.key, e.record);
+  EXPECT_EQ(out.size(), check.entries.size());
+  return out;
+}
+
+TEST(CdxIndex, AppendsAndRewritesKeepTheTagEqualToAModel) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  XBO_dBHandler t(path, false, true);
+  AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
+  AddCdxTag(t, dir.File("c.cdx"), "BIG", "CODE", 2, "POP > 50");
+  t.IndexOpen("c.cdx", "name");
+  std::mt19937 random(9);
+  Model names;
+  Model big;
+  std::vector<std::pair<std::string, double>> rows;  // current name and POP
+  auto random_name = [&] {
+    return "N" + std::to_string(random() % 40) + std::string(random() % 20, 'q');
+  };
+  for (int batch = 0; batch < 8; ++batch) {
+    for (int step = 0; step < 100; ++step) {
+      const std::string name = random_name();
+      const int pop = static_cast<int>(random() % 100);
+      const std::string code = name.substr(1, 2);
+      if (rows.empty() || random() % 2 == 0) {
+        AppendCountry(t, code, name, std::to_string(pop));
+        rows.emplace_back(name, pop);
+        const auto r = static_cast<uint32_t>(rows.size());
+        names.emplace(name, r);
+        if (pop > 50) big.emplace(code, r);
+      } else {
+        const auto r = static_cast<uint32_t>(random() % rows.size() + 1);
+        t.GoToRecord(r);
+        const std::string old_code = rows[r - 1].first.substr(1, 2);
+        t.StringPut("CODE", code);
+        t.StringPut("NAME", name);
+        t.StringPut("POP", std::to_string(pop));
+        t.WriteRecord(r);
+        names.erase({rows[r - 1].first, r});
+        names.emplace(name, r);
+        big.erase({old_code, r});
+        if (pop > 50) big.emplace(code, r);
+        rows[r - 1] = {name, pop};
+      }
+    }
+    t.SetTag("NAME");
+    ASSERT_EQ(TagEntries(t), names) << "batch " << batch;
+    t.SetTag("big");
+    Model stored = TagEntries(t);
+    Model expected;
+    for (const auto &[code, r] : big)
+      expected.emplace(code.substr(0, code.find_last_not_of(' ') + 1), r);
+    ASSERT_EQ(stored, expected) << "batch " << batch;
+  }
+  for (const char *name : {"NAME", "BIG"}) {
+    t.SetTag(name);
+    const IndexVerifyReport report = VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
+    EXPECT_TRUE(report.problems.empty()) << report.problems.front();
+    EXPECT_TRUE(std::string(name) != "NAME" || report.pages >= 3) << "no split";
+  }
+  // A damaged entry is what the check reports.
+  t.SetTag("NAME");
+  auto &tag = static_cast<XBobjCDXTag &>(*t.CurrentTag());
+  tag.RemoveKey(names.begin()->first, names.begin()->second);
+  const IndexVerifyReport damaged = VerifyCdxTag(t, tag);
+  ASSERT_EQ(damaged.problems.size(), 1u);
+  EXPECT_EQ(damaged.problems[0],
+            "record " + std::to_string(names.begin()->second) + " has no entry");
+}
+
+TEST(CdxIndex, AnotherTableObjectSeesNewKeys) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  {
+    XBO_dBHandler t(path, false, true);
+    for (int i = 0; i < 30; ++i) AppendCountry(t, "X", "B" + std::to_string(100 + i));
+    AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
+  }
+  const uint32_t counter = GetBE32(ReadFileBytes(dir.File("c.cdx")).data() + 8);
+  XBO_dBHandler a(path, true, true);
+  XBO_dBHandler b(path, true, true);
+  a.IndexOpen("c.cdx", "NAME");
+  b.IndexOpen("c.cdx", "NAME");
+  EXPECT_EQ(b.FindInTag("NAME", "B107"), 8);
+  for (int i = 0; i < 200; ++i) AppendCountry(a, "Y", "A" + std::to_string(1000 + i));  // splits
+  EXPECT_EQ(GetBE32(ReadFileBytes(dir.File("c.cdx")).data() + 8), counter + 200);
+  EXPECT_EQ(b.FindInTag("NAME", "A1199"), 230);
+  EXPECT_EQ(b.FindInTag("NAME", "B107"), 8);
+  b.GoToRecord(kGoFirst);
+  EXPECT_EQ(b.RecordNumber(), 31);
+  b.GoToRecord(kGoLast);
+  EXPECT_EQ(b.RecordNumber(), 30);
+}
+
+TEST(CdxIndex, PackRebuildsEveryTag) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  XBO_dBHandler t(path, false, true);
+  for (int i = 0; i < 120; ++i) AppendCountry(t, "X", "B" + std::to_string(100 + i), "1");
+  AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
+  AddCdxTag(t, dir.File("c.cdx"), "POP", "POP", 8);
+  t.IndexOpen("c.cdx", "NAME");
+  for (int r = 1; r <= 120; r += 2) {
+    t.GoToRecord(r);
+    t.DeleteRecord();
+  }
+  t.Pack();
+  EXPECT_EQ(t.FindInTag("NAME", "B101"), 1);
+  EXPECT_EQ(t.FindInTag("NAME", "B100"), 0);
+  EXPECT_EQ(t.FindInTag("POP", "1"), 1);
+  for (const char *name : {"NAME", "POP"}) {
+    t.SetTag(name);
+    const IndexVerifyReport report = VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
+    EXPECT_TRUE(report.problems.empty()) << report.problems.front();
+    EXPECT_EQ(report.entries, 60u);
+  }
+}
+
+TEST(CdxIndex, DamagedFilesAreCorrupted) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  XBO_dBHandler t(path, false, true);
+  for (int i = 0; i < 50; ++i) AppendCountry(t, "X", "B" + std::to_string(100 + i));
+  AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
+  const std::string good = ReadFileBytes(dir.File("c.cdx"));
+  struct Case {
+    const char *what;
+    size_t offset;
+    uint8_t value;
+  };
+  // Offsets: the directory header at 0, its root leaf at 1024, the tag
+  // header at 1536, the tag's first root at 2560.
+  const Case cases[] = {
+      {"directory root outside the file", 2, 0x7F},
+      {"directory key length", 12, 250},
+      {"tag header root not a node boundary", 1536, 0x11},
+      {"tag without key expression", 1536 + 512, 0},
+      {"directory leaf count", 1024 + 2, 0x40},
+      {"directory leaf record bits", 1024 + 20, 33},
+      {"tag root leaf sibling link", 2560 + 4, 0x10},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string bytes = good;
+    bytes[c.offset] = static_cast<char>(c.value);
+    WriteFileBytes(dir.File("bad.cdx"), bytes);
+    EXPECT_EQ(ErrorOf([&] {
+                t.IndexOpen("bad.cdx", "NAME");
+                for (t.GoToRecord(kGoFirst); !t.Eof();) t.GoToRecord(kGoNext);
+              }),
+              "Index file bad.cdx is corrupted");
+  }
+  EXPECT_EQ(ErrorOf([&] { t.IndexOpen("none.cdx", "NAME"); }),
+            "File " + dir.File("none.cdx") + " could not be found");
+}
+
+}  // namespace
+}  // namespace xb
