@@ -69,6 +69,16 @@ void WriteTable(const QString &file, int code_width, int name_width,
   }
 }
 
+// Countries.cdx beside Countries.dbf with the tag "Countries" on NAME
+// (machine ordering), through which the country pick list browses. The file
+// is made afresh, so that building twice gives the same bytes.
+void WriteCountriesIndex(const QDir &out) {
+  QFile::remove(out.filePath(shell::kCountriesIndexName));
+  xb::XBO_dBHandler table(QFile::encodeName(out.filePath(shell::kCountriesTableName)).toStdString(),
+                          false, true);
+  table.IndexOn(shell::kCountriesIndexName, "Countries", "NAME", "", 1, 0);
+}
+
 // Fixes the clock for the headers' date while the tables are written.
 class FixedClock {
  public:
@@ -131,6 +141,7 @@ bool BuildReferenceTables(const QString &sources_dir, const QString &out_dir, QS
   const FixedClock clock;
   WriteTable(out.filePath(shell::kCountriesTableName), kCountryCodeWidth, kCountryNameWidth,
              *countries);
+  WriteCountriesIndex(out);
   WriteTable(out.filePath(shell::kIncomesTableName), kIncomeCodeWidth, kIncomeNameWidth, *incomes);
   return true;
 }

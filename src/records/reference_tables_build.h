@@ -1,6 +1,7 @@
 // The two reference tables that ship in the program's data directory, built
 // from the source lists kept in tools/reftables/sources:
 //   Countries.dbf  CODE C 2, NAME C 50   from countries.tsv (ISO 3166-1)
+//   Countries.cdx  tag "Countries" on NAME, beside Countries.dbf
 //   Incomes.dbf    CODE C 5, NAME C 100  from incomes.tsv (allowed codes)
 // A source list holds one row per line: the code, a tab, the name, in UTF-8;
 // blank lines and lines starting with '#' are skipped. Rows keep the order of
@@ -32,8 +33,9 @@ std::optional<QList<ReferenceRow>> ReadCountriesSource(const QString &path, QStr
 // exactly once and no other, names that fit the field and code page 1251.
 std::optional<QList<ReferenceRow>> ReadIncomesSource(const QString &path, QString *error);
 
-// Builds Countries.dbf and Incomes.dbf in `out_dir` (replacing them) from
-// countries.tsv and incomes.tsv in `sources_dir`, through the table engine.
+// Builds Countries.dbf, Countries.cdx and Incomes.dbf in `out_dir` (replacing
+// them) from countries.tsv and incomes.tsv in `sources_dir`, through the
+// table engine.
 // False with a reason in *error when a source is wrong; engine errors are
 // thrown as xb::EXbaseError.
 bool BuildReferenceTables(const QString &sources_dir, const QString &out_dir, QString *error);

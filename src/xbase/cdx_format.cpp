@@ -140,6 +140,12 @@ int CdxLeafEntryWidth(uint16_t key_length, uint64_t record_limit) {
   }
 }
 
+size_t CdxLeafEntryBytes(std::string_view previous, std::string_view full, char pad,
+                         int entry_width) {
+  const LeafEntryCounts c = CountsOf(previous, full, pad);
+  return entry_width + (full.size() - c.duplicate - c.trailing);
+}
+
 std::vector<size_t> CdxLeafEntrySizes(const std::vector<XBobjIndexKeyData> &entries,
                                       const CdxKeyForm &form, int entry_width) {
   std::vector<size_t> sizes;
@@ -147,8 +153,7 @@ std::vector<size_t> CdxLeafEntrySizes(const std::vector<XBobjIndexKeyData> &entr
   std::string previous;
   for (const XBobjIndexKeyData &e : entries) {
     std::string full = Padded(e.key, form);
-    const LeafEntryCounts c = CountsOf(previous, full, form.pad);
-    sizes.push_back(entry_width + (full.size() - c.duplicate - c.trailing));
+    sizes.push_back(CdxLeafEntryBytes(previous, full, form.pad, entry_width));
     previous = std::move(full);
   }
   return sizes;

@@ -124,6 +124,12 @@ struct CdxKeyForm {
 // whose record-number mask reaches `record_limit`.
 int CdxLeafEntryWidth(uint16_t key_length, uint64_t record_limit);
 
+// Bytes one leaf entry takes (its table slot and its new key bytes) when it
+// follows `previous` in the same leaf; both keys padded to the key length
+// (`previous` empty for a leaf's first entry).
+size_t CdxLeafEntryBytes(std::string_view previous, std::string_view full, char pad,
+                         int entry_width);
+
 // The bytes each entry takes in a leaf with entries of `entry_width` bytes:
 // the entry itself and its new key bytes.
 std::vector<size_t> CdxLeafEntrySizes(const std::vector<XBobjIndexKeyData> &entries,

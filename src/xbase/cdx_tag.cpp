@@ -15,8 +15,6 @@ namespace xb {
 
 namespace {
 
-[[noreturn]] void TypeMismatch() { RaiseError(kVariantMismatch); }
-
 // Files of at most this many bytes hold no directory yet.
 constexpr int64_t kNewFileSize = 512;
 
@@ -38,20 +36,15 @@ XBobjCDXTag::XBobjCDXTag(XBobjCDXFile &file, std::string name, int64_t header_po
 }
 
 std::string XBobjCDXTag::NormalizeKey(const ExpValue &value, bool trim) const {
-  const bool text = value.type == ExpType::kText || value.type == ExpType::kMemo;
-  const bool number = value.type == ExpType::kNumber || value.type == ExpType::kInteger ||
-                      value.type == ExpType::kDateTime || value.type == ExpType::kDate;
+  CheckKeyValue(value);
   switch (key_type_) {
     case IndexKeyType::kCharacter:
       if (value.type == ExpType::kBoolean) return value.logic ? "T" : "F";
-      if (!text && value.type != ExpType::kUnknown) TypeMismatch();
       return General() ? CdxGeneralKey(value.text, trim, key_length_)
                        : CdxMachineKey(value.text, trim, key_length_);
     case IndexKeyType::kNumeric:
-      if (!number) TypeMismatch();
       return CdxNumberKey(value.number);
     case IndexKeyType::kDate:
-      if (!number) TypeMismatch();
       return CdxDateKey(
           value.number > 0 && value.number < 2147483647.0 ? static_cast<int32_t>(value.number) : 0);
   }
@@ -108,6 +101,13 @@ XBobjCDXFile::XBobjCDXFile(XBO_dBaseFld &table, const std::string &path)
     : XBobjIndexFile(table, path), directory_(std::make_unique<XBobjCDXTag>(*this, "", 0)) {}
 
 XBobjCDXFile::~XBobjCDXFile() = default;
+
+int64_t XBobjCDXFile::AllocPage(size_t size) {
+  if (next_free_ < 0) {
+    next_free_ = (disk_.DiskSize() + kCdxNodeSize - 1) / kCdxNodeSize * kCdxNodeSize;
+  }
+  return XBobjIndexFile::AllocPage(size);
+}
 
 void XBobjCDXFile::MakeDirectory() {
   next_free_ = kCdxTagHeaderSize;

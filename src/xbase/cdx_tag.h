@@ -74,6 +74,9 @@ class XBobjCDXFile : public XBobjIndexFile {
   // open for writing).
   void Open();
 
+  // New nodes go at the end of the file, first rounded up to a whole node
+  // (a file written elsewhere may end between nodes).
+  int64_t AllocPage(size_t size) override;
   void ReindexFile() override;
   void UpdateKeys(int64_t record, bool appended) override;
   bool ChangedByOthers() override;
@@ -86,7 +89,8 @@ class XBobjCDXFile : public XBobjIndexFile {
   void CountUpdate();
   // Makes the tag whose header is at `header_position` selectable under
   // `name` (upper-cased): enters it into the directory, replacing a tag of
-  // the same name, and reads its header and expressions.
+  // the same name (whose tag object is destroyed), and reads its header and
+  // expressions.
   XBobjCDXTag &AddTagAt(const std::string &name, int64_t header_position);
 
  private:

@@ -4,6 +4,7 @@
 // new and changed keys, the lock protocol, renames, rebuilding after a pack).
 #include <algorithm>
 
+#include "xbase/cdx_build.h"
 #include "xbase/cdx_tag.h"
 #include "xbase/db_handler.h"
 #include "xbase/dbf_format.h"
@@ -66,14 +67,20 @@ int64_t ContinueCode(int64_t code) {
 void XBO_dBHandler::IndexOn(const std::string &file_name, const std::string &tag_name,
                             const std::string &key_expression, const std::string &for_expression,
                             int unique, int order) {
-  (void)tag_name;  // an NTX tag is always named after its file
+  // A compound file takes the tag by its name; an NTX tag is always named
+  // after its file.
   const std::string path = IndexPath(FileName(), file_name);
-  if (Extension(path) == ".CDX") RaiseError(kIndexFormatNotSupported, {path});
+  const bool compound = Extension(path) == ".CDX";
   CloseIndexes();
   const bool was = SetReadBuffer(true);
   try {
-    XBobjNTXFile::Create(*this, path, key_expression, for_expression, unique == 0,
-                         order == 1 || order == 8, order == 7 || order == 8);
+    if (compound) {
+      CdxIndexOn(*this, path, tag_name, key_expression, for_expression, unique == 0,
+                 order == 1 || order == 8, order == 7 || order == 8);
+    } else {
+      XBobjNTXFile::Create(*this, path, key_expression, for_expression, unique == 0,
+                           order == 1 || order == 8, order == 7 || order == 8);
+    }
   } catch (...) {
     SetReadBuffer(was);
     throw;

@@ -83,6 +83,21 @@ void XBobjIndexTag::LearnKeyLayout(const ExpValue &value) {
   }
 }
 
+void XBobjIndexTag::CheckKeyValue(const ExpValue &value) const {
+  bool fits = false;
+  switch (key_type_) {
+    case IndexKeyType::kCharacter:
+      fits = value.type == ExpType::kText || value.type == ExpType::kMemo ||
+             value.type == ExpType::kBoolean || value.type == ExpType::kUnknown;
+      break;
+    case IndexKeyType::kNumeric:
+    case IndexKeyType::kDate:
+      fits = IsNumericValue(value.type) || value.type == ExpType::kDate;
+      break;
+  }
+  if (!fits) RaiseError(kVariantMismatch);
+}
+
 std::string XBobjIndexTag::CurrentRecordKey() { return NormalizeKey(EvaluateKey(), true); }
 
 int XBobjIndexTag::OrderPrefix(const std::string &stored, const std::string &search) const {

@@ -109,6 +109,10 @@ class XBobjIndexTag {
  protected:
   // Key type and length from an evaluated key value, for a new tag.
   void LearnKeyLayout(const ExpValue &value);
+  // Raises "Variant types mismatch for compare" unless the value fits the
+  // tag's key type: text (or logical, or unknown) for C, a number or date
+  // for N and D.
+  void CheckKeyValue(const ExpValue &value) const;
   int OrderPrefix(const std::string &stored, const std::string &search) const;
 
   XBobjIndexFile &file_;

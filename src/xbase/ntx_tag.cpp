@@ -20,8 +20,6 @@ std::string TagNameOf(const std::string &path) {
   return base.substr(0, XBobjNTXTag::kMaxTagName);
 }
 
-[[noreturn]] void TypeMismatch() { RaiseError(kVariantMismatch); }
-
 }  // namespace
 
 XBobjNTXTag::XBobjNTXTag(XBobjIndexFile &file, std::string name)
@@ -33,19 +31,14 @@ XBobjNTXTag::XBobjNTXTag(XBobjIndexFile &file, std::string name)
 }
 
 std::string XBobjNTXTag::NormalizeKey(const ExpValue &value, bool trim) const {
-  const bool text = value.type == ExpType::kText || value.type == ExpType::kMemo;
-  const bool number = value.type == ExpType::kNumber || value.type == ExpType::kInteger ||
-                      value.type == ExpType::kDateTime || value.type == ExpType::kDate;
+  CheckKeyValue(value);
   switch (key_type_) {
     case IndexKeyType::kCharacter:
       if (value.type == ExpType::kBoolean) return value.logic ? "T" : "F";
-      if (!text && value.type != ExpType::kUnknown) TypeMismatch();
       return NtxCharacterKey(value.text, trim, file_.General(), key_length_);
     case IndexKeyType::kNumeric:
-      if (!number) TypeMismatch();
       return NtxNumericKey(value.number, key_length_, key_decimals_);
     case IndexKeyType::kDate:
-      if (!number) TypeMismatch();
       return NtxDateKey(value.number);
   }
   return std::string();

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <set>
 
 #include "support/common/temp_dir.h"
 #include "ui/codepage.h"
+#include "xbase/cdx_build.h"
 #include "xbase/db_handler.h"
 
 namespace records {
@@ -22,7 +24,7 @@ TEST(ReferenceTables, CommittedFilesMatchTheGenerator) {
   QString error;
   ASSERT_TRUE(BuildReferenceTables(kSources, QString::fromStdString(dir.path()), &error))
       << error.toStdString();
-  for (const char *name : {"Countries.dbf", "Incomes.dbf"}) {
+  for (const char *name : {"Countries.dbf", "Countries.cdx", "Incomes.dbf"}) {
     SCOPED_TRACE(name);
     EXPECT_EQ(testing_support::ReadFileBytes(dir.File(name)),
               testing_support::ReadFileBytes(kShipped + name));
@@ -49,6 +51,21 @@ TEST(ReferenceTables, ShippedTablesHoldWhatTheProgramLooksUp) {
   EXPECT_EQ(NameOf(kShipped + "Incomes.dbf", "821", &rows), "Лихви по банкови сметки");
   EXPECT_FALSE(NameOf(kShipped + "Incomes.dbf", "30714", &rows).isEmpty());
   EXPECT_EQ(rows, 65);
+
+  // The tag "Countries" holds every country once, ordered by the name's bytes.
+  const xb::CdxTagContents tag = xb::ReadCdxTag(kShipped + "Countries.cdx", "countries");
+  EXPECT_EQ(tag.header.key_expression, "NAME");
+  EXPECT_EQ(tag.header.collation, xb::CdxCollation::kMachine);
+  ASSERT_EQ(tag.entries.size(), 249u);
+  std::set<uint32_t> records;
+  for (size_t i = 0; i < tag.entries.size(); ++i) {
+    records.insert(tag.entries[i].record);
+    if (i > 0) {
+      EXPECT_LE(tag.entries[i - 1].key, tag.entries[i].key);
+    }
+  }
+  EXPECT_EQ(records.size(), 249u);
+  EXPECT_EQ(*records.rbegin(), 249u);
 }
 
 TEST(ReferenceTables, WrongSourcesAreRefused) {

@@ -99,3 +99,19 @@ TEST(XbtoolIndexes, IndexSeekDumpAndVerify) {
   EXPECT_EQ(faulty.exit_code, 1);
   EXPECT_NE(faulty.out.find("record 3 is indexed under \"999"), std::string::npos) << faulty.out;
 }
+
+TEST(XbtoolIndexes, CdxTagsAreAddedByName) {
+  testing_support::TempDir dir;
+  const QString table = QString::fromStdString(dir.File("c.dbf"));
+  ASSERT_EQ(Xbtool({"create", table, "NAME;C;20;0", "N;N;5;0"}).exit_code, 0);
+  for (const char *name : {"Zeta", "Alpha", "Mu"}) {
+    ASSERT_EQ(Xbtool({"append", table, QString("NAME=") + name, "N=3"}).exit_code, 0);
+  }
+  const XbtoolRun untagged = Xbtool({"index", table, "c.cdx", "NAME"});
+  EXPECT_EQ(untagged.exit_code, 2);
+  EXPECT_NE(untagged.err.find("a CDX file needs a tag name"), std::string::npos) << untagged.err;
+  EXPECT_EQ(Xbtool({"index", table, "c.cdx", "NAME", "--tag", "Names"}).out,
+            "3 keys of length 20 written to tag NAMES of c.cdx\n");
+  EXPECT_EQ(Xbtool({"index", table, "c.cdx n", "N", "--unique", "--for", "N > 0"}).out,
+            "1 keys of length 8 written to tag N of c.cdx\n");
+}

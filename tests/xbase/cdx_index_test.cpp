@@ -256,6 +256,9 @@ TEST(CdxIndex, PackRebuildsEveryTag) {
   for (int i = 0; i < 120; ++i) AppendCountry(t, "X", "B" + std::to_string(100 + i), "1");
   AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
   AddCdxTag(t, dir.File("c.cdx"), "POP", "POP", 8);
+  // A file written elsewhere may end between nodes: new nodes still start
+  // on a node boundary.
+  WriteFileBytes(dir.File("c.cdx"), ReadFileBytes(dir.File("c.cdx")) + "xyz");
   t.IndexOpen("c.cdx", "NAME");
   for (int r = 1; r <= 120; r += 2) {
     t.GoToRecord(r);
@@ -310,6 +313,51 @@ TEST(CdxIndex, DamagedFilesAreCorrupted) {
   }
   EXPECT_EQ(ErrorOf([&] { t.IndexOpen("none.cdx", "NAME"); }),
             "File " + dir.File("none.cdx") + " could not be found");
+}
+
+}  // namespace
+}  // namespace xb
+
+namespace xb {
+namespace {
+
+// Random bytes flipped anywhere in a file: every open, walk, search and
+// check ends, either normally or with the engine's error.
+TEST(CdxIndex, RandomDamageNeverCrashesOrLoops) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  XBO_dBHandler t(path, false, true);
+  for (int i = 0; i < 150; ++i) AppendCountry(t, "X", "B" + std::to_string(100 + i % 70), "1");
+  AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
+  AddCdxTag(t, dir.File("c.cdx"), "POP", "POP", 8);
+  const std::string good = ReadFileBytes(dir.File("c.cdx"));
+  std::mt19937 random(3);
+  int errors = 0;
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes = good;
+    for (int k = 0; k < 3; ++k) bytes[random() % bytes.size()] = static_cast<char>(random());
+    WriteFileBytes(dir.File("bad.cdx"), bytes);
+    try {
+      t.IndexOpen("bad.cdx", "");
+      for (const char *name : {"NAME", "POP"}) {
+        if (!t.FindTag(name)) continue;
+        t.SetTag(name);
+        int steps = 0;
+        for (t.GoToRecord(kGoFirst); !t.Eof() && steps < 1000; t.GoToRecord(kGoNext)) ++steps;
+        ASSERT_LT(steps, 1000);
+        steps = 0;
+        for (t.GoToRecord(kGoLast); !t.Bof() && steps < 1000; t.GoToRecord(kGoPrior)) ++steps;
+        ASSERT_LT(steps, 1000);
+        t.FindInTag(name, "B120");
+        VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
+      }
+    } catch (const EXbaseError &) {
+      ++errors;
+    }
+    t.IndexOpen("", "");
+  }
+  EXPECT_GT(errors, 0);
 }
 
 }  // namespace

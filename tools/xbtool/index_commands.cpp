@@ -1,7 +1,8 @@
-// xbtool's index commands: `index` builds an NTX file, `seek` looks a key up,
-// `verify` checks an index tag against its table, and `dump --index FILE`
-// lists the records in index order. A CDX file is named with its tag:
-// "FILE.cdx TAG" as one argument or as two.
+// xbtool's index commands: `index` builds an NTX file or a tag of a CDX
+// file, `seek` looks a key up, `verify` checks an index tag against its
+// table, and `dump --index FILE` lists the records in index order. A CDX file
+// is named with its tag: "FILE.cdx TAG" as one argument or as two.
+#include "xbase/cdx_build.h"
 #include "xbase/cdx_tag.h"
 #include "xbase/cdx_verify.h"
 #include "xbase/db_handler.h"
@@ -44,11 +45,20 @@ IndexArg ParseIndex(const std::string &value, const std::string &tag = "") {
   return {value, TagName(value)};
 }
 
+// The index file's name as the table resolves it: beside the table when it
+// has no directory.
+std::string BesideTable(const std::string &dbf, const std::string &index_file) {
+  if (index_file.find_first_of("/\\") != std::string::npos) return index_file;
+  const size_t slash = dbf.find_last_of("/\\");
+  return slash == std::string::npos ? index_file : dbf.substr(0, slash + 1) + index_file;
+}
+
 int Index(const std::vector<std::string> &args, std::ostream &out) {
-  if (args.size() < 3) throw UsageError("expected DBF NTXFILE EXPR");
+  if (args.size() < 3) throw UsageError("expected DBF INDEXFILE EXPR");
   bool unique = false;
   bool descending = false;
   std::string for_expression;
+  std::string tag_name;
   for (size_t i = 3; i < args.size(); ++i) {
     if (args[i] == "--unique") {
       unique = true;
@@ -56,12 +66,22 @@ int Index(const std::vector<std::string> &args, std::ostream &out) {
       descending = true;
     } else if (args[i] == "--for" && i + 1 < args.size()) {
       for_expression = args[++i];
+    } else if (args[i] == "--tag" && i + 1 < args.size()) {
+      tag_name = args[++i];
     } else {
       throw UsageError("unknown option " + args[i]);
     }
   }
+  if (!tag_name.empty() && !IsCdx(args[1])) throw UsageError("--tag is for CDX files only");
+  const IndexArg index = ParseIndex(args[1], tag_name);
   xb::XBO_dBHandler t(args[0], true, false);
-  t.IndexOn(args[1], "", args[2], for_expression, unique ? 0 : 1, descending ? 1 : 0);
+  t.IndexOn(index.file, index.tag, args[2], for_expression, unique ? 0 : 1, descending ? 1 : 0);
+  if (IsCdx(index.file)) {
+    const xb::CdxTagContents tag = xb::ReadCdxTag(BesideTable(args[0], index.file), index.tag);
+    out << tag.entries.size() << " keys of length " << tag.header.key_length << " written to tag "
+        << xb::CdxDirectoryName(index.tag) << " of " << index.file << "\n";
+    return 0;
+  }
   t.IndexOpen(args[1], TagName(args[1]));
   auto &tag = static_cast<xb::XBobjNTXTag &>(*t.CurrentTag());
   out << tag.Tree().Check().entries.size() << " keys of length " << tag.KeyLength()
@@ -98,8 +118,10 @@ int Verify(const std::vector<std::string> &args, std::ostream &out) {
   return report.problems.empty() ? 0 : 1;
 }
 
-const XbtoolRegistrar kIndex{{"index", "DBF NTXFILE EXPR [--unique] [--descending] [--for EXPR]",
-                              "build an NTX index of the table on a key expression", Index}};
+const XbtoolRegistrar kIndex{
+    {"index", "DBF INDEXFILE EXPR [--tag NAME] [--unique] [--descending] [--for EXPR]",
+     "build an NTX index, or add or replace the tag NAME of a CDX file, on a key expression",
+     Index}};
 const XbtoolRegistrar kSeek{{"seek", "DBF INDEXFILE [TAG] KEY",
                              "print the record number of a key (exact match); a CDX file "
                              "needs its TAG",
