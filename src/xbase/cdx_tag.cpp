@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "xbase/byte_helpers.h"
+#include "xbase/cdx_build.h"
 #include "xbase/cdx_key.h"
 #include "xbase/dbase_fld.h"
 #include "xbase/text_case.h"
@@ -195,34 +196,39 @@ void XBobjCDXFile::UpdateKeys(int64_t record, bool appended) {
 }
 
 void XBobjCDXFile::ReindexFile() {
-  // Every tag gets a new, empty tree filled from the table in physical
-  // order; the old nodes stay unused in the file.
+  // Every tag gets a new tree, sorted and written bottom-up at the end of
+  // the file; the old nodes stay unused.
+  ChangedByOthers();
   XBO_dBaseFld &table = table_;
   table.RefreshHeader();
   const int64_t count = table.RecordCount();
   const int64_t saved = table.RecordNumber();
   const int saved_state = table.TableState();
-  ChangedByOthers();
+  std::vector<std::unique_ptr<XBobjSortCDX>> sorts;
+  for (auto &base : tags_) {
+    auto &tag = static_cast<XBobjCDXTag &>(*base);
+    sorts.push_back(std::make_unique<XBobjSortCDX>(tag.Tree().layout().form, tag.Descending()));
+  }
   table.SetTableState(kStateIndexing);
   try {
-    for (auto &base : tags_) {
-      auto &tag = static_cast<XBobjCDXTag &>(*base);
-      tag.Tree().WriteEmptyRoot(AllocPage(kCdxNodeSize));
-      tag.WriteTagHeader();
-      for (int64_t r = 1; r <= count; ++r) {
-        table.GoToRecord(r);
-        if (!tag.EvaluateFor()) continue;
-        const std::string key = tag.CurrentRecordKey();
-        if (tag.Unique() && tag.SeekKey(key + std::string(tag.KeyLength(), ' '), true)) continue;
-        tag.InsertKey(key, static_cast<uint32_t>(r));
+    for (int64_t r = 1; r <= count; ++r) {
+      table.GoToRecord(r);
+      for (size_t i = 0; i < tags_.size(); ++i) {
+        if (tags_[i]->EvaluateFor()) {
+          sorts[i]->AddKey(tags_[i]->CurrentRecordKey(), static_cast<uint32_t>(r));
+        }
       }
-      tag.DropPages();
     }
   } catch (...) {
     table.SetTableState(saved_state);
     throw;
   }
   table.SetTableState(saved_state);
+  for (size_t i = 0; i < tags_.size(); ++i) {
+    auto &tag = static_cast<XBobjCDXTag &>(*tags_[i]);
+    tag.Tree().SetRoot(sorts[i]->WriteTree(*this, static_cast<uint64_t>(count), tag.Unique()));
+    tag.WriteTagHeader();
+  }
   CountUpdate();
   if (saved > 0 && saved <= table.RecordCount()) table.GoToRecord(saved);
 }

@@ -115,3 +115,30 @@ TEST(XbtoolIndexes, CdxTagsAreAddedByName) {
   EXPECT_EQ(Xbtool({"index", table, "c.cdx n", "N", "--unique", "--for", "N > 0"}).out,
             "1 keys of length 8 written to tag N of c.cdx\n");
 }
+
+TEST(XbtoolIndexes, CdxTagsAreSearchedDumpedAndVerified) {
+  testing_support::TempDir dir;
+  const QString table = QString::fromStdString(dir.File("c.dbf"));
+  ASSERT_EQ(Xbtool({"create", table, "NAME;C;20;0", "N;N;5;0"}).exit_code, 0);
+  for (const char *name : {"Zeta", "Alpha", "Mu", "Alpha"}) {
+    ASSERT_EQ(Xbtool({"append", table, QString("NAME=") + name, "N=3"}).exit_code, 0);
+  }
+  ASSERT_EQ(Xbtool({"index", table, "c.cdx", "NAME", "--tag", "Names"}).exit_code, 0);
+  // The tag as its own argument or inside the file argument, any case.
+  EXPECT_EQ(Xbtool({"seek", table, "c.cdx", "names", "Alpha"}).out, "2\n");
+  EXPECT_EQ(Xbtool({"seek", table, "c.cdx NAMES", "Mu"}).out, "3\n");
+  EXPECT_EQ(Xbtool({"seek", table, "c.cdx NAMES", "Al"}).exit_code, 1);
+  EXPECT_EQ(Xbtool({"dump", table, "--index", "c.cdx Names"}).out,
+            "      2   Alpha|3\n      4   Alpha|3\n      3   Mu|3\n      1   Zeta|3\n");
+  EXPECT_EQ(Xbtool({"verify", table, "c.cdx", "NAMES"}).out,
+            "OK: 4 entries in 1 pages, 0 problems\n");
+  // A record changed behind the index's back.
+  std::string bytes = testing_support::ReadFileBytes(dir.File("c.dbf"));
+  bytes[bytes.find("Zeta")] = 'B';
+  testing_support::WriteFileBytes(dir.File("c.dbf"), bytes);
+  const XbtoolRun faulty = Xbtool({"verify", table, "c.cdx NAMES"});
+  EXPECT_EQ(faulty.exit_code, 1);
+  EXPECT_NE(faulty.out.find("record 1 is indexed under \"Zeta"), std::string::npos) << faulty.out;
+  const XbtoolRun no_tag = Xbtool({"verify", table, "c.cdx"});
+  EXPECT_EQ(no_tag.exit_code, 2);
+}

@@ -362,3 +362,32 @@ TEST(CdxIndex, RandomDamageNeverCrashesOrLoops) {
 
 }  // namespace
 }  // namespace xb
+
+namespace xb {
+namespace {
+
+// A tag built by IndexOn is opened, kept current by appends and rewrites
+// (splitting the built nodes), and passes the check.
+TEST(CdxIndex, BuiltTagsStayCurrent) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  XBO_dBHandler t(path, false, true);
+  for (int i = 0; i < 300; ++i) AppendCountry(t, "X", "B" + std::to_string(1000 + i * 7 % 300));
+  t.IndexOn("c.cdx", "Names", "NAME", "", 1, 0);
+  t.IndexOpen("c.cdx", "names");
+  for (int i = 0; i < 100; ++i) AppendCountry(t, "Y", "B" + std::to_string(1000 + i));
+  t.GoToRecord(5);
+  t.StringPut("NAME", "A0");
+  t.WriteRecord(5);
+  // Record 130 (7 * 129 % 300 = 3) comes before the appended record 304.
+  EXPECT_EQ(t.FindInTag("NAMES", "B1003"), 130);
+  t.GoToRecord(kGoFirst);
+  EXPECT_EQ(t.RecordNumber(), 5);
+  const IndexVerifyReport report = VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
+  EXPECT_TRUE(report.problems.empty()) << report.problems.front();
+  EXPECT_EQ(report.entries, 400u);
+}
+
+}  // namespace
+}  // namespace xb
