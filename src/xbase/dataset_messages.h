@@ -12,6 +12,7 @@ inline constexpr char kReadOnly[] = "Cannot modify a read-only dataset";
 inline constexpr char kEmpty[] = "Cannot perform this operation on an empty dataset";
 inline constexpr char kFieldNotFound[] = "Field '%s' not found";
 inline constexpr char kFieldReadOnly[] = "Field '%s' cannot be modified";
+inline constexpr char kFieldNotIndexed[] = "Field '%s' is not indexed and cannot be modified";
 inline constexpr char kTableNameMissing[] = "Table name missing";
 inline constexpr char kCannotFindFile[] = "Cannot find file %s";
 inline constexpr char kIndexAlreadyOpen[] = "Index file %s already open";
@@ -21,7 +22,6 @@ inline constexpr char kCannotRecall[] = "Cannot recall the record";
 inline constexpr char kBeyondRange[] = "Record request beyond range of table";
 inline constexpr char kBookmarkInvalid[] = "Bookmark is invalid for table ";
 inline constexpr char kBusyIndexing[] = "Table is busy building an index";
-inline constexpr char kNoIndexSupport[] = "Index files cannot be opened: %s";
 inline constexpr char kInvalidFieldList[] = "Field list is invalid";
 inline constexpr char kOpenTable[] = "Cannot perform this operation on an open table";
 // Also raised as EXbaseError by the simple table object.

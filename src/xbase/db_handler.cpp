@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "xbase/byte_helpers.h"
+#include "xbase/index_file.h"
 #include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
 #include "xbase/xbase_messages.h"
@@ -153,7 +154,12 @@ bool XBO_dBHandler::WalkVisible(int64_t start, int step) {
 }
 
 void XBO_dBHandler::GoToRecord(int64_t code) {
-  if (code >= 0 || table_state_ == kStateIndexing) {
+  if (table_state_ == kStateIndexing) {
+    XBO_dBaseFld::GoToRecord(code);
+    return;
+  }
+  ClipIndexLock lock(*this);
+  if (code >= 0) {
     XBO_dBaseFld::GoToRecord(code);
     return;
   }
@@ -200,6 +206,7 @@ void XBO_dBHandler::GoToRecord(int64_t code) {
 }
 
 void XBO_dBHandler::Skip(int64_t n) {
+  ClipIndexLock lock(*this);
   if (n == 0) {
     GoToRecord(kGoCurrent);
     return;
@@ -272,6 +279,7 @@ int64_t XBO_dBHandler::RecordCount(bool exact) {
   if (!exact || (use_deleted_ && !filter_.active && current_tag_ == nullptr)) {
     return header_.record_count;
   }
+  ClipIndexLock lock(*this);
   PositionKeeper keep(*this);
   const bool was = SetReadBuffer(true);
   int64_t n = 0;
@@ -291,7 +299,17 @@ bool XBO_dBHandler::LocateRecord(const std::string &field_names,
                                  bool partial, bool case_insensitive) {
   const std::vector<std::string> names = SplitNames(field_names);
   std::vector<int> fields;
-  for (const std::string &name : names) fields.push_back(FieldByName(name));
+  std::string field_list;
+  for (const std::string &name : names) {
+    fields.push_back(FieldByName(name));
+    field_list += UpperCp1251(name) + ";";
+  }
+  ClipIndexLock lock(*this);
+  // A seek serves only a whole-value, case-sensitive search from the start;
+  // the records it visits are still checked like the scan checks them.
+  XBobjIndexTag *const tag =
+      start_record == 0 && !partial && !case_insensitive ? LocateTag(field_list) : nullptr;
+  std::string seek_key;
   PositionKeeper keep(*this);
   GoToRecord(kGoFirst);
   if (eof_ || fields.empty()) {
@@ -315,6 +333,7 @@ bool XBO_dBHandler::LocateRecord(const std::string &field_names,
         const std::string text = StringGet(fields[i]);
         wanted.push_back(case_insensitive ? UpperCp1251(text) : text);
       }
+      if (tag) seek_key = tag->NormalizeKey(tag->EvaluateKey(), false);
     } catch (...) {
       SetRecordBuffer(own);
       throw;
@@ -323,9 +342,6 @@ bool XBO_dBHandler::LocateRecord(const std::string &field_names,
     changed_fields_ = changed;
     record_changed_ = record_changed;
   }
-  // index files: a tag whose key begins with the located fields is searched
-  // instead of scanning when no start record is given.
-
   const auto matches = [&] {
     for (size_t i = 0; i < fields.size(); ++i) {
       std::string text = StringGet(fields[i]);
@@ -341,11 +357,15 @@ bool XBO_dBHandler::LocateRecord(const std::string &field_names,
   const bool was = SetReadBuffer(true);
   bool found = false;
   try {
-    for (bool ok = WalkVisible(start_record > 0 ? start_record + 1 : 1, +1); ok;
-         ok = WalkVisible(NextCandidate(current_record_, +1), +1)) {
-      if (matches()) {
-        found = true;
-        break;
+    if (tag) {
+      found = SeekMatching(*tag, seek_key, matches);
+    } else {
+      for (bool ok = WalkVisible(start_record > 0 ? start_record + 1 : 1, +1); ok;
+           ok = WalkVisible(NextCandidate(current_record_, +1), +1)) {
+        if (matches()) {
+          found = true;
+          break;
+        }
       }
     }
   } catch (...) {

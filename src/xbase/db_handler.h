@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,7 +68,9 @@ class XBO_dBHandler : public XBO_dBaseFld {
   // the record after `start_record`. With `partial` the last field need only
   // begin with its value; with `case_insensitive` letters compare in upper
   // case. On success the table stands on the record found; otherwise it goes
-  // back where it was.
+  // back where it was. A whole-value, case-sensitive search from the start
+  // seeks instead of scanning when an open tag's key is made of exactly the
+  // located fields (the current tag first); see LocateTag.
   bool LocateRecord(const std::string &field_names, const std::vector<std::string> &values,
                     int64_t start_record, bool partial, bool case_insensitive);
   // Rewrites the table without its deleted records. Needs the table opened
@@ -98,19 +101,26 @@ class XBO_dBHandler : public XBO_dBaseFld {
   // Opens the index files of a ';'-separated list (those already open stay,
   // the others close) and selects `tag_name` (natural order when empty).
   void IndexOpen(const std::string &file_list, const std::string &tag_name);
+  // The same with the names already split (names may hold ';').
+  void IndexOpen(const std::vector<std::string> &files, const std::string &tag_name);
   // Selects a tag of the open files by name ("Cannot find index tag %s").
   void SetTag(const std::string &tag_name);
   XBobjIndexTag *FindTag(const std::string &tag_name) const;
+  // Whether the current record has an entry in the current tag inside its
+  // range (true without a tag; false at EOF).
+  bool CurrentRecordInTag();
   // Searches the current tag and moves to the first visible record with the
   // key; not found: EOF on the blank record.
   bool Find(const std::string &key);
   // The record number of `key` in the named tag (exact matching), or 0; the
-  // table does not move.
+  // table does not move. While deleted records are hidden, entries of
+  // records marked deleted are passed over.
   int64_t FindInTag(const std::string &tag_name, const std::string &key);
   // Rebuilds every open index file.
   void Reindex();
   // Limits navigation in the current tag to keys from `low` to `high` (empty:
-  // no limit) and goes to the first record in range.
+  // no limit; `options` as IndexRangeOption says) and goes to the first
+  // record in range.
   void SetRange(const std::string &low, const std::string &high, int options = 0);
 
   // Index slots 1..63 (element 0 unused) and the tag that orders navigation.
@@ -163,6 +173,32 @@ class XBO_dBHandler : public XBO_dBaseFld {
   void MarkStructuralIndex(const std::string &cdx_path);
   // Navigation codes through the current tag (visible records only).
   void GoToRecordInTag(int64_t code);
+  // The tag a locate of `fields` (upper-case names, each followed by ';') can
+  // seek in: its key names exactly those fields, and it holds every record
+  // with them (no FOR condition, not unique, no range). Null when none.
+  XBobjIndexTag *LocateTag(const std::string &fields) const;
+  // Walks the entries of `tag` equal to `key` (whole key) and stops on the
+  // first visible record for which `matches` holds; false when none does.
+  bool SeekMatching(XBobjIndexTag &tag, const std::string &key,
+                    const std::function<bool()> &matches);
+  // The key of record `record` as stored on disk, for putting the tag's
+  // cursor back on it (the buffer is kept).
+  std::string StoredRecordKey(XBobjIndexTag &tag, int64_t record);
+  // Whether record `record` is marked deleted on disk (the buffer is kept).
+  bool RecordMarkedDeleted(int64_t record);
+
+  // Under ClipLock every navigation and search holds the index locks for its
+  // length (writes lock them under every protocol); a no-op otherwise.
+  class ClipIndexLock {
+   public:
+    explicit ClipIndexLock(XBO_dBHandler &table);
+    ~ClipIndexLock();
+    ClipIndexLock(const ClipIndexLock &) = delete;
+    ClipIndexLock &operator=(const ClipIndexLock &) = delete;
+
+   private:
+    XBO_dBHandler *table_ = nullptr;
+  };
 
   bool use_deleted_ = false;
   bool exact_ = false;

@@ -89,12 +89,20 @@ void XBO_dBHandler::IndexOn(const std::string &file_name, const std::string &tag
 }
 
 void XBO_dBHandler::IndexOpen(const std::string &file_list, const std::string &tag_name) {
-  std::vector<std::string> paths;
+  std::vector<std::string> names;
   for (size_t start = 0; start <= file_list.size();) {
     const size_t end = std::min(file_list.find(';', start), file_list.size());
-    const std::string name = Trimmed(file_list.substr(start, end - start));
-    if (!name.empty()) paths.push_back(IndexPath(FileName(), name));
+    names.push_back(file_list.substr(start, end - start));
     start = end + 1;
+  }
+  IndexOpen(names, tag_name);
+}
+
+void XBO_dBHandler::IndexOpen(const std::vector<std::string> &files, const std::string &tag_name) {
+  std::vector<std::string> paths;
+  for (const std::string &file : files) {
+    const std::string name = Trimmed(file);
+    if (!name.empty()) paths.push_back(IndexPath(FileName(), name));
   }
   current_tag_ = nullptr;
   // Files of the list that are open already stay; the others close.
@@ -154,13 +162,23 @@ void XBO_dBHandler::SetTag(const std::string &tag_name) {
   current_tag_ = tag;
 }
 
+bool XBO_dBHandler::CurrentRecordInTag() {
+  if (!current_tag_) return true;
+  if (current_record_ <= 0 || eof_) return false;
+  ClipIndexLock lock(*this);
+  current_tag_->File().ChangedByOthers();
+  const std::string key = StoredRecordKey(*current_tag_, current_record_);
+  return current_tag_->SyncTo(key, static_cast<uint32_t>(current_record_)) &&
+         current_tag_->InRange(current_tag_->CurrentEntry()->key);
+}
+
 void XBO_dBHandler::Reindex() { ReindexAll(); }
 
 void XBO_dBHandler::SetRange(const std::string &low, const std::string &high, int options) {
-  (void)options;  // a partial high key always takes in the keys it begins
   if (!current_tag_) return;
+  ClipIndexLock lock(*this);
   current_tag_->File().ChangedByOthers();
-  const uint32_t first = current_tag_->SetRange(low, high);
+  const uint32_t first = current_tag_->SetRange(low, high, options);
   if (first == 0) {
     XBO_dBaseFld::GoToRecord(0);
     return;
@@ -174,12 +192,25 @@ void XBO_dBHandler::SetRange(const std::string &low, const std::string &high, in
 int64_t XBO_dBHandler::FindInTag(const std::string &tag_name, const std::string &key) {
   XBobjIndexTag *tag = FindTag(tag_name);
   if (!tag) RaiseError(msg::kCannotFindTag, {tag_name});
+  ClipIndexLock lock(*this);
   tag->File().ChangedByOthers();
   const XBobjIndexKeyData *entry = tag->CurrentEntry();
   const bool had_position = entry != nullptr;
   const std::string saved_key = had_position ? entry->key : std::string();
   const uint32_t saved_record = had_position ? entry->record : 0;
-  const uint32_t found = tag->Search(key, true);
+  uint32_t found = tag->Search(key, true);
+  if (!use_deleted_ && found != 0) {
+    // A deleted row stays in the index until a pack, and a pack that could
+    // not run leaves it there: it must not count as found.
+    const std::string search = tag->SearchKey(key);
+    while (found != 0 && RecordMarkedDeleted(found)) {
+      found = tag->StepNext();
+      if (found != 0 && (!KeyMatches(tag->CurrentEntry()->key, search, true) ||
+                         !tag->InRange(tag->CurrentEntry()->key))) {
+        found = 0;
+      }
+    }
+  }
   if (had_position) {
     tag->SyncTo(saved_key, saved_record);
   } else {
@@ -190,6 +221,7 @@ int64_t XBO_dBHandler::FindInTag(const std::string &tag_name, const std::string 
 
 bool XBO_dBHandler::Find(const std::string &key) {
   if (!current_tag_) return false;
+  ClipIndexLock lock(*this);
   current_tag_->File().ChangedByOthers();
   const uint32_t record = current_tag_->Search(key, exact_);
   if (record != 0) {
@@ -209,6 +241,64 @@ bool XBO_dBHandler::Find(const std::string &key) {
   return false;
 }
 
+XBobjIndexTag *XBO_dBHandler::LocateTag(const std::string &fields) const {
+  const auto fits = [&](XBobjIndexTag *tag) {
+    return tag && !tag->HasFor() && !tag->Unique() && !tag->HasRange() &&
+           tag->KeyFieldList() == fields;
+  };
+  if (fits(current_tag_)) return current_tag_;
+  for (const auto &file : indexes_) {
+    if (!file) continue;
+    for (const auto &tag : file->Tags()) {
+      if (fits(tag.get())) return tag.get();
+    }
+  }
+  return nullptr;
+}
+
+bool XBO_dBHandler::SeekMatching(XBobjIndexTag &tag, const std::string &key,
+                                 const std::function<bool()> &matches) {
+  tag.File().ChangedByOthers();
+  uint32_t record = tag.SeekKey(key, true) ? tag.CurrentEntry()->record : 0;
+  while (record != 0) {
+    if (record > static_cast<uint32_t>(header_.record_count)) RefreshHeader();
+    if (record <= static_cast<uint32_t>(header_.record_count)) {
+      XBO_dBaseFld::GoToRecord(record);
+      if (Visible() && matches()) return true;
+    }
+    record = tag.StepNext();
+    if (record != 0 && CompareKeys(tag.CurrentEntry()->key, key) != 0) record = 0;
+  }
+  return false;
+}
+
+std::string XBO_dBHandler::StoredRecordKey(XBobjIndexTag &tag, int64_t record) {
+  // The buffer may be an owner's fresh one, or hold changes not yet written.
+  std::string stored(RecordLength() + 1, ' ');
+  stored.back() = static_cast<char>(dbf::kEndOfFile);
+  if (DiskRead(stored.data(), RecordLength(), RecordPosition(record)) < RecordLength()) {
+    return tag.CurrentRecordKey();
+  }
+  char *const saved = buffer_;
+  SetRecordBuffer(stored.data());
+  try {
+    std::string key = tag.CurrentRecordKey();
+    SetRecordBuffer(saved);
+    return key;
+  } catch (...) {
+    SetRecordBuffer(saved);
+    throw;
+  }
+}
+
+bool XBO_dBHandler::RecordMarkedDeleted(int64_t record) {
+  if (record > static_cast<int64_t>(header_.record_count)) RefreshHeader();
+  if (record < 1 || record > static_cast<int64_t>(header_.record_count)) return false;
+  char flag = ' ';
+  if (DiskRead(&flag, 1, RecordPosition(record)) < 1) return false;
+  return flag == dbf::kDeletedFlag;
+}
+
 // --- navigation in tag order -----------------------------------------------
 
 void XBO_dBHandler::GoToRecordInTag(int64_t code) {
@@ -225,7 +315,7 @@ void XBO_dBHandler::GoToRecordInTag(int64_t code) {
       }
       code = kGoLast;
     } else if (!on_record) {
-      std::string key = tag.CurrentRecordKey();
+      std::string key = StoredRecordKey(tag, current_record_);
       if (!tag.SyncTo(key, static_cast<uint32_t>(current_record_))) {
         // No entry for this record (FOR condition false): go on from where
         // its key stands.
@@ -263,6 +353,21 @@ void XBO_dBHandler::GoToRecordInTag(int64_t code) {
 }
 
 // --- hooks ---------------------------------------------------------------------
+
+XBO_dBHandler::ClipIndexLock::ClipIndexLock(XBO_dBHandler &table) {
+  if (table.LockProtocol() != static_cast<int>(TxbLokProtocol::ClipLock)) return;
+  table.LockIndexes();
+  table_ = &table;
+}
+
+XBO_dBHandler::ClipIndexLock::~ClipIndexLock() {
+  if (!table_) return;
+  try {
+    table_->UnlockIndexes();
+  } catch (...) {
+    // A release the system refuses ends with the descriptor at the latest.
+  }
+}
 
 void XBO_dBHandler::LockIndexes() {
   for (int i = 1; i <= kIndexSlots; ++i) {

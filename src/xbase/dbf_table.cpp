@@ -119,6 +119,32 @@ void TxbDBFTable::Pack() {
 void TxbDBFTable::SetUseDeleted(bool on) { Table().SetUseDeleted(on); }
 bool TxbDBFTable::UseDeleted() const { return table_ && table_->UseDeleted(); }
 
+void TxbDBFTable::IndexOn(const std::string &fileName, const std::string &tagName,
+                          const std::string &keyExpression, const std::string &forExpression,
+                          int unique, int order) {
+  CheckBrowse();
+  const int64_t here = table_->RecordNumber();
+  const bool eof = table_->Eof();
+  table_->IndexOn(fileName, tagName, keyExpression, forExpression, unique, order);
+  // The build read every record; come back to the one the table stood on.
+  if (here >= 1 && here <= table_->RecordCount()) {
+    table_->GoToRecord(here);
+    if (eof) table_->MarkEof();
+  } else {
+    table_->GoToRecord(kGoFirst);
+  }
+}
+
+int TxbDBFTable::IndexOpen(const std::string &fileList, const std::string &tagName) {
+  CheckBrowse();
+  table_->IndexOpen(fileList, tagName);
+  return 0;
+}
+
+int64_t TxbDBFTable::FindInTag(const std::string &tagName, const std::string &key) {
+  return Table().FindInTag(tagName, key);
+}
+
 std::string TxbDBFTable::StringGet(const std::string &fieldName) {
   return Table().StringGet(fieldName);
 }

@@ -51,6 +51,19 @@ class TxbDBFTable {
   void Pack();
   void SetUseDeleted(bool on);
   bool UseDeleted() const;
+  // Writes a new index file and leaves it closed (every open index file is
+  // closed first); the arguments are those of the table's IndexOn: `unique`
+  // 0 unique, 1 duplicates; `order` 0 ascending, 1 descending, 7 and 8 the
+  // same upper-casing character keys. The table stays on its record.
+  void IndexOn(const std::string &fileName, const std::string &tagName,
+               const std::string &keyExpression, const std::string &forExpression, int unique,
+               int order);
+  // Opens the index files of a ';'-separated list and selects `tagName`;
+  // 0 on success (failures raise).
+  int IndexOpen(const std::string &fileList, const std::string &tagName);
+  // The record number of `key` in the named tag (whole key), or 0; the table
+  // does not move. Records marked deleted count only with use-deleted on.
+  int64_t FindInTag(const std::string &tagName, const std::string &key);
   std::string StringGet(const std::string &fieldName);
   void StringPut(const std::string &fieldName, const std::string &value);
 

@@ -4,8 +4,10 @@
 
 #include "xbase/byte_helpers.h"
 #include "xbase/dbase_fld.h"
+#include "xbase/expr_registry.h"
 #include "xbase/index_file.h"
 #include "xbase/short_date.h"
+#include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
 
 namespace xb {
@@ -107,8 +109,16 @@ int XBobjIndexTag::OrderPrefix(const std::string &stored, const std::string &sea
 
 bool XBobjIndexTag::InRange(const std::string &key) const {
   if (!range_low_.empty() && OrderPrefix(key, range_low_) < 0) return false;
-  if (!range_high_.empty() && OrderPrefix(key, range_high_) > 0) return false;
-  return true;
+  if (range_high_.empty()) return true;
+  int beyond = OrderPrefix(key, range_high_);
+  if (beyond == 0 && (range_options_ & kRangeHighWhole)) {
+    beyond = descending_ ? -CompareKeys(key, range_high_) : CompareKeys(key, range_high_);
+  }
+  return beyond < 0 || (beyond == 0 && !(range_options_ & kRangeHighExclusive));
+}
+
+std::string XBobjIndexTag::KeyFieldList() const {
+  return key_expr_ ? UpperCp1251(key_expr_->CollectNames(kVarKindTableField)) : std::string();
 }
 
 uint32_t XBobjIndexTag::Navigate(int code) {
@@ -130,6 +140,11 @@ uint32_t XBobjIndexTag::Navigate(int code) {
         SeekKey(range_high_, false);
         while (CurrentEntry() && OrderPrefix(CurrentEntry()->key, range_high_) == 0) StepNext();
         record = CurrentEntry() ? StepPrior() : StepLast();
+        // Keys equal to the high key may lie beyond it (range options).
+        while (record != 0 && !InRange(CurrentEntry()->key) &&
+               (range_low_.empty() || OrderPrefix(CurrentEntry()->key, range_low_) >= 0)) {
+          record = StepPrior();
+        }
       }
       break;
     case -1:
@@ -188,9 +203,10 @@ uint32_t XBobjIndexTag::Search(const std::string &text, bool exact) {
   return 0;
 }
 
-uint32_t XBobjIndexTag::SetRange(const std::string &low, const std::string &high) {
+uint32_t XBobjIndexTag::SetRange(const std::string &low, const std::string &high, int options) {
   range_low_ = low.empty() ? std::string() : SearchKey(low);
   range_high_ = high.empty() ? std::string() : SearchKey(high);
+  range_options_ = options;
   return Navigate(-3);
 }
 

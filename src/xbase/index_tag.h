@@ -18,6 +18,17 @@ class XBobjIndexFile;
 
 inline constexpr char kVariantMismatch[] = "Variant types mismatch for compare";
 
+// Options of SetRange for the high key, a bit set. Without them a high key
+// shorter than the tag's keys takes in every key that begins with it, and a
+// key equal to the high key is in range.
+enum IndexRangeOption : int {
+  // The high key is compared as a whole key, padded with blanks: a key that
+  // merely begins with a shorter high key lies beyond it.
+  kRangeHighWhole = 1,
+  // A key equal to the high key lies beyond the range.
+  kRangeHighExclusive = 2,
+};
+
 // Key types of a tag, as stored in key letters.
 enum class IndexKeyType : char { kCharacter = 'C', kNumeric = 'N', kDate = 'D' };
 
@@ -81,10 +92,11 @@ class XBobjIndexTag {
   }
 
   // Limits navigation to keys from `low` to `high` (texts, normalized
-  // without trimming; empty means no limit). A partial high key takes in
-  // every key that begins with it. Goes to the first entry in range.
-  uint32_t SetRange(const std::string &low, const std::string &high);
+  // without trimming; empty means no limit), the high key treated as
+  // `options` (IndexRangeOption) say. Goes to the first entry in range.
+  uint32_t SetRange(const std::string &low, const std::string &high, int options = 0);
   bool InRange(const std::string &key) const;
+  bool HasRange() const { return !range_low_.empty() || !range_high_.empty(); }
 
   // Keeps the tag current after the table appended (`appended`) or
   // rewrote record `record`; the current record buffer holds the new
@@ -96,6 +108,9 @@ class XBobjIndexTag {
   const std::string &Name() const { return name_; }
   const std::string &KeyExpression() const { return key_text_; }
   const std::string &ForExpression() const { return for_text_; }
+  // The table fields the key expression names, upper-cased, each followed by
+  // ';' ("F04;F10;" for "f04+f10").
+  std::string KeyFieldList() const;
   bool HasFor() const { return !for_text_.empty(); }
   IndexKeyType KeyType() const { return key_type_; }
   uint16_t KeyLength() const { return key_length_; }
@@ -128,6 +143,7 @@ class XBobjIndexTag {
   bool descending_ = false;
   std::string range_low_;
   std::string range_high_;
+  int range_options_ = 0;
   bool at_first_ = false;
   bool at_last_ = false;
 };

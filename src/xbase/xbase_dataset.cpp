@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "xbase/dataset_messages.h"
+#include "xbase/index_file.h"
 #include "xbase/oem_codepage.h"
 #include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
@@ -146,29 +147,106 @@ void TXbaseDataSet::SetIndexFiles(const std::vector<std::string> &files) {
     return;
   }
   CheckBrowseMode();
-  const std::vector<std::string> resolved = ResolveIndexFiles(files);
-  indexFiles_ = files;
-  // Opening index files needs the index machinery of the table object.
-  if (!resolved.empty())
-    throw EXbaseError(FormatMessage(dsmsg::kNoIndexSupport, {resolved.front()}));
+  OpenIndexes(files, indexName_);
 }
 
 void TXbaseDataSet::SetIndexName(const std::string &tag) {
-  indexName_ = tag;
-  if (!Active()) return;
-  if (!TrimBlanks(tag).empty()) RaiseError(msg::kCannotFindTag, {tag});
-  // Natural order: stay on the record unless at an end.
-  if (Bof() || Eof() || IsEmpty())
-    First();
-  else
-    Refresh();
+  if (!Active()) {
+    indexName_ = tag;
+    return;
+  }
+  CheckBrowseMode();
+  SelectTag(tag);
 }
 
 void TXbaseDataSet::IndexOpen(const std::string &fileList, const std::string &tagName) {
   CheckActive();
   CheckBrowseMode();
-  SetIndexFiles(SplitIndexList(fileList));
-  SetIndexName(tagName);
+  OpenIndexes(SplitIndexList(fileList), tagName);
+}
+
+void TXbaseDataSet::OpenIndexes(const std::vector<std::string> &files, const std::string &tag) {
+  const std::vector<std::string> resolved = ResolveIndexFiles(files);
+  DBFObject &t = Tab();
+  t.IndexOpen(resolved, "");
+  indexFiles_ = files;
+  indexName_.clear();
+  SelectTag(tag);
+}
+
+void TXbaseDataSet::SelectTag(const std::string &tag) {
+  DBFObject &t = Tab();
+  const std::string former = t.CurrentTag() ? t.CurrentTag()->Name() : std::string();
+  try {
+    t.SetTag(tag);
+  } catch (...) {
+    t.SetTag(former);
+    throw;
+  }
+  indexName_ = tag;
+  // Stay on the record when the new order has it, else start at the top.
+  bool keep = !Bof() && !Eof() && !IsEmpty();
+  if (keep) {
+    t.GoToRecord(RecordOf(ActiveBuffer()));
+    keep = t.CurrentRecordInTag();
+  }
+  if (keep) {
+    beforeFirst_ = afterLast_ = false;
+    Resync();
+  } else {
+    First();
+  }
+}
+
+std::vector<XBobjIndexTag *> TXbaseDataSet::OpenTags() const {
+  std::vector<XBobjIndexTag *> tags;
+  if (!table_) return tags;
+  for (const auto &file : table_->IndexSlots()) {
+    if (!file) continue;
+    for (const auto &tag : file->Tags()) tags.push_back(tag.get());
+  }
+  return tags;
+}
+
+std::vector<TXbaseIndexDef> TXbaseDataSet::IndexDefs() const {
+  std::vector<TXbaseIndexDef> defs;
+  for (XBobjIndexTag *tag : OpenTags()) {
+    defs.push_back({tag->Name(), tag->KeyExpression(), tag->KeyFieldList(), tag->ForExpression(),
+                    tag->Unique(), tag->Descending()});
+  }
+  return defs;
+}
+
+int TXbaseDataSet::TagCount() const { return static_cast<int>(OpenTags().size()); }
+
+std::string TXbaseDataSet::TagName(int ordinal) const {
+  const std::vector<XBobjIndexTag *> tags = OpenTags();
+  return ordinal >= 0 && ordinal < static_cast<int>(tags.size()) ? tags[ordinal]->Name()
+                                                                 : std::string();
+}
+
+std::string TXbaseDataSet::TagExpression(int ordinal) const {
+  const std::vector<XBobjIndexTag *> tags = OpenTags();
+  return ordinal >= 0 && ordinal < static_cast<int>(tags.size()) ? tags[ordinal]->KeyExpression()
+                                                                 : std::string();
+}
+
+void TXbaseDataSet::SetRange(const std::string &low, const std::string &high, int options) {
+  CheckDirect();
+  CheckBrowseMode();
+  DBFObject &t = Tab();
+  if (!t.CurrentTag()) return;
+  t.SetRange(Translate(low, true), Translate(high, true), options);
+  First();
+}
+
+void TXbaseDataSet::CheckFieldWritable(const TField &field) {
+  TDataSet::CheckFieldWritable(field);
+  if (State() != TDataSetState::dsSetKey || field.FieldKind() != TFieldKind::fkData) return;
+  const XBobjIndexTag *tag = table_ ? table_->CurrentTag() : nullptr;
+  const std::string fields = tag ? ";" + tag->KeyFieldList() : std::string();
+  if (fields.find(";" + UpperCp1251(TrimBlanks(field.FieldName())) + ";") == std::string::npos)
+    throw EDatabaseError(FormatMessage(dsmsg::kFieldNotIndexed, {field.FieldName()}));
 }
 
 std::string TXbaseDataSet::Translate(const std::string &text, bool toOem) const {
@@ -205,12 +283,8 @@ void TXbaseDataSet::InternalOpen() {
   table_ = std::move(table);
   try {
     SetFieldDefs(MakeFieldDefs());
-    if (!indexFiles_.empty()) {
-      const std::vector<std::string> resolved = ResolveIndexFiles(indexFiles_);
-      throw EXbaseError(FormatMessage(dsmsg::kNoIndexSupport, {resolved.front()}));
-    }
-    if (!TrimBlanks(indexName_).empty()) RaiseError(msg::kCannotFindTag, {indexName_});
     if (Filtered() && !Filter().empty()) FilterChanged();
+    table_->IndexOpen(ResolveIndexFiles(indexFiles_), indexName_);
     beforeFirst_ = true;
     afterLast_ = false;
   } catch (...) {

@@ -35,6 +35,17 @@ namespace xb {
 // Dataset field type of integer N fields of width >= 10.
 enum class TxbIntFields { asInteger, asLargeInt, asFloat };
 
+// One open tag as the dataset lists it: name, key expression, the fields the
+// key names (upper-case, each followed by ';') and its flags.
+struct TXbaseIndexDef {
+  std::string name;
+  std::string expression;
+  std::string fields;
+  std::string forExpression;
+  bool unique = false;
+  bool descending = false;
+};
+
 // Splits an index file list at commas and semicolons outside double quotes
 // (the quotes are dropped; blanks and separators at the start and after each
 // separator skipped; each name trimmed).
@@ -73,16 +84,33 @@ class TXbaseDataSet : public TDataSet {
 
   // Index files to open with the table and the controlling tag. The names
   // are resolved (".ndx" added without extension, the dataset directory
-  // without directory) and must exist.
+  // without directory) and must exist; the table opens each by its
+  // extension. Changing the list while open opens the new list and selects
+  // IndexName again (cleared when the new files lack it: "Cannot find index
+  // tag %s", natural order). Selecting a tag keeps the record when it is in
+  // the tag, else goes to the first record; an unknown tag leaves the order
+  // as it was.
   const std::vector<std::string> &IndexFiles() const { return indexFiles_; }
   void SetIndexFiles(const std::vector<std::string> &files);
   const std::string &IndexName() const { return indexName_; }
   void SetIndexName(const std::string &tag);
+  // The tags of the open index files, in file order.
+  std::vector<TXbaseIndexDef> IndexDefs() const;
+  // The number of open tags, and a tag's name and key expression by ordinal
+  // (0-based; empty out of range).
+  int TagCount() const;
+  std::string TagName(int ordinal) const;
+  std::string TagExpression(int ordinal) const;
 
   // ---- Direct operations ---------------------------------------------------------
   // IndexOpen("a.ntx; b.ntx", "TAG"): ends a pending edit, then sets
   // IndexFiles from the list and IndexName.
   void IndexOpen(const std::string &fileList, const std::string &tagName);
+  // Limits the current tag to keys from `low` to `high` (empty: no limit;
+  // `options` as IndexRangeOption says), both translated to OEM first when
+  // TranslateASCII is set, and goes to the first record; nothing happens
+  // without a current tag.
+  void SetRange(const std::string &low, const std::string &high, int options = 0);
   // The table's formatted text of the field in the current state's record,
   // never translated.
   std::string StringGet(const std::string &fieldName);
@@ -122,6 +150,9 @@ class TXbaseDataSet : public TDataSet {
   void FilterChanged() override;
   bool LocateRecord(const std::string &keyFields, const std::vector<std::string> &values,
                     TLocateOptions options) override;
+  // In the set-key state only the fields of the current tag's key may be set
+  // ("Field '%s' is not indexed and cannot be modified").
+  void CheckFieldWritable(const TField &field) override;
 
  private:
   class BufferScope;
@@ -133,6 +164,11 @@ class TXbaseDataSet : public TDataSet {
   void Stamp(TRecordBuffer &buffer, int32_t record, TBookmarkFlag flag) const;
   std::vector<TFieldDef> MakeFieldDefs() const;
   std::vector<std::string> ResolveIndexFiles(const std::vector<std::string> &files) const;
+  // Opens `files` on the open table and selects `tag`.
+  void OpenIndexes(const std::vector<std::string> &files, const std::string &tag);
+  // Makes `tag` the table's current tag and moves the dataset into its order.
+  void SelectTag(const std::string &tag);
+  std::vector<XBobjIndexTag *> OpenTags() const;
 
   std::unique_ptr<DBFObject> table_;
   std::string databaseName_;

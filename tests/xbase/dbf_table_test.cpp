@@ -129,6 +129,34 @@ TEST(DBFTable, StateChecksAndFilter) {
   EXPECT_EQ(names, (std::vector<std::string>{"Ivanov", "Ana"}));
 }
 
+TEST(DBFTable, IndexOnIndexOpenAndFindInTag) {
+  TempDir dir;
+  const std::string path = MakeTable(dir);
+  {
+    xb::DBFObject t(path, false, true);
+    t.BlankRecord();
+    t.StringPut("NAME", "Ivo");  // record 5, the same name as record 3
+    t.AppendRecord();
+    t.GoToRecord(3);
+    t.DeleteRecord();  // left behind by a pack that could not run
+  }
+  xb::TxbDBFTable t(path, true, false);
+  t.SkipNext();
+  t.IndexOn("names.ntx", "ignored", "upper(name)", "", 1, 0);
+  EXPECT_EQ(t.StringGet("NAME"), "Petrova");  // the table stays where it was
+  EXPECT_EQ(t.IndexOpen("names.ntx", "NAMES"), 0);
+  EXPECT_EQ(t.FindInTag("names", "IVO"), 5);
+  EXPECT_EQ(t.FindInTag("names", "IV"), 0);
+  EXPECT_EQ(t.Table().RecordNumber(), 2);
+  t.SetUseDeleted(true);
+  EXPECT_EQ(t.FindInTag("names", "IVO"), 3);
+  std::vector<std::string> names;
+  for (t.GoTop(); !t.IsEOF(); t.SkipNext()) names.push_back(t.StringGet("NAME"));
+  EXPECT_EQ(names, (std::vector<std::string>{"Ana", "Ivanov", "Ivo", "Ivo", "Petrova"}));
+  t.Insert();
+  EXPECT_THROW(t.IndexOn("x.ntx", "", "name", "", 1, 0), xb::EXbaseError);
+}
+
 TEST(DBFTable, PackNeedsTheTableAlone) {
   TempDir dir;
   const std::string path = MakeTable(dir);

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "table_fixture.h"
+#include "xbase/dbf_object.h"
 #include "xbase/index_file.h"
 #include "xbase/ntx_tag.h"
 #include "xbase/ntx_verify.h"
@@ -284,6 +285,137 @@ TEST(NtxIndex, RefusesOtherFormatsMissingFilesUnknownTagsAndLongKeys) {
               t.FindInTag("bad", "1");
             }),
             "Index file bad.ntx is corrupted");
+}
+
+TEST(NtxIndex, SearchesPassOverDeletedRows) {
+  TempDir dir;
+  const std::string path = dir.File("dvel.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  XBO_dBHandler t(path, true, true);
+  for (int i = 0; i < 40; ++i) AppendRow(t, std::to_string(1000000000 + i), "101");
+  AppendRow(t, "1000000005", "101");  // record 41, same key as record 6
+  t.IndexOn("dvel.ntx", "dvel", "f04+f10", "", 1, 0);
+  t.IndexOpen("dvel.ntx", "dvel");
+  // Deleted rows a pack left behind: the first entry of the key, and a key
+  // of its own.
+  for (int r : {6, 9}) {
+    t.GoToRecord(r);
+    t.DeleteRecord();
+  }
+  t.GoToRecord(2);
+  EXPECT_EQ(t.FindInTag("dvel", Key("1000000005", "101")), 41);
+  EXPECT_EQ(t.FindInTag("dvel", Key("1000000008", "101")), 0);
+  EXPECT_EQ(t.RecordNumber(), 2);
+  EXPECT_TRUE(t.LocateRecord("F04", {"1000000005"}, 0, false, false));
+  EXPECT_EQ(t.RecordNumber(), 41);
+  t.SetUseDeleted(true);
+  EXPECT_EQ(t.FindInTag("dvel", Key("1000000005", "101")), 6);
+  EXPECT_EQ(t.FindInTag("dvel", Key("1000000008", "101")), 9);
+  t.SetUseDeleted(false);
+  t.GoToRecord(41);
+  t.DeleteRecord();
+  EXPECT_EQ(t.FindInTag("dvel", Key("1000000005", "101")), 0);
+}
+
+TEST(NtxIndex, LocateSeeksThroughATagOfExactlyItsFields) {
+  TempDir dir;
+  const std::string path = dir.File("dvel.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  XBO_dBHandler t(path, true, true);
+  for (int i = 0; i < 40; ++i)
+    AppendRow(t, std::to_string(1000000000 + i % 20), i < 20 ? "101" : "820");
+  t.IndexOn("dvel.ntx", "dvel", "f04+f10", "", 1, 0);
+  t.IndexOn("id.ntx", "id", "upper(f04)", "", 1, 0);
+  t.IndexOpen("dvel.ntx;id.ntx", "");
+  EXPECT_TRUE(t.LocateRecord("f10; F04", {"820", "1000000003"}, 0, false, false));  // a scan
+  EXPECT_EQ(t.RecordNumber(), 24);
+  EXPECT_TRUE(t.LocateRecord("F04;F10", {"1000000003", "820"}, 0, false, false));
+  EXPECT_EQ(t.RecordNumber(), 24);
+  EXPECT_FALSE(t.LocateRecord("F04;F10", {"1000000003", "999"}, 0, false, false));
+  EXPECT_EQ(t.RecordNumber(), 24);
+  // Another table object changes record 2 behind the open indexes: the seek
+  // no longer finds its new value, which shows that it seeks, and it checks
+  // the records it visits, so the stale entry finds nothing either.
+  {
+    XBO_dBHandler other(path, true, true);
+    other.GoToRecord(2);
+    other.StringPut("F04", "77");
+    other.WriteRecord(2);
+  }
+  EXPECT_FALSE(t.LocateRecord("F04", {"77"}, 0, false, false));
+  EXPECT_TRUE(t.LocateRecord("F04", {"77"}, 0, true, false));  // partial: a scan
+  EXPECT_EQ(t.RecordNumber(), 2);
+  EXPECT_TRUE(t.LocateRecord("F04", {"1000000001"}, 0, false, false));
+  EXPECT_EQ(t.RecordNumber(), 22);
+}
+
+TEST(NtxIndex, RangeOptionsDecideAboutTheHighKey) {
+  TempDir dir;
+  const std::string path = dir.File("typed.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::TypedFields());
+  XBO_dBHandler t(path, true, true);
+  for (const char *name : {"B", "ABC", "A", "AB", "AA"}) testing::AppendValues(t, {name});
+  t.IndexOn("name.ntx", "", "name", "", 1, 0);
+  t.IndexOpen("name.ntx", "name");
+  struct Case {
+    int options;
+    std::vector<std::string> names;
+  };
+  const Case cases[] = {
+      {0, {"AA", "AB", "ABC"}},
+      {kRangeHighWhole, {"AA", "AB"}},
+      {kRangeHighExclusive, {"AA"}},
+      {kRangeHighWhole | kRangeHighExclusive, {"AA"}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.options);
+    t.SetRange("AA", "AB", c.options);
+    EXPECT_EQ(t.StringGet("NAME"), c.names.front());
+    std::vector<std::string> forward, backward;
+    for (t.GoToRecord(kGoFirst); !t.Eof(); t.GoToRecord(kGoNext))
+      forward.push_back(t.StringGet("NAME"));
+    for (t.GoToRecord(kGoLast); !t.Eof() && !t.Bof(); t.GoToRecord(kGoPrior))
+      backward.insert(backward.begin(), t.StringGet("NAME"));
+    EXPECT_EQ(forward, c.names);
+    EXPECT_EQ(backward, c.names);
+  }
+}
+
+TEST(NtxIndex, ClipLockHoldsTheIndexLockWhileNavigatingAndSearching) {
+  TempDir dir;
+  const std::string path = dir.File("dvel.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  {
+    XBO_dBHandler build(path, true, true);
+    for (int i = 0; i < 5; ++i) AppendRow(build, std::to_string(1000000000 + i), "101");
+    build.IndexOn("dvel.ntx", "dvel", "f04+f10", "", 1, 0);
+  }
+  XBO_DiskFile probe(dir.File("dvel.ntx"));
+  probe.DiskOpen(true, false);
+  const auto index_locked = [&] {
+    if (!probe.DiskLock(1000000000, 1)) return true;
+    probe.DiskUnlock();
+    return false;
+  };
+  for (const TxbLokProtocol protocol : {TxbLokProtocol::Default, TxbLokProtocol::ClipLock}) {
+    SCOPED_TRACE(static_cast<int>(protocol));
+    const bool clip = protocol == TxbLokProtocol::ClipLock;
+    DBFObject t(path, true, true);
+    t.SetLockProtocol(static_cast<int>(protocol));
+    t.IndexOpen("dvel.ntx", "dvel");
+    std::vector<bool> seen;
+    t.OnRecordVisible = [&] {
+      seen.push_back(index_locked());
+      return true;
+    };
+    t.GoToRecord(kGoFirst);
+    t.GoToRecord(kGoNext);
+    EXPECT_TRUE(t.LocateRecord("F04", {"1000000003"}, 0, true, false));
+    EXPECT_TRUE(t.Find(Key("1000000004", "101")));
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), clip), static_cast<long>(seen.size()));
+    EXPECT_FALSE(index_locked());  // released afterwards
+  }
 }
 
 TEST(NtxIndex, VerifyFindsEntriesUnderAWrongKey) {

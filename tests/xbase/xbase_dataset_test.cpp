@@ -284,6 +284,107 @@ TEST(XbaseDataSet, IndexFilesAreResolvedAndChecked) {
   EXPECT_EQ(ds.FieldByName("CODE").AsString(), "001");
 }
 
+// Index files "code.ntx" (tag CODE, key CODE) and "by name.ntx" (tag
+// "BY NAME", key NAME) over the table of `dir`.
+void BuildIndexes(const TempDir &dir) {
+  xb::DBFObject table(dir.File("t.dbf"), false, true);
+  table.IndexOn("code.ntx", "", "code", "", 1, 0);
+  table.IndexOn("by name.ntx", "", "name", "", 1, 0);
+}
+
+std::vector<std::string> Walk(TXbaseDataSet &ds, const std::string &field = "CODE") {
+  std::vector<std::string> seen;
+  for (ds.First(); !ds.Eof(); ds.Next()) seen.push_back(ds.FieldByName(field).AsString());
+  return seen;
+}
+
+TEST(XbaseDataSet, AnOpenTagOrdersNavigationAndViews) {
+  TempDir dir;
+  MakePeople(dir, {{"003", "Cveta"}, {"001", "Boris"}, {"002", "Ana"}});
+  BuildIndexes(dir);
+  TXbaseDataSet ds;
+  Bind(ds, dir);
+  ds.Open();
+  ds.IndexOpen(" \"by name.ntx\", code.ntx", "by name");
+  EXPECT_EQ(ds.TagCount(), 2);
+  EXPECT_EQ(ds.TagName(0), "by name");
+  EXPECT_EQ(ds.TagExpression(1), "code");
+  EXPECT_EQ(ds.IndexDefs()[1].fields, "CODE;");
+  EXPECT_FALSE(ds.IsSequenced());
+  EXPECT_EQ(Walk(ds), (std::vector<std::string>{"002", "001", "003"}));
+  EXPECT_EQ(ds.RecNo(), 1);  // the record number, whatever the order
+  ds.Prior();
+  EXPECT_EQ(ds.FieldByName("CODE").AsString(), "001");
+  // A new row takes its place in the order; the append drops the tag's pages,
+  // so the next step finds its way back from the record itself.
+  ds.Append();
+  ds.FieldByName("CODE").SetAsString("004");
+  ds.FieldByName("NAME").SetAsString("Bojan");
+  ds.Post();
+  ds.Next();
+  EXPECT_EQ(ds.FieldByName("CODE").AsString(), "001");
+  ds.Next();
+  EXPECT_EQ(ds.FieldByName("CODE").AsString(), "003");
+  // A view reads its rows through the same order without moving the dataset.
+  xb::TRecordBuffer row, next;
+  ASSERT_TRUE(ds.ReadViewFirst(row));
+  ASSERT_TRUE(ds.ReadViewStep(row, xb::TGetMode::gmNext, next));
+  EXPECT_EQ(ds.ViewValue(ds.FieldByName("CODE"), next), xb::TFieldData(std::string("004")));
+  EXPECT_EQ(ds.FieldByName("CODE").AsString(), "003");
+  // Another tag keeps the record; natural order keeps it too.
+  ds.SetIndexName("CODE");
+  EXPECT_EQ(ds.FieldByName("CODE").AsString(), "003");
+  ds.Next();
+  EXPECT_EQ(ds.FieldByName("CODE").AsString(), "004");
+  ds.SetIndexName("");
+  EXPECT_EQ(ds.RecNo(), 4);
+  EXPECT_EQ(Walk(ds), (std::vector<std::string>{"003", "001", "002", "004"}));
+  // An unknown tag leaves the order as it was.
+  ds.SetIndexName("code");
+  EXPECT_EQ(ErrorOf([&] { ds.SetIndexName("NAME"); }), "Cannot find index tag NAME");
+  EXPECT_EQ(ds.IndexName(), "code");
+  EXPECT_EQ(Walk(ds), (std::vector<std::string>{"001", "002", "003", "004"}));
+  // The list and the tag are opened again with the table.
+  ds.Close();
+  ds.Open();
+  EXPECT_EQ(ds.IndexFiles(), (std::vector<std::string>{"by name.ntx", "code.ntx"}));
+  EXPECT_EQ(ds.FieldByName("CODE").AsString(), "001");
+  ds.SetIndexFiles({"by name.ntx"});  // without the selected tag
+  EXPECT_EQ(ds.IndexName(), "");
+  EXPECT_EQ(ds.TagCount(), 1);
+}
+
+TEST(XbaseDataSet, RangeAndSetKeyFollowTheCurrentTag) {
+  TempDir dir;
+  MakePeople(dir, {{"001", "Ana"}, {"002", "Boris"}, {"003", "Bojan"}, {"004", "Cveta"}});
+  BuildIndexes(dir);
+  TXbaseDataSet ds;
+  Bind(ds, dir);
+  ds.Open();
+  ds.SetRange("B", "B");  // no tag: nothing happens
+  EXPECT_EQ(Walk(ds).size(), 4u);
+  ds.IndexOpen("by name.ntx", "by name");
+  ds.Next();
+  ds.SetRange("B", "B");
+  EXPECT_EQ(ds.FieldByName("NAME").AsString(), "Bojan");
+  EXPECT_EQ(Walk(ds, "NAME"), (std::vector<std::string>{"Bojan", "Boris"}));
+  ds.Last();
+  EXPECT_EQ(ds.FieldByName("NAME").AsString(), "Boris");
+  ds.SetRange("", "");
+  EXPECT_EQ(Walk(ds).size(), 4u);
+
+  ds.SetKey();
+  ds.FieldByName("NAME").SetAsString("Ana");
+  EXPECT_EQ(ErrorOf([&] { ds.FieldByName("CODE").SetAsString("001"); }),
+            "Field 'CODE' is not indexed and cannot be modified");
+  ds.Cancel();
+  ds.SetIndexName("");
+  ds.SetKey();
+  EXPECT_EQ(ErrorOf([&] { ds.FieldByName("NAME").SetAsString("Ana"); }),
+            "Field 'NAME' is not indexed and cannot be modified");
+  ds.Cancel();
+}
+
 TEST(XbaseDataSet, DatabaseNameFollowsTheAliasList) {
   TempDir dir;
   testing_support::WriteFileBytes(dir.File("xbase.cfg"),
