@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 
 #include "xbase/cdx_tag.h"
 #include "xbase/dbase_fld.h"
@@ -182,38 +181,25 @@ void CdxIndexOn(XBO_dBaseFld &table, const std::string &path, const std::string 
 }
 
 XBobjSortCDX::XBobjSortCDX(const CdxKeyForm &form, bool descending)
-    : TxbSort(form.key_length, descending), form_(form), descending_(descending) {}
+    : TxbSort(form.key_length, descending), form_(form) {}
 
 void XBobjSortCDX::AddKey(std::string key, uint32_t record) {
   key.resize(form_.key_length, form_.pad);
-  // A descending tag stores the exact inverse of the ascending order, equal
-  // keys included: the complement makes the sorter put them last record
-  // first.
-  Add(key, descending_ ? ~record : record);
+  Add(key, record);
 }
 
 int64_t XBobjSortCDX::WriteTree(IndexPageStore &store, uint64_t record_limit, bool unique,
                                 const Progress &progress) {
-  Sort(false);
+  Sort(unique);
   CdxTreeWriter writer(store, form_, record_limit);
   if (progress) progress(-1, 2, static_cast<int>(Count()));
-  // With `unique` each key keeps its lowest record: the first of its equal
-  // keys, or the last when they come last record first.
-  std::optional<XBobjIndexKeyData> pending;
   std::string key;
   uint32_t record = 0;
   int done = 0;
   while (Next(key, record)) {
-    if (descending_) record = ~record;
+    writer.Add(0, XBobjIndexKeyData{key, record, 0});
     if (progress) progress(2, ++done, 0);
-    if (unique && pending && pending->key == key) {
-      if (descending_) pending->record = record;
-      continue;
-    }
-    if (pending) writer.Add(0, std::move(*pending));
-    pending = XBobjIndexKeyData{key, record, 0};
   }
-  if (pending) writer.Add(0, std::move(*pending));
   return writer.Finish();
 }
 

@@ -28,9 +28,8 @@ class XBobjSortCDX : public TxbSort {
   // Adds a key (without or with its trailing pad bytes) and its record.
   void AddKey(std::string key, uint32_t record);
 
-  // Writes every added key (with `unique` only the lowest record of equal
-  // keys; a descending tag in the exact inverse order, equal keys last
-  // record first) into
+  // Writes every added key (with `unique` only the first of equal keys;
+  // equal keys in ascending record order, descending tags too) into
   // nodes taken from `store` and returns the root's position. Leaves are
   // filled as far as their 488 bytes allow, with entries wide enough for
   // record numbers up to `record_limit`; branch nodes hold as many entries
@@ -42,7 +41,6 @@ class XBobjSortCDX : public TxbSort {
 
  private:
   CdxKeyForm form_;
-  bool descending_;
 };
 
 // The tag's name as the directory stores it: upper case, at most 10 bytes,

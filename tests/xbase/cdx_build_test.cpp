@@ -89,12 +89,12 @@ TreeShape ReadTree(MemoryPageStore &store, uint32_t root, const CdxKeyForm &form
   }
 }
 
-// The stored order: a descending tag is the exact inverse of the ascending
-// one, equal keys included; a unique tag keeps each key's lowest record.
+// The stored order: keys ascending or descending, equal keys in record
+// order; a unique tag keeps each key's lowest record.
 std::vector<Model> Sorted(std::vector<Model> keys, bool descending, bool unique) {
   std::sort(keys.begin(), keys.end(), [&](const Model &a, const Model &b) {
     if (a.key != b.key) return descending ? a.key > b.key : a.key < b.key;
-    return descending ? a.record > b.record : a.record < b.record;
+    return a.record < b.record;
   });
   if (!unique) return keys;
   std::vector<Model> kept;
@@ -358,7 +358,7 @@ TEST(CdxIndexOnModel, BuiltTagsAgreeWithASortedModelAndTakeNewKeys) {
     std::stable_sort(keys.begin(), keys.end(), [&](const auto &a, const auto &b) {
       const int c = CompareKeys(a.first, b.first);
       if (c != 0) return descending ? c > 0 : c < 0;
-      return descending ? a.second > b.second : a.second < b.second;
+      return a.second < b.second;
     });
     std::vector<uint32_t> order;
     for (size_t i = 0; i < keys.size(); ++i) {
