@@ -320,7 +320,7 @@ agencyfile::DataEntryHost HostOf(records::TDataEntryDlg &window) {
   host.ask_persons_count = [&window] { return window.AskPersonsCount(); };
   host.persons_count = &window.PersonsCount();
   host.set_activation_handler = [&window](bool on) { window.SetActivationAttached(on); };
-  host.pack_table = [&window] { window.PackTable(); };
+  host.pack_table = [&window] { return window.PackTable(); };
   host.income_total = [&window] { return window.IncomeTotalText(); };
   host.tax_total = [&window] { return window.TaxTotalText(); };
   return host;

@@ -102,6 +102,28 @@ void XBobjIndexTag::CheckKeyValue(const ExpValue &value) const {
 
 std::string XBobjIndexTag::CurrentRecordKey() { return NormalizeKey(EvaluateKey(), true); }
 
+void XBobjIndexTag::CollectKeys(
+    const std::function<void(const std::string &key, uint32_t record)> &add) {
+  XBO_dBaseFld &table = file_.Table();
+  table.RefreshHeader();
+  const int64_t count = table.RecordCount();
+  const int saved_state = table.TableState();
+  table.SetTableState(kStateIndexing);
+  try {
+    table.DiskProgress(-1, 1, count);
+    for (int64_t r = 1; r <= count; ++r) {
+      table.GoToRecord(r);
+      table.DiskProgress(1, r, 0);
+      if (EvaluateFor()) add(CurrentRecordKey(), static_cast<uint32_t>(r));
+    }
+    table.DiskProgress(0, 0, 0);
+  } catch (...) {
+    table.SetTableState(saved_state);
+    throw;
+  }
+  table.SetTableState(saved_state);
+}
+
 int XBobjIndexTag::OrderPrefix(const std::string &stored, const std::string &search) const {
   const int c = CompareKeyPrefix(stored, search);
   return descending_ ? -c : c;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -104,6 +105,11 @@ class XBobjIndexTag {
   void UpdateRecord(uint32_t record, bool appended);
   // The key of the table's current record buffer, normalized for an entry.
   std::string CurrentRecordKey();
+  // Walks the table in physical order for a build (deleted records included,
+  // filters ignored, progress reported) and hands `add` the key and number
+  // of every record whose FOR condition holds. The table's state is kept;
+  // it is left on the last record walked.
+  void CollectKeys(const std::function<void(const std::string &key, uint32_t record)> &add);
 
   const std::string &Name() const { return name_; }
   const std::string &KeyExpression() const { return key_text_; }

@@ -93,25 +93,9 @@ void XBobjNTXTag::Define(const std::string &key_expression, const std::string &f
 
 void XBobjNTXTag::Build() {
   XBO_dBaseFld &table = file_.Table();
-  table.RefreshHeader();
-  const int64_t count = table.RecordCount();
   const int64_t saved = table.RecordNumber();
-  const int saved_state = table.TableState();
   XBobjSortNTX sort(key_length_, descending_);
-  table.SetTableState(kStateIndexing);
-  try {
-    table.DiskProgress(-1, 1, count);
-    for (int64_t r = 1; r <= count; ++r) {
-      table.GoToRecord(r);
-      table.DiskProgress(1, r, 0);
-      if (EvaluateFor()) sort.Add(CurrentRecordKey(), static_cast<uint32_t>(r));
-    }
-    table.DiskProgress(0, 0, 0);
-  } catch (...) {
-    table.SetTableState(saved_state);
-    throw;
-  }
-  table.SetTableState(saved_state);
+  CollectKeys([&sort](const std::string &key, uint32_t record) { sort.Add(key, record); });
   file_.WritePage(kHeaderPosition, std::string(kNtxPageSize, '\0'));
   const int64_t root = sort.WriteTree(
       file_, header_.max_entries, unique_,

@@ -354,6 +354,23 @@ TEST(XbaseDataSet, AnOpenTagOrdersNavigationAndViews) {
   EXPECT_EQ(ds.TagCount(), 1);
 }
 
+TEST(XbaseDataSet, ACompoundIndexOpensLikeThePickListOpensIt) {
+  TempDir dir;
+  MakePeople(dir, {{"BG", "Bulgaria"}, {"AT", "Austria"}, {"GR", "Greece"}});
+  {
+    xb::DBFObject table(dir.File("t.dbf"), false, true);
+    table.IndexOn("Countries.cdx", "Countries", "code", "", 1, 0);
+  }
+  TXbaseDataSet ds;
+  Bind(ds, dir);
+  ds.ReadOnly = true;
+  ds.Open();
+  ds.IndexOpen("Countries.cdx", "Countries");
+  EXPECT_EQ(Walk(ds), (std::vector<std::string>{"AT", "BG", "GR"}));
+  EXPECT_TRUE(ds.Locate("CODE", {"GR"}));
+  EXPECT_EQ(ds.RecNo(), 3);
+}
+
 TEST(XbaseDataSet, RangeAndSetKeyFollowTheCurrentTag) {
   TempDir dir;
   MakePeople(dir, {{"001", "Ana"}, {"002", "Boris"}, {"003", "Bojan"}, {"004", "Cveta"}});
