@@ -18,10 +18,10 @@ class TLookupCountry : public TPickListDlg {
  protected:
   void FormActivate(TInsertEditDlg &editor) override;
   void ChooseRow(TInsertEditDlg &editor) override;
-  // Puts the list in name order: the tag "Countries" of Countries.cdx.
-  virtual void OpenNameOrder();
 
  private:
+  // Puts the list in name order: the tag "Countries" of Countries.cdx.
+  void OpenNameOrder();
   bool DrawCell(QPainter &painter, const QStyleOptionViewItem &option, int row, int column);
 };
 

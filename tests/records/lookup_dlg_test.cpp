@@ -32,13 +32,6 @@ namespace {
 
 const QString kTables = QStringLiteral(VEDIL_SOURCE_DIR "/data/tables");
 
-// The country list in the table's natural order, while the name order of
-// Countries.cdx cannot be opened yet.
-class NaturalOrderCountries : public TLookupCountry {
- protected:
-  void OpenNameOrder() override {}
-};
-
 class PickListsTest : public ::testing::Test {
  protected:
   PickListsTest() {
@@ -103,7 +96,7 @@ class PickListsTest : public ::testing::Test {
   ui::ScriptedUiDriver ui_;
   xb::TXbaseDataSet table_;
   TInsertEditDlg editor_;
-  NaturalOrderCountries countries_;
+  TLookupCountry countries_;
   TLookupIncome incomes_;
   int list_result_ = -1;
 };
@@ -136,12 +129,26 @@ TEST_F(PickListsTest, CountryListRefusesBulgariaAndWritesAnotherChoiceIntoTheEdi
   EXPECT_EQ(ui_.messages().size(), 1u);
 }
 
-TEST_F(PickListsTest, CountryListOpensOnTheEditorsCodeAndEscLeavesTheEditorAlone) {
+TEST_F(PickListsTest, CountryListOpensInNameOrderOnTheEditorsCodeAndEscLeavesTheEditorAlone) {
   ShowEditor();
   Get<QRadioButton>("RadioButton2")->click();
   Get<QLineEdit>("Edit3")->setText(QStringLiteral("FR"));
   InList(countries_, [&] {
     EXPECT_EQ(Current(countries_, "CODE"), "FR");
+    // The rows run in name order (1251 bytes) through the tag "Countries".
+    xb::TXbaseDataSet &table = countries_.DataSet();
+    const int fr_record = table.RecNo();
+    table.First();
+    std::string previous;
+    int rows = 0;
+    for (; !table.Eof(); table.Next(), ++rows) {
+      const std::string name = table.StringGet("NAME");
+      EXPECT_LE(previous, name) << rows;
+      previous = name;
+    }
+    EXPECT_EQ(rows, table.RecordCount());
+    EXPECT_FALSE(table.IsSequenced());
+    table.SetRecNo(fr_record);
     countries_.show();
     QTest::keyClick(countries_.Grid(), Qt::Key_Escape);
   });

@@ -5,11 +5,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 
 #include "records/insert_edit_dlg.h"
+#include "records/lookup_country.h"
 #include "records/lookup_income.h"
 #include "shell/globals.h"
 #include "shell/main_window.h"
@@ -18,12 +20,15 @@
 
 namespace {
 
-TEST(PickListWiring, TheEditorsCodeButtonOpensTheIncomeCodeList) {
+TEST(PickListWiring, TheEditorsLookupButtonsOpenTheTwoPickLists) {
   testing_support::TempDir dir;
   shell::InitAppPaths(QString::fromStdString(dir.File("vedil")));
   QDir().mkpath(shell::DataDir());
-  QFile::copy(QStringLiteral(VEDIL_SOURCE_DIR "/data/tables/") + shell::kIncomesTableName,
-              shell::DataFile(QString::fromUtf8(shell::kIncomesTableName)));
+  for (const char *name :
+       {shell::kIncomesTableName, shell::kCountriesTableName, shell::kCountriesIndexName}) {
+    QFile::copy(QStringLiteral(VEDIL_SOURCE_DIR "/data/tables/") + name,
+                shell::DataFile(QString::fromUtf8(name)));
+  }
   ui::ScriptedUiDriver ui;
   shell::TForm1 form;
   const shell::ProgramWindows windows = shell::CreateProgramWindows(&form);
@@ -42,6 +47,16 @@ TEST(PickListWiring, TheEditorsCodeButtonOpensTheIncomeCodeList) {
   EXPECT_EQ(ui.modals(), QStringList({"TLookupIncome"}));
   EXPECT_EQ(editor->CodeField()->text(), "401");
   EXPECT_FALSE(windows.lookup_income->DataSet().Active());
+
+  ui.QueueModal([list = windows.lookup_country](QDialog *) {
+    EXPECT_TRUE(list->DataSet().Locate("CODE", {"AT"}));
+    list->findChild<QPushButton *>("BitBtn1")->click();
+    return list->result();
+  });
+  editor->SpeedButton1Click();
+  EXPECT_EQ(ui.modals(), QStringList({"TLookupIncome", "TLookupCountry"}));
+  EXPECT_EQ(editor->CountryField()->text(), "AT");
+  EXPECT_EQ(editor->AddressLabel()->text(), "(7) Адрес в [AT] Австрия");
 }
 
 }  // namespace
