@@ -38,7 +38,9 @@ bool PrepareRows(const DataEntryHost &host, const QString &empty_caption) {
                    ui::Icon::kInformation);
     return false;
   }
-  if (host.pack_table && HasRecordGaps(table)) host.pack_table();
+  // Detail records must be numbered without gaps: a table that still cannot
+  // be packed stops the operation.
+  if (host.pack_table && HasRecordGaps(table) && !host.pack_table()) return false;
   if (!NumberCompleteRows(table)) {
     ui::MessageBox(host.window, QString::fromUtf8(kIncompleteRowCaption),
                    QString::fromUtf8(kIncompleteRowText), ui::Icon::kWarning);

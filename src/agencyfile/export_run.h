@@ -24,8 +24,9 @@ struct DataEntryHost {
   const QString *persons_count = nullptr;
   // Detaches (false) and attaches again (true) the window's activation handler.
   std::function<void(bool attached)> set_activation_handler;
-  // Packs the table file, leaving the dataset open on its first row.
-  std::function<void()> pack_table;
+  // Packs the table file, leaving the dataset open on its first row; false
+  // when the file could not be packed (the user has been told why).
+  std::function<bool()> pack_table;
   // The totals as the window shows them.
   std::function<QString()> income_total, tax_total;
 };

@@ -69,9 +69,10 @@ class TDataEntryDlg : public QDialog {
   QString TaxTotalText() const;
   // The steps after a deletion: closes the table dataset, packs the file
   // (it needs the file alone), shows the totals and opens the dataset again
-  // on its first row. When the file cannot be packed the user is told why;
-  // the deleted row stays marked in the file and is not shown.
-  void PackTable();
+  // on its first row. When the file cannot be packed the user is told why,
+  // the deleted rows stay marked in the file (they are not shown) and the
+  // result is false.
+  bool PackTable();
 
   // Handlers, named after their component and event.
   void FormActivate();

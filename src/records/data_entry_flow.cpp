@@ -213,7 +213,7 @@ bool TDataEntryDlg::ConfirmDeletion(const QString &empty_text) {
                         ui::Icon::kQuestion, ui::Buttons::kYesNo) == ui::Answer::kYes;
 }
 
-void TDataEntryDlg::PackTable() {
+bool TDataEntryDlg::PackTable() {
   const QString path = TablePath();
   std::optional<TableSums> sums;
   QString failure;
@@ -233,16 +233,17 @@ void TDataEntryDlg::PackTable() {
     table_.Open();
   }
   if (!failure.isEmpty()) {
-    ui::MessageBox(this, kDeleteCaption,
-                   QStringLiteral("Редът е изтрит, но файлът dvel.dbf не беше уплътнен, защото "
-                                  "се използва от друга програма:\n") +
+    ui::MessageBox(this, kWarningCaption,
+                   QStringLiteral("Файлът dvel.dbf не беше уплътнен, защото се използва от друга "
+                                  "програма:\n") +
                        failure +
-                       QStringLiteral("\n\nИзтритият ред не се показва и не влиза в сумите. "
-                                      "Файлът ще бъде уплътнен при следващото изтриване или при "
-                                      "създаването на файла за ВЕСКОР, след като другата програма "
-                                      "го затвори."),
+                       QStringLiteral("\n\nИзтритите редове остават в него маркирани: не се "
+                                      "показват и не влизат в сумите. Файлът ще бъде уплътнен при "
+                                      "следващото изтриване или при създаването на файла за "
+                                      "ВЕСКОР, след като другата програма го затвори."),
                    ui::Icon::kWarning);
   }
+  return failure.isEmpty();
 }
 
 // ---- The navigator and the record editor ------------------------------------------------

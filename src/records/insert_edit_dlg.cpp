@@ -522,14 +522,24 @@ bool TInsertEditDlg::KeyPress(QKeyEvent *event) {
 void TInsertEditDlg::SpeedButton1Click() {
   if (!pick_country_) return;
   pick_country_(*this);
+  ReturnFromPickList();
   ui::SimulateTab();
 }
 
 void TInsertEditDlg::SpeedButton2Click() {
   if (!pick_income_) return;
   pick_income_(*this);
+  ReturnFromPickList();
   edit7_->setFocus();
   edit5_->setFocus();
+}
+
+void TInsertEditDlg::ReturnFromPickList() {
+  // The window system gives the activation back to this window some time
+  // after the pick list closed; until then focus moves change no focus and
+  // leave no field, so the field checks would not run. Taking it back at
+  // once restores the focus to the control that had it.
+  if (isVisible() && !isActiveWindow()) QApplication::setActiveWindow(this);
 }
 
 // ---- Saving and cancelling -------------------------------------------------------------

@@ -91,6 +91,9 @@ class TInsertEditDlg : public QDialog {
   void LoadIdentifier(const QString &value);
   void ResetForNextRow();
   void OnFocusChanged(QWidget *old, QWidget *now);
+  // After a pick list closed: this window active again, so that the focus
+  // moves that follow leave fields and run their checks.
+  void ReturnFromPickList();
   bool KeyPress(QKeyEvent *event);
   RowValues GatherValues() const;
   void WriteRow();

@@ -17,6 +17,8 @@
 #include "records/data_entry_dlg.h"
 #include "records/income_table.h"
 #include "records/insert_edit_dlg.h"
+#include "records/lookup_country.h"
+#include "records/lookup_income.h"
 #include "records/total_persons_dlg.h"
 #include "settings/config_dlg.h"
 #include "settings/payer_check.h"
@@ -318,7 +320,7 @@ agencyfile::DataEntryHost HostOf(records::TDataEntryDlg &window) {
   host.ask_persons_count = [&window] { return window.AskPersonsCount(); };
   host.persons_count = &window.PersonsCount();
   host.set_activation_handler = [&window](bool on) { window.SetActivationAttached(on); };
-  host.pack_table = [&window] { window.PackTable(); };
+  host.pack_table = [&window] { return window.PackTable(); };
   host.income_total = [&window] { return window.IncomeTotalText(); };
   host.tax_total = [&window] { return window.TaxTotalText(); };
   return host;
@@ -337,6 +339,12 @@ ProgramWindows CreateProgramWindows(TForm1 *main_window) {
   windows.data_entry_dlg = data_entry;
   windows.insert_edit_dlg = new records::TInsertEditDlg(data_entry);
   windows.total_persons_dlg = new records::TTotalPersonsDlg(data_entry);
+  windows.lookup_country = new records::TLookupCountry(windows.insert_edit_dlg);
+  windows.lookup_income = new records::TLookupIncome(windows.insert_edit_dlg);
+  windows.insert_edit_dlg->SetCountryPickList(
+      [list = windows.lookup_country](records::TInsertEditDlg &editor) { list->Execute(editor); });
+  windows.insert_edit_dlg->SetIncomePickList(
+      [list = windows.lookup_income](records::TInsertEditDlg &editor) { list->Execute(editor); });
   data_entry->SetRecordEditor(windows.insert_edit_dlg);
   data_entry->SetPersonsDialog(windows.total_persons_dlg);
   data_entry->SetExport(

@@ -20,6 +20,8 @@ class TCheckFileDlg;
 namespace records {
 class TDataEntryDlg;
 class TInsertEditDlg;
+class TLookupCountry;
+class TLookupIncome;
 class TTotalPersonsDlg;
 }  // namespace records
 
@@ -113,7 +115,9 @@ struct ProgramWindows {
   records::TDataEntryDlg *data_entry_dlg = nullptr;
   records::TInsertEditDlg *insert_edit_dlg = nullptr;
   records::TTotalPersonsDlg *total_persons_dlg = nullptr;
-  // The country and income code lookups join here as they are written.
+  // The record editor's pick lists, children of the editor.
+  records::TLookupCountry *lookup_country = nullptr;
+  records::TLookupIncome *lookup_income = nullptr;
 };
 ProgramWindows CreateProgramWindows(TForm1 *main_window);
 

@@ -32,6 +32,10 @@ void TDBGridModel::SetColumns(const std::vector<TGridColumn> &columns) {
 
 xb::TField *TDBGridModel::ColumnField(int column) const {
   if (column < 0 || column >= static_cast<int>(fields_.size())) return nullptr;
+  // A dataset closed while its views were disabled has dropped its fields
+  // before the link heard of it.
+  xb::TDataSet *ds = link_.DataSet();
+  if (!ds || !ds->Active()) return nullptr;
   return fields_[column];
 }
 
@@ -177,7 +181,7 @@ void TDBGridModel::FetchWalk(int upToRow) {
 
 const xb::TRecordBuffer *TDBGridModel::Row(int row) const {
   xb::TDataSet *ds = link_.Active() ? link_.DataSet() : nullptr;
-  if (!ds || row < 0 || row >= rowCount_) return nullptr;
+  if (!ds || !ds->Active() || row < 0 || row >= rowCount_) return nullptr;
   if (row == currentRow_ && !ds->IsEmpty()) return &ds->ActiveRecord();
   const auto it = cache_.find(row);
   if (it != cache_.end()) return &it->second;

@@ -121,8 +121,8 @@ void XBobjCDXFile::MakeDirectory() {
   directory_->Tree().WriteEmptyRoot(root);
 }
 
-void XBobjCDXFile::Open() {
-  disk_.DiskOpen(table_.Shared(), table_.ReadWrite());
+void XBobjCDXFile::Open(bool for_writing) {
+  disk_.DiskOpen(table_.Shared(), table_.ReadWrite() || for_writing);
   tags_.clear();
   if (disk_.DiskSize() <= kNewFileSize) {
     MakeDirectory();

@@ -71,8 +71,9 @@ class XBobjCDXFile : public XBobjIndexFile {
   // Opens the file with the table's sharing and mode. A file of more than
   // 512 bytes has its directory walked and every tag's header read; a
   // shorter one gets a fresh, empty directory (written when the file is
-  // open for writing).
-  void Open();
+  // open for writing). `for_writing` opens it read-write whatever the
+  // table's mode (a new tag is written into it).
+  void Open(bool for_writing = false);
 
   // New nodes go at the end of the file, first rounded up to a whole node
   // (a file written elsewhere may end between nodes).

@@ -55,9 +55,10 @@ int CdxTree::OrderKey(std::string_view a, std::string_view b) const {
 }
 
 int CdxTree::Order(std::string_view a, uint32_t ra, std::string_view b, uint32_t rb) const {
-  int c = CompareKeys(a, b);
-  if (c == 0) c = ra < rb ? -1 : (ra > rb ? 1 : 0);
-  return layout_.descending ? -c : c;
+  // Equal keys stay in ascending record order in descending tags too.
+  const int c = OrderKey(a, b);
+  if (c != 0) return c;
+  return ra < rb ? -1 : (ra > rb ? 1 : 0);
 }
 
 CdxNode CdxTree::Load(int64_t position) {

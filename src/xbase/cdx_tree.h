@@ -63,8 +63,8 @@ class CdxTree {
   bool Seek(std::string_view key, bool exact);
   // Puts the cursor on the entry with this key and record number.
   bool Locate(std::string_view key, uint32_t record);
-  // Inserts an entry at its place among equal keys by record number; the
-  // cursor rests on it.
+  // Inserts an entry at its place among equal keys by ascending record
+  // number (descending tags too); the cursor rests on it.
   void Insert(std::string_view key, uint32_t record);
   // Removes the entry with this key and record number; false when there is
   // none. Drops the cursor.

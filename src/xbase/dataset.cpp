@@ -108,6 +108,9 @@ void TDataSet::Close() {
   if (IsEditState(state_)) InternalCancel();  // a pending edit is dropped, its lock released
   state_ = TDataSetState::dsInactive;
   DataEvent(TDataEvent::deUpdateState);
+  // The fields go; views that were not told (disabled) must take the new
+  // ones when they are enabled again.
+  if (disableCount_ > 0) fieldsChangedWhileDisabled_ = true;
   InternalClose();
   fieldDefs_.clear();
   CreateFields();
@@ -691,6 +694,10 @@ void TDataSet::EnableControls() {
   if (stateChangedWhileDisabled_) {
     stateChangedWhileDisabled_ = false;
     DataEvent(TDataEvent::deUpdateState);
+  }
+  if (fieldsChangedWhileDisabled_) {
+    fieldsChangedWhileDisabled_ = false;
+    if (Active()) DataEvent(TDataEvent::deLayoutChange);
   }
   if (Active()) DataEvent(TDataEvent::deDataSetChange);
 }

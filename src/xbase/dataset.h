@@ -249,6 +249,7 @@ class TDataSet {
   TFilterOptions filterOptions_ = 0;
   int disableCount_ = 0;
   bool stateChangedWhileDisabled_ = false;
+  bool fieldsChangedWhileDisabled_ = false;
   std::vector<TDataSource *> sources_;
 };
 

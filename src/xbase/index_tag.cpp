@@ -6,6 +6,7 @@
 #include "xbase/dbase_fld.h"
 #include "xbase/expr_registry.h"
 #include "xbase/index_file.h"
+#include "xbase/plain_field_key.h"
 #include "xbase/short_date.h"
 #include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
@@ -101,6 +102,54 @@ void XBobjIndexTag::CheckKeyValue(const ExpValue &value) const {
 }
 
 std::string XBobjIndexTag::CurrentRecordKey() { return NormalizeKey(EvaluateKey(), true); }
+
+void XBobjIndexTag::CollectKeys(
+    const std::function<void(const std::string &key, uint32_t record)> &add) {
+  XBO_dBaseFld &table = file_.Table();
+  table.RefreshHeader();
+  const int64_t count = table.RecordCount();
+  const int saved_state = table.TableState();
+  table.SetTableState(kStateIndexing);
+  try {
+    table.DiskProgress(-1, 1, count);
+    if (!CollectPlainKeys(count, add)) {
+      for (int64_t r = 1; r <= count; ++r) {
+        table.GoToRecord(r);
+        table.DiskProgress(1, r, 0);
+        if (EvaluateFor()) add(CurrentRecordKey(), static_cast<uint32_t>(r));
+      }
+    }
+    table.DiskProgress(0, 0, 0);
+  } catch (...) {
+    table.SetTableState(saved_state);
+    throw;
+  }
+  table.SetTableState(saved_state);
+}
+
+bool XBobjIndexTag::CollectPlainKeys(
+    int64_t count, const std::function<void(const std::string &key, uint32_t record)> &add) {
+  if (!PlainTextKeys() || HasFor() || key_type_ != IndexKeyType::kCharacter || !key_expr_) {
+    return false;
+  }
+  XBO_dBaseFld &table = file_.Table();
+  const std::optional<PlainFieldKey> plain = PlainFieldKey::Of(*key_expr_, table.RecordLength());
+  if (!plain) return false;
+  // The bytes NormalizeKey gives the joined text: cut to the key length,
+  // upper-cased in a "general" file, the trailing blanks an entry drops
+  // standing for the padding.
+  const bool general = file_.General();
+  std::string key(key_length_, ' ');
+  ForEachRecordInBlocks(table, count, [&](int64_t r, const char *record) {
+    table.DiskProgress(1, r, 0);
+    plain->Extract(record, key.data(), key.size());
+    if (general) {
+      for (char &c : key) c = static_cast<char>(UpperCp1251Char(static_cast<unsigned char>(c)));
+    }
+    add(key, static_cast<uint32_t>(r));
+  });
+  return true;
+}
 
 int XBobjIndexTag::OrderPrefix(const std::string &stored, const std::string &search) const {
   const int c = CompareKeyPrefix(stored, search);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -104,6 +105,17 @@ class XBobjIndexTag {
   void UpdateRecord(uint32_t record, bool appended);
   // The key of the table's current record buffer, normalized for an entry.
   std::string CurrentRecordKey();
+  // Walks the table in physical order for a build (deleted records included,
+  // filters ignored, progress reported) and hands `add` the key and number
+  // of every record whose FOR condition holds. The table's state is kept;
+  // it is left on the last record walked. A key of character fields joined
+  // by '+' without a FOR condition, in a format with PlainTextKeys, is taken
+  // from the record bytes read in large blocks, and the table does not move.
+  void CollectKeys(const std::function<void(const std::string &key, uint32_t record)> &add);
+  // True when the format's key of a text is the text itself, cut to the key
+  // length (upper-cased in a "general" file) and padded with blanks, so that
+  // a key of joined character fields may be read from the record bytes.
+  virtual bool PlainTextKeys() const { return false; }
 
   const std::string &Name() const { return name_; }
   const std::string &KeyExpression() const { return key_text_; }
@@ -122,6 +134,10 @@ class XBobjIndexTag {
   XBobjIndexFile &File() { return file_; }
 
  protected:
+  // CollectKeys' walk over the record bytes for a plain key; false (nothing
+  // handed over) when the key or the format does not allow it.
+  bool CollectPlainKeys(int64_t count,
+                        const std::function<void(const std::string &key, uint32_t record)> &add);
   // Key type and length from an evaluated key value, for a new tag.
   void LearnKeyLayout(const ExpValue &value);
   // Raises "Variant types mismatch for compare" unless the value fits the

@@ -4,9 +4,7 @@
 #include "xbase/byte_helpers.h"
 #include "xbase/dbase_fld.h"
 #include "xbase/ntx_key.h"
-#include "xbase/plain_field_key.h"
 #include "xbase/sort_ntx.h"
-#include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
 #include "xbase/xbase_messages.h"
 
@@ -95,60 +93,17 @@ void XBobjNTXTag::Define(const std::string &key_expression, const std::string &f
 
 void XBobjNTXTag::Build() {
   XBO_dBaseFld &table = file_.Table();
-  table.RefreshHeader();
-  const int64_t count = table.RecordCount();
   const int64_t saved = table.RecordNumber();
-  const int saved_state = table.TableState();
   XBobjSortNTX sort(key_length_, descending_);
-  table.SetTableState(kStateIndexing);
-  // The plain path reads records past the table's buffer, which stays as it
-  // is; the general one moves the table and puts it back at the end.
-  bool moved = false;
-  try {
-    table.DiskProgress(-1, 1, count);
-    if (!SortPlainKeys(sort, count)) {
-      moved = true;
-      for (int64_t r = 1; r <= count; ++r) {
-        table.GoToRecord(r);
-        table.DiskProgress(1, r, 0);
-        if (EvaluateFor()) sort.Add(CurrentRecordKey(), static_cast<uint32_t>(r));
-      }
-    }
-    table.DiskProgress(0, 0, 0);
-  } catch (...) {
-    table.SetTableState(saved_state);
-    throw;
-  }
-  table.SetTableState(saved_state);
+  sort.Reserve(static_cast<size_t>(table.RecordCount()));
+  CollectKeys([&sort](const std::string &key, uint32_t record) { sort.Add(key, record); });
   file_.WritePage(kHeaderPosition, std::string(kNtxPageSize, '\0'));
   const int64_t root = sort.WriteTree(
       file_, header_.max_entries, unique_,
       [&table](int code, int value, int total) { table.DiskProgress(code, value, total); });
   tree_.SetRoot(root);
   WriteTagHeader();
-  if (moved && saved > 0 && saved <= table.RecordCount()) table.GoToRecord(saved);
-}
-
-bool XBobjNTXTag::SortPlainKeys(XBobjSortNTX &sort, int64_t count) {
-  if (HasFor() || key_type_ != IndexKeyType::kCharacter || !key_expr_) return false;
-  XBO_dBaseFld &table = file_.Table();
-  const std::optional<PlainFieldKey> plain = PlainFieldKey::Of(*key_expr_, table.RecordLength());
-  if (!plain) return false;
-  // The bytes NormalizeKey gives the expression's text: cut to the key
-  // length, upper-cased in a "general" file; the sorter pads with blanks,
-  // which also stands for the trailing blanks an entry drops.
-  const bool general = file_.General();
-  std::string key(key_length_, ' ');
-  sort.Reserve(static_cast<size_t>(count));
-  ForEachRecordInBlocks(table, count, [&](int64_t r, const char *record) {
-    table.DiskProgress(1, r, 0);
-    plain->Extract(record, key.data(), key.size());
-    if (general) {
-      for (char &c : key) c = static_cast<char>(UpperCp1251Char(static_cast<unsigned char>(c)));
-    }
-    sort.Add(key, static_cast<uint32_t>(r));
-  });
-  return true;
+  if (saved > 0 && saved <= table.RecordCount()) table.GoToRecord(saved);
 }
 
 void XBobjNTXFile::Create(XBO_dBaseFld &table, const std::string &path,

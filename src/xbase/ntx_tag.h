@@ -8,7 +8,6 @@
 #include "xbase/index_tag.h"
 #include "xbase/ntx_format.h"
 #include "xbase/ntx_tree.h"
-#include "xbase/sort_ntx.h"
 
 namespace xb {
 
@@ -23,6 +22,7 @@ class XBobjNTXTag : public XBobjIndexTag {
 
   std::string NormalizeKey(const ExpValue &value, bool trim) const override;
   void InsertKey(const std::string &key, uint32_t record) override;
+  bool PlainTextKeys() const override { return true; }
   void ReadRoot() override;
   void ReadTagHeader() override;
   void WriteTagHeader() override;
@@ -55,10 +55,6 @@ class XBobjNTXTag : public XBobjIndexTag {
 
  private:
   void ApplyHeader();
-  // Adds the keys of records 1..count read in blocks straight from their
-  // bytes, when the key is a plain join of character fields and there is no
-  // FOR condition; false (nothing added) otherwise.
-  bool SortPlainKeys(XBobjSortNTX &sort, int64_t count);
 
   NtxHeader header_;
   NtxTree tree_;

@@ -291,6 +291,7 @@ TEST_F(ExportTest, RowsLeftDeletedArePackedAwaySoDetailsRunWithoutGaps) {
       file.Pack();
     }
     table_.Open();
+    return true;
   };
   ui::ScriptedUiDriver ui;
   ui.QueueAnswer(ui::Answer::kYes);
@@ -302,6 +303,19 @@ TEST_F(ExportTest, RowsLeftDeletedArePackedAwaySoDetailsRunWithoutGaps) {
   EXPECT_EQ(bytes.substr(282, 5), "00002");
   EXPECT_EQ(ui.messages()[0].text,
             "Потвърдете създаване на файл за ВЕСКОР     \nс 2 реда, за 2 лица получили доходи !");
+}
+
+TEST_F(ExportTest, RowsLeftDeletedThatStillCannotBePackedStopTheExport) {
+  Add(kPerson1);
+  Add(kPerson2);
+  table_.First();
+  table_.Delete();  // marked deleted, not packed
+  host_.pack_table = [] { return false; };
+  ui::ScriptedUiDriver ui;
+  ExportAgencyFile(host_);
+  EXPECT_TRUE(ui.messages().empty());
+  EXPECT_EQ(persons_asked_, 0);
+  EXPECT_FALSE(QFile::exists(AgencyFilePath("121212123")));
 }
 
 TEST_F(ExportTest, PrintRunsReport1WithTotalPersonsAndReattachesOnMissingProject) {

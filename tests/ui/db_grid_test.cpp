@@ -154,3 +154,27 @@ TEST(DBGrid, DrawHookSeesEveryShownCell) {
 }
 
 }  // namespace
+
+namespace {
+
+// A window closes and reopens its dataset with the views disabled (the pack
+// after a deletion); a paint in between must not read the closed dataset or
+// the fields it dropped.
+TEST(DBGrid, DatasetClosedWhileControlsAreDisabledShowsNothing) {
+  auto ds = MakeTable(3);
+  xb::TDataSource source(ds.get());
+  ui::TDBGrid grid;
+  grid.SetDataSource(&source);
+  ds->Open();
+  ASSERT_EQ(Cell(grid, 1, 1), "row2");
+  ds->DisableControls();
+  ds->Close();
+  EXPECT_EQ(grid.Model().ColumnField(1), nullptr);
+  EXPECT_EQ(Cell(grid, 0, 1), "");
+  EXPECT_EQ(Cell(grid, 1, 1), "");
+  ds->Open();
+  ds->EnableControls();
+  EXPECT_EQ(Cell(grid, 1, 1), "row2");
+}
+
+}  // namespace

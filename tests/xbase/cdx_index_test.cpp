@@ -389,5 +389,45 @@ TEST(CdxIndex, BuiltTagsStayCurrent) {
   EXPECT_EQ(report.entries, 400u);
 }
 
+// Built and updated the same way: descending tags, unique tags and general
+// ordering agree between the builder and the upkeep.
+TEST(CdxIndex, BuiltTagsOfEveryKindAgreeWithUpkeep) {
+  struct Case {
+    const char *expression;
+    int unique;  // 0 unique, 1 duplicates
+    int order;   // 0, 1 descending, 7 general, 8 general descending
+  };
+  const Case cases[] = {{"NAME", 1, 1}, {"NAME", 0, 0}, {"NAME", 1, 7},
+                        {"NAME", 1, 8}, {"POP", 1, 1},  {"POP", 0, 0}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::string(c.expression) + " " + std::to_string(c.unique) + " " +
+                 std::to_string(c.order));
+    TempDir dir;
+    const std::string path = dir.File("c.dbf");
+    CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+    XBO_dBHandler t(path, false, true);
+    auto row = [](int i) { return std::to_string(i * 37 % 60); };
+    for (int i = 0; i < 120; ++i) AppendCountry(t, "X", (i % 2 ? "b" : "B") + row(i), row(i));
+    t.IndexOn("c.cdx", "T", c.expression, "", c.unique, c.order);
+    t.IndexOpen("c.cdx", "T");
+    for (int i = 0; i < 80; ++i)
+      AppendCountry(t, "Y", (i % 3 ? "b" : "B") + row(i + 7), row(i + 7));
+    auto &tag = static_cast<XBobjCDXTag &>(*t.CurrentTag());
+    const IndexVerifyReport report = VerifyCdxTag(t, tag);
+    for (const auto &p : report.problems) ADD_FAILURE() << p;
+    // The walk meets the keys in the tag's order, equal keys by record.
+    std::vector<std::pair<std::string, uint32_t>> walk;
+    for (uint32_t r = tag.StepFirst(); r != 0; r = tag.StepNext()) {
+      walk.emplace_back(tag.CurrentEntry()->key, r);
+    }
+    const bool descending = c.order == 1 || c.order == 8;
+    for (size_t i = 1; i < walk.size(); ++i) {
+      const int order = CompareKeys(walk[i - 1].first, walk[i].first);
+      EXPECT_TRUE(descending ? order >= 0 : order <= 0) << i;
+      EXPECT_TRUE(c.unique != 0 || order != 0) << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace xb

@@ -105,6 +105,19 @@ TEST(CdxTree, EqualKeysStayInRecordOrder) {
   EXPECT_TRUE(f.tree.Seek("SAM", false));
 }
 
+TEST(CdxTree, DescendingTagsKeepEqualKeysInRecordOrder) {
+  TreeFixture f(10, ' ', true);
+  for (uint32_t record : {4u, 2u, 6u}) f.tree.Insert("B", record);
+  f.tree.Insert("A", 1);
+  f.tree.Insert("C", 9);
+  const std::vector<Entry> expected = {{"C", 9}, {"B", 2}, {"B", 4}, {"B", 6}, {"A", 1}};
+  EXPECT_EQ(f.Forward(), expected);
+  EXPECT_EQ(f.Backward(), expected);
+  ASSERT_TRUE(f.tree.Seek("B", true));
+  EXPECT_EQ(f.tree.Current()->record, 2u);
+  EXPECT_TRUE(f.tree.Check().problems.empty());
+}
+
 TEST(CdxTree, NumberKeysOrderWithZeroPadding) {
   TreeFixture f(8, '\0');
   const double values[] = {3, -1, 0, 2.5, -1000, 1e10, 0.5};

@@ -2,7 +2,6 @@
 // file, `seek` looks a key up, `verify` checks an index tag against its
 // table, and `dump --index FILE` lists the records in index order. A CDX file
 // is named with its tag: "FILE.cdx TAG" as one argument or as two.
-#include "xbase/cdx_build.h"
 #include "xbase/cdx_tag.h"
 #include "xbase/cdx_verify.h"
 #include "xbase/db_handler.h"
@@ -45,14 +44,6 @@ IndexArg ParseIndex(const std::string &value, const std::string &tag = "") {
   return {value, TagName(value)};
 }
 
-// The index file's name as the table resolves it: beside the table when it
-// has no directory.
-std::string BesideTable(const std::string &dbf, const std::string &index_file) {
-  if (index_file.find_first_of("/\\") != std::string::npos) return index_file;
-  const size_t slash = dbf.find_last_of("/\\");
-  return slash == std::string::npos ? index_file : dbf.substr(0, slash + 1) + index_file;
-}
-
 int Index(const std::vector<std::string> &args, std::ostream &out) {
   if (args.size() < 3) throw UsageError("expected DBF INDEXFILE EXPR");
   bool unique = false;
@@ -77,9 +68,10 @@ int Index(const std::vector<std::string> &args, std::ostream &out) {
   xb::XBO_dBHandler t(args[0], true, false);
   t.IndexOn(index.file, index.tag, args[2], for_expression, unique ? 0 : 1, descending ? 1 : 0);
   if (IsCdx(index.file)) {
-    const xb::CdxTagContents tag = xb::ReadCdxTag(BesideTable(args[0], index.file), index.tag);
-    out << tag.entries.size() << " keys of length " << tag.header.key_length << " written to tag "
-        << xb::CdxDirectoryName(index.tag) << " of " << index.file << "\n";
+    t.IndexOpen(index.file, index.tag);
+    auto &tag = static_cast<xb::XBobjCDXTag &>(*t.CurrentTag());
+    out << xb::VerifyCdxTag(t, tag).entries << " keys of length " << tag.KeyLength()
+        << " written to tag " << tag.Name() << " of " << index.file << "\n";
     return 0;
   }
   t.IndexOpen(args[1], TagName(args[1]));
