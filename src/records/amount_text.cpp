@@ -1,41 +1,52 @@
 // Reading, filtering and formatting of amounts (see amount_text.h).
 #include "records/amount_text.h"
 
-#include <QRegularExpression>
-
 #include <limits>
+
 #include "ui/input_filter.h"
 
 namespace records {
 
 namespace {
 
-// Sign, integer digits, point, fraction digits.
-const QRegularExpression &AmountPattern() {
-  static const QRegularExpression pattern(QStringLiteral("^([+-]?)(\\d*)(?:\\.(\\d*))?$"));
-  return pattern;
-}
+bool IsAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 }  // namespace
 
+// Sign, integer digits, point, fraction digits, read in one pass: the totals
+// walk reads two amounts per row of the table.
 std::optional<CurrencyUnits> ReadAmount(const QString &text) {
-  const QRegularExpressionMatch m = AmountPattern().match(text.trimmed());
-  if (!m.hasMatch()) return std::nullopt;
-  const QString whole = m.captured(2);
-  QString fraction = m.captured(3);
-  if (whole.isEmpty() && fraction.isEmpty()) return std::nullopt;
+  const QStringView s = QStringView(text).trimmed();
+  qsizetype i = 0;
+  bool negative = false;
+  if (i < s.size() && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
+    negative = s[i] == QLatin1Char('-');
+    ++i;
+  }
   // Integer part in units, then the fraction rounded half up to four places.
   constexpr CurrencyUnits kMaxLevs = std::numeric_limits<CurrencyUnits>::max() / kUnitsPerLev - 1;
   CurrencyUnits levs = 0;
-  for (QChar c : whole) {
-    if (levs > (kMaxLevs - c.digitValue()) / 10) return std::nullopt;
-    levs = levs * 10 + c.digitValue();
+  const qsizetype whole_start = i;
+  for (; i < s.size() && IsAsciiDigit(s[i]); ++i) {
+    const int digit = s[i].unicode() - '0';
+    if (levs > (kMaxLevs - digit) / 10) return std::nullopt;
+    levs = levs * 10 + digit;
   }
-  const bool round_up = fraction.size() > 4 && fraction.at(4).digitValue() >= 5;
-  fraction = fraction.left(4).leftJustified(4, QLatin1Char('0'));
-  CurrencyUnits units = levs * kUnitsPerLev + fraction.toLongLong() + (round_up ? 1 : 0);
-  if (m.captured(1) == QLatin1String("-")) units = -units;
-  return units;
+  const bool has_whole = i > whole_start;
+  CurrencyUnits fraction = 0;
+  qsizetype fraction_digits = 0;
+  bool round_up = false;
+  if (i < s.size() && s[i] == QLatin1Char('.')) {
+    for (++i; i < s.size() && IsAsciiDigit(s[i]); ++i, ++fraction_digits) {
+      const int digit = s[i].unicode() - '0';
+      if (fraction_digits < 4) fraction = fraction * 10 + digit;
+      if (fraction_digits == 4) round_up = digit >= 5;
+    }
+  }
+  if (i != s.size() || (!has_whole && fraction_digits == 0)) return std::nullopt;
+  for (qsizetype d = fraction_digits; d < 4; ++d) fraction *= 10;
+  const CurrencyUnits units = levs * kUnitsPerLev + fraction + (round_up ? 1 : 0);
+  return negative ? -units : units;
 }
 
 bool WholeNumberFilterAccepts(const QString &text) {

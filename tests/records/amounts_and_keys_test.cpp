@@ -3,6 +3,9 @@
 // search key and its exemptions, and the number-of-persons check.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+#include <limits>
+
 #include "records/amount_text.h"
 #include "records/complete_amount.h"
 #include "records/duplicate_check.h"
@@ -29,6 +32,59 @@ TEST(ReadAmount, ReadsPlainDecimalsOnly) {
   for (const char *bad : {"", ".", "-", "1e3", "12,5", "1.2.3", "abc", "99999999999999999999"}) {
     EXPECT_FALSE(ReadAmount(bad).has_value()) << bad;
   }
+}
+
+// The reading the program had before the hand-written parse, kept here as
+// the reference it must agree with on every text.
+std::optional<CurrencyUnits> ReadAmountByPattern(const QString &text) {
+  static const QRegularExpression pattern(QStringLiteral("^([+-]?)(\\d*)(?:\\.(\\d*))?$"));
+  const QRegularExpressionMatch m = pattern.match(text.trimmed());
+  if (!m.hasMatch()) return std::nullopt;
+  const QString whole = m.captured(2);
+  QString fraction = m.captured(3);
+  if (whole.isEmpty() && fraction.isEmpty()) return std::nullopt;
+  constexpr CurrencyUnits kMaxLevs = std::numeric_limits<CurrencyUnits>::max() / kUnitsPerLev - 1;
+  CurrencyUnits levs = 0;
+  for (QChar c : whole) {
+    if (levs > (kMaxLevs - c.digitValue()) / 10) return std::nullopt;
+    levs = levs * 10 + c.digitValue();
+  }
+  const bool round_up = fraction.size() > 4 && fraction.at(4).digitValue() >= 5;
+  fraction = fraction.left(4).leftJustified(4, QLatin1Char('0'));
+  CurrencyUnits units = levs * kUnitsPerLev + fraction.toLongLong() + (round_up ? 1 : 0);
+  if (m.captured(1) == QLatin1String("-")) units = -units;
+  return units;
+}
+
+// Every text of up to four characters over signs, digits, points, blanks,
+// a line break, a non-breaking space, a letter, a comma and a non-Latin
+// digit, and some long ones (rounding, the largest amount and one past it).
+TEST(ReadAmount, AgreesWithThePatternOnEveryText) {
+  const QString alphabet = QStringLiteral("05+-. \ne,\u00a0\u0663");
+  std::vector<QString> texts = {"",
+                                "12.34565",
+                                "-0.99995",
+                                "1.00004999",
+                                "922337203685476",
+                                "922337203685477",
+                                "-922337203685476.9999",
+                                "00000000000000000000000001.5",
+                                " \t+7.25\r\n"};
+  for (int length = 1; length <= 4; ++length) {
+    std::vector<QString> longer;
+    for (const QString &text : texts) {
+      if (text.size() != length - 1) continue;
+      for (QChar c : alphabet) longer.push_back(text + c);
+    }
+    texts.insert(texts.end(), longer.begin(), longer.end());
+  }
+  int read = 0;
+  for (const QString &text : texts) {
+    const auto want = ReadAmountByPattern(text);
+    ASSERT_EQ(ReadAmount(text), want) << text.toStdString();
+    if (want) ++read;
+  }
+  EXPECT_GT(read, 100);
 }
 
 TEST(InputFilters, AcceptOnlyWhatTheFieldMayHold) {
