@@ -190,7 +190,6 @@ void TCheckFileDlg::hideEvent(QHideEvent *event) {
 }
 
 void TCheckFileDlg::FormActivate() {
-  setWindowTitle(QStringLiteral(" Проверка на файл"));
   static_text1_->setText(QLatin1Char(' ') + shell::FileToCheck + QStringLiteral("  "));
   static_text2_->setText(QString(10, QLatin1Char(' ')));
   static_text3_->setText(QString(20, QLatin1Char(' ')));

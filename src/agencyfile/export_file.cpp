@@ -4,6 +4,7 @@
 #include <QSaveFile>
 
 #include "agencyfile/export_rows.h"
+#include "records/income_row.h"
 #include "settings/payer_settings.h"
 #include "ui/codepage.h"
 #include "xbase/dataset.h"
@@ -15,15 +16,15 @@ ExportRows ReadExportRows(xb::TDataSet &table) {
   for (table.First(); !table.Eof(); table.Next()) {
     DetailValues row;
     row.record_number = table.RecNo();
-    row.foreign_flag = RowText(table, "F02");
-    row.id_kind = RowText(table, "F03");
-    row.identifier = RowText(table, "F04");
-    row.names = RowText(table, "F05");
-    row.country = RowText(table, "F06");
-    row.address = RowText(table, "F07");
-    row.income_code = RowText(table, "F10");
-    const QString income = RowText(table, "F08");
-    const QString tax = RowText(table, "F09");
+    row.foreign_flag = records::RowGet(table, records::kF02);
+    row.id_kind = records::RowGet(table, records::kF03);
+    row.identifier = records::RowGet(table, records::kF04);
+    row.names = records::RowGet(table, records::kF05);
+    row.country = records::RowGet(table, records::kF06);
+    row.address = records::RowGet(table, records::kF07);
+    row.income_code = records::RowGet(table, records::kF10);
+    const QString income = records::RowGet(table, records::kF08);
+    const QString tax = records::RowGet(table, records::kF09);
     const std::optional<records::CurrencyUnits> income_value = records::ReadAmount(income);
     const std::optional<records::CurrencyUnits> tax_value = records::ReadAmount(tax);
     if (!income_value || !tax_value) {

@@ -2,7 +2,8 @@
 #include "agencyfile/export_rows.h"
 
 #include <utility>
-#include "ui/codepage.h"
+
+#include "records/income_row.h"
 
 namespace agencyfile {
 
@@ -20,14 +21,6 @@ bool IsIncompleteRow(const QString &income, const QString &tax, const QString &c
   return income.isEmpty() || income == u"0.00" || tax.isEmpty() || code.isEmpty();
 }
 
-QString RowText(xb::TDataSet &table, const char *field) {
-  QString text = codepage::FromCp1251(table.FieldByName(field).AsString());
-  qsizetype end = text.size();
-  while (end > 0 && text[end - 1] == u' ') --end;
-  text.truncate(end);
-  return text;
-}
-
 bool NumberCompleteRows(xb::TDataSet &table) {
   struct ControlsDisabled {
     xb::TDataSet &table;
@@ -36,11 +29,14 @@ bool NumberCompleteRows(xb::TDataSet &table) {
   } disabled(table);
   PostHandlersDetached detached(table);
   for (table.First(); !table.Eof(); table.Next()) {
-    if (IsIncompleteRow(RowText(table, "F08"), RowText(table, "F09"), RowText(table, "F10")))
+    if (IsIncompleteRow(records::RowGet(table, records::kF08),
+                        records::RowGet(table, records::kF09),
+                        records::RowGet(table, records::kF10)))
       return false;
     table.Edit();
-    table.FieldByName("F01").SetAsString(
-        QStringLiteral("%1").arg(table.RecNo(), 5, 10, QLatin1Char('0')).toStdString());
+    table.FieldByName(records::kF01)
+        .SetAsString(
+            QStringLiteral("%1").arg(table.RecNo(), 5, 10, QLatin1Char('0')).toStdString());
     table.Post();
   }
   return true;

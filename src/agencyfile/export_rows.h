@@ -26,9 +26,6 @@ bool IsIncompleteRow(const QString &income, const QString &tax, const QString &c
 // every case. True when every row was complete.
 bool NumberCompleteRows(xb::TDataSet &table);
 
-// A row's field as text, without trailing blanks.
-QString RowText(xb::TDataSet &table, const char *field);
-
 // Detaches a dataset's before-save and after-save handlers for its lifetime.
 class PostHandlersDetached {
  public:

@@ -1,6 +1,7 @@
 // Parameters of the two reports; see report_parameters.h.
 #include "agencyfile/report_parameters.h"
 
+#include "settings/payer_check.h"
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
 #include "ui/report_renderer.h"
@@ -57,7 +58,7 @@ ReportParams Report1Params(int record_count, const QString &income_total,
 }
 
 ReportParams Report2Params(const QString &persons_count) {
-  const bool eik = shell::PayerData[shell::kOwnerNoType] == u"ЕИК";
+  const bool eik = shell::PayerData[shell::kOwnerNoType] == QString::fromUtf8(settings::kKindEik);
   const QString spaced_no = SpaceOutChars(GetOwnerNo());
   return {
       {"AppVerNo", kAppVerNo},

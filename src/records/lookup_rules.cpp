@@ -1,17 +1,11 @@
 // The choice rules of the two pick lists (see lookup_rules.h).
 #include "records/lookup_rules.h"
 
+#include "records/income_codes.h"
 #include "records/row_validation.h"
 #include "shell/globals.h"
 
 namespace records {
-
-namespace {
-
-const QString kCondominiumCode = QStringLiteral("820");
-const QString kInterestCode = QStringLiteral("821");
-
-}  // namespace
 
 PickCheck CheckCountryPick(const QString &code) {
   if (code.trimmed() != QLatin1String("BG")) return {};
@@ -20,24 +14,26 @@ PickCheck CheckCountryPick(const QString &code) {
 
 PickCheck CheckIncomePick(const QString &code, int kind) {
   const QString c = code.trimmed();
-  const bool bound_code = c == kCondominiumCode || c == kInterestCode;
+  const QString condominium_code = QLatin1String(kCondominiumCode);
+  const QString interest_code = QLatin1String(kBankInterestCode);
+  const bool bound_code = IsKindBoundCode(c);
   const bool bound_kind = kind == kKindCondominium || kind == kKindBankInterest;
   if (bound_code == bound_kind) return {};
   if (bound_code) {
     // A person's kind (or none) with a code that belongs to kinds 4 and 5.
     const QString owner =
-        shell::IdKindNames().at(c == kCondominiumCode ? kKindCondominium : kKindBankInterest);
+        shell::IdKindNames().at(c == condominium_code ? kKindCondominium : kKindBankInterest);
     return {false, QStringLiteral("Избрания код [") + c +
                        QStringLiteral("] е валиден само при идентификатор [") + owner +
                        QStringLiteral("]. ") + QStringLiteral("\n") +
-                       QStringLiteral("      Изберете код различен от [") + kCondominiumCode +
-                       QStringLiteral(",") + kInterestCode + QStringLiteral("] !    ")};
+                       QStringLiteral("      Изберете код различен от [") + condominium_code +
+                       QStringLiteral(",") + interest_code + QStringLiteral("] !    ")};
   }
   const bool condominium = kind == kKindCondominium;
   return {false,
           QStringLiteral("Валиден код при идентификатор [") +
               (condominium ? QStringLiteral("етаж.соб.") : QStringLiteral("лихви по депоз.с/ки")) +
-              QStringLiteral("] е [") + (condominium ? kCondominiumCode : kInterestCode) +
+              QStringLiteral("] е [") + (condominium ? condominium_code : interest_code) +
               QStringLiteral("] !    ")};
 }
 

@@ -24,13 +24,11 @@ void ReferenceLookup::Open(const QString &data_dir) {
   const QDir dir(data_dir);
   countries_ = ReadCodeNameTable(dir.filePath(shell::kCountriesTableName));
   incomes_ = ReadCodeNameTable(dir.filePath(shell::kIncomesTableName));
-  open_ = true;
 }
 
 void ReferenceLookup::Close() {
   countries_.clear();
   incomes_.clear();
-  open_ = false;
 }
 
 std::optional<QString> ReferenceLookup::CountryName(const QString &code) const {

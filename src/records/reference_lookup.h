@@ -22,7 +22,6 @@ class ReferenceLookup : public ReferenceTables {
   // Reads Countries.dbf and Incomes.dbf of the data directory `data_dir`.
   void Open(const QString &data_dir);
   void Close();
-  bool IsOpen() const { return open_; }
 
   std::optional<QString> CountryName(const QString &code) const;
   std::optional<QString> IncomeName(const QString &code) const;
@@ -31,7 +30,6 @@ class ReferenceLookup : public ReferenceTables {
   bool HasIncomeCode(const QString &code) const override { return incomes_.contains(code); }
 
  private:
-  bool open_ = false;
   QHash<QString, QString> countries_;
   QHash<QString, QString> incomes_;
 };

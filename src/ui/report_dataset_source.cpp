@@ -2,6 +2,7 @@
 #include "ui/report_dataset_source.h"
 
 #include "ui/codepage.h"
+#include "xbase/byte_helpers.h"
 
 namespace ui {
 
@@ -19,11 +20,7 @@ QString DataSetRowSource::Value(const QString &field) const {
   if (Eof()) return {};
   const xb::TField *found = dataset_.FindField(field.toStdString());
   if (!found) return {};
-  QString text = codepage::FromCp1251(found->AsString());
-  qsizetype end = text.size();
-  while (end > 0 && text[end - 1] == u' ') --end;
-  text.truncate(end);
-  return text;
+  return codepage::FromCp1251(std::string(xb::TrimRightBlanks(found->AsString())));
 }
 
 }  // namespace ui

@@ -207,9 +207,6 @@ uint32_t XBobjIndexTag::Navigate(int code) {
       break;
   }
   if (record != 0 && !InRange(CurrentEntry()->key)) record = 0;
-  const bool forward = code == -1 || code == -3 || code == -5;
-  at_last_ = record == 0 && forward;
-  at_first_ = record == 0 && !forward;
   return record;
 }
 
@@ -246,8 +243,6 @@ uint32_t XBobjIndexTag::Search(const std::string &text, bool exact) {
   const std::string key = SearchKey(text);
   const bool found = SeekKey(key, exact);
   const XBobjIndexKeyData *entry = CurrentEntry();
-  at_last_ = entry == nullptr;
-  at_first_ = false;
   if (found && InRange(entry->key)) return entry->record;
   return 0;
 }

@@ -129,8 +129,6 @@ class XBobjIndexTag {
   uint16_t KeyDecimals() const { return key_decimals_; }
   bool Unique() const { return unique_; }
   bool Descending() const { return descending_; }
-  bool AtFirst() const { return at_first_; }
-  bool AtLast() const { return at_last_; }
   XBobjIndexFile &File() { return file_; }
 
  protected:
@@ -160,8 +158,6 @@ class XBobjIndexTag {
   std::string range_low_;
   std::string range_high_;
   int range_options_ = 0;
-  bool at_first_ = false;
-  bool at_last_ = false;
 };
 
 }  // namespace xb

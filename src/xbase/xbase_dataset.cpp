@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "xbase/byte_helpers.h"
 #include "xbase/dataset_messages.h"
 #include "xbase/index_file.h"
 #include "xbase/oem_codepage.h"
@@ -22,20 +23,8 @@ constexpr double kMsPerDay = 86400000.0;
 
 constexpr std::size_t kInfoSize = 9;
 
-std::string TrimBlanks(const std::string &s) {
-  const auto b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 bool HasDirectory(const std::string &name) {
   return name.find('/') != std::string::npos || name.find('\\') != std::string::npos;
-}
-
-int32_t Le32(const std::string &raw, std::size_t at) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(raw[at + i]);
-  return static_cast<int32_t>(v);
 }
 
 }  // namespace
@@ -61,7 +50,7 @@ std::vector<std::string> SplitIndexList(const std::string &list) {
   bool quoted = false;
   bool skipping = true;  // at the start and after a separator
   auto finish = [&] {
-    const std::string name = TrimBlanks(current);
+    const std::string name(TrimBlanks(current));
     if (!name.empty()) names.push_back(name);
     current.clear();
   };
@@ -114,7 +103,7 @@ void TXbaseDataSet::SetEncryptionKey(const std::string &key) {
 std::string TXbaseDataSet::TablePath() const {
   std::string name = tableName_;
   if (!std::filesystem::path(name).has_extension()) name += ".DBF";
-  return HasDirectory(name) && (name[0] == '/') ? name : Directory() + name;
+  return name[0] == '/' ? name : Directory() + name;
 }
 
 bool TXbaseDataSet::CanModify() const { return !ReadOnly && (!table_ || table_->ReadWrite()); }
@@ -574,13 +563,14 @@ TFieldData TXbaseDataSet::GetFieldData(const TField &field, const TRecordBuffer 
     case TFieldType::ftDateTime: {
       const std::string raw = t.FieldGet(n);
       if (raw.size() < 8) return std::nullopt;
-      const int32_t julian = Le32(raw, 0), ms = Le32(raw, 4);
+      const int32_t julian = static_cast<int32_t>(GetLE32(raw.data()));
+      const int32_t ms = static_cast<int32_t>(GetLE32(raw.data() + 4));
       if (julian == 0 && ms == 0) return std::nullopt;
       return TDateTimeValue{static_cast<double>(julian - kJulianOfDayOne + 1) * kMsPerDay + ms};
     }
     case TFieldType::ftMemo:
     case TFieldType::ftBlob: {
-      const std::string block = TrimBlanks(t.FieldGet(n));
+      const std::string block(TrimBlanks(t.FieldGet(n)));
       if (block.empty() || block == "0") return std::nullopt;
       return t.StringGet(n);
     }

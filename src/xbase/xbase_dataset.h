@@ -157,7 +157,8 @@ class TXbaseDataSet : public TDataSet {
  private:
   class BufferScope;
   DBFObject &Tab() const;
-  // Points the table at the buffer of the current state for a direct operation.
+  // The buffer of the current state, for a direct operation (BufferScope
+  // points the table at it).
   char *DirectBuffer();
   void CheckDirect() const;
   int32_t RecordOf(const TRecordBuffer &buffer) const;
