@@ -274,12 +274,12 @@ void TCheckFileDlg::ShowVerdict(const CheckResult &result) {
   const bool correct = result.verdict == Verdict::kCorrect;
   ui::MovePointerTo(this, QPoint(bit_btn2_->x() + 10, bit_btn2_->y() - 155));
   if (correct) {
-    ui::MessageBox(this, QStringLiteral("Информация"), VerdictBoxText(result.verdict),
-                   ui::Icon::kInformation);
+    ui::MessageBox(this, QString::fromUtf8(shell::kInformationTitle),
+                   VerdictBoxText(result.verdict), ui::Icon::kInformation);
   } else {
     const QString text =
         result.verdict == Verdict::kCannotCheck ? result.error : VerdictBoxText(result.verdict);
-    ui::MessageBox(this, QStringLiteral("Внимание !"), text, ui::Icon::kWarning);
+    ui::MessageBox(this, QString::fromUtf8(shell::kWarningTitle), text, ui::Icon::kWarning);
   }
   ui::MovePointerTo(this, ui::CentreOf(bit_btn2_) + QPoint(20, 0));
   label3_->setText(VerdictLabelText(result.verdict));

@@ -10,7 +10,6 @@
 namespace agencyfile {
 
 inline constexpr char kNoDataText[] = "Няма въведени данни !    ";
-inline constexpr char kIncompleteRowCaption[] = "Внимание !";
 inline constexpr char kIncompleteRowText[] =
     "Има непопълнени данни в         \n      <Код на дохода>\n    <Размер на дохода>\n"
     "<Размер на удържания данък>";

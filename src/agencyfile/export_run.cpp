@@ -42,7 +42,7 @@ bool PrepareRows(const DataEntryHost &host, const QString &empty_caption) {
   // be packed stops the operation.
   if (host.pack_table && HasRecordGaps(table) && !host.pack_table()) return false;
   if (!NumberCompleteRows(table)) {
-    ui::MessageBox(host.window, QString::fromUtf8(kIncompleteRowCaption),
+    ui::MessageBox(host.window, QString::fromUtf8(shell::kWarningTitle),
                    QString::fromUtf8(kIncompleteRowText), ui::Icon::kWarning);
     return false;
   }
@@ -120,7 +120,7 @@ void ExportAgencyFile(const DataEntryHost &host) {
       text = BuildAgencyFileText(HeaderFromSettings(read.total_income, read.total_tax), read.rows);
     const QString problem = read.error.isEmpty() ? text.error : read.error;
     if (!problem.isEmpty()) {
-      ui::MessageBox(host.window, QString::fromUtf8(kIncompleteRowCaption),
+      ui::MessageBox(host.window, QString::fromUtf8(shell::kWarningTitle),
                      QStringLiteral("Файлът за ВЕСКОР не е създаден.\n") + problem,
                      ui::Icon::kWarning);
       return;
@@ -150,7 +150,7 @@ void ExportAgencyFile(const DataEntryHost &host) {
                    ui::Icon::kWarning);
     return;
   }
-  ui::MessageBox(host.window, QStringLiteral("Информация"),
+  ui::MessageBox(host.window, QString::fromUtf8(shell::kInformationTitle),
                  QStringLiteral("Файла [") + file_name + QStringLiteral("] се намира в [") +
                      folder + QStringLiteral("] ..."),
                  ui::Icon::kInformation);

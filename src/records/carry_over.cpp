@@ -75,7 +75,7 @@ int CarryOverRows(QWidget *parent, xb::TDataSet &table, const QString &directory
   source.Open();
 
   if (!ConfirmCarryOver(parent, directory)) {
-    ui::MessageBox(parent, QStringLiteral("Внимание !"),
+    ui::MessageBox(parent, QString::fromUtf8(shell::kWarningTitle),
                    QStringLiteral("Отказ от прехвърляне на данни от предходна година...   "),
                    ui::Icon::kWarning);
     return 0;
@@ -103,7 +103,7 @@ int CarryOverRows(QWidget *parent, xb::TDataSet &table, const QString &directory
   source.Close();
   if (count > 0 && table.AfterPost) table.AfterPost(table);
   if (stop) std::rethrow_exception(stop);
-  ui::MessageBox(parent, QStringLiteral("Информация"),
+  ui::MessageBox(parent, QString::fromUtf8(shell::kInformationTitle),
                  QStringLiteral("Прехвърлени бяха ") + QString::number(count) +
                      QStringLiteral(" реда от предходна година "),
                  ui::Icon::kNone);

@@ -28,8 +28,8 @@
 namespace records {
 namespace {
 
-const QString kWarningCaption = QStringLiteral("Внимание !");
-const QString kInfoCaption = QStringLiteral("Информация");
+const QString kWarningCaption = QString::fromUtf8(shell::kWarningTitle);
+const QString kInfoCaption = QString::fromUtf8(shell::kInformationTitle);
 const QString kDeleteCaption = QStringLiteral("Изтриване на ред");
 
 // Stops the views of a dataset for the life of the object.

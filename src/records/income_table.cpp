@@ -59,7 +59,7 @@ bool PrepareIncomeTable(QWidget *parent) {
   const QString problem =
       IncomeCodeFieldProblem(f10 ? table.FieldType(f10) : '\0', f10 ? table.FieldWidth(f10) : 0);
   if (problem.isEmpty()) return true;
-  ui::MessageBox(parent, QStringLiteral("Внимание !"), problem, ui::Icon::kWarning);
+  ui::MessageBox(parent, QString::fromUtf8(shell::kWarningTitle), problem, ui::Icon::kWarning);
   return false;
 }
 

@@ -470,13 +470,13 @@ void TInsertEditDlg::Edit7Exit() {
   edit7_->setText(check.code);
   switch (check.result) {
     case CodeExitCheck::kNotAllowed:
-      Warn(QStringLiteral("Внимание !"), check.warning);
+      Warn(QString::fromUtf8(shell::kWarningTitle), check.warning);
       memo1_->clear();
       edit7_->setFocus();
       return;
     case CodeExitCheck::kWrongKind:
       memo1_->clear();
-      Warn(QStringLiteral("Внимание !"), check.warning);
+      Warn(QString::fromUtf8(shell::kWarningTitle), check.warning);
       edit7_->clear();
       edit7_->setFocus();
       return;
@@ -595,13 +595,13 @@ void TInsertEditDlg::OKBtnClick() {
 
   WriteRow();
   if (!insert_mode_) {
-    ui::MessageBox(this, QStringLiteral("Информация"),
+    ui::MessageBox(this, QString::fromUtf8(shell::kInformationTitle),
                    QStringLiteral("Успешен запис на промените !     "), ui::Icon::kInformation);
     accept();
     return;
   }
-  ui::MessageBox(this, QStringLiteral("Информация"), QStringLiteral("Успешен запис !     "),
-                 ui::Icon::kInformation);
+  ui::MessageBox(this, QString::fromUtf8(shell::kInformationTitle),
+                 QStringLiteral("Успешен запис !     "), ui::Icon::kInformation);
   ResetForNextRow();
 }
 

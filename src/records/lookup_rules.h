@@ -15,8 +15,6 @@ inline constexpr char kCountryPickSortLabel[] = "таблицата е сорт�
 // Texts of the income code pick list.
 inline constexpr char kIncomePickCaption[] = "Видове доходи";
 inline constexpr char kIncomePickDescriptionLabel[] = "Описание на дохода";
-// Title of every warning of both pick lists (with an exclamation icon).
-inline constexpr char kPickWarningTitle[] = "Внимание !";
 
 // The verdict on the row chosen in a pick list: accepted, or a warning and
 // the list stays open.

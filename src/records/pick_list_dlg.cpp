@@ -86,7 +86,7 @@ void TPickListDlg::LocateExact(const char *field, const QString &value) {
 }
 
 void TPickListDlg::Warn(const QString &text) {
-  ui::MessageBox(this, QString::fromUtf8(kPickWarningTitle), text, ui::Icon::kWarning);
+  ui::MessageBox(this, QString::fromUtf8(shell::kWarningTitle), text, ui::Icon::kWarning);
 }
 
 void TPickListDlg::showEvent(QShowEvent *event) {

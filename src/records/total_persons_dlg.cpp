@@ -10,6 +10,7 @@
 
 #include "records/amount_text.h"
 #include "records/persons_count.h"
+#include "shell/globals.h"
 #include "ui/input_filter.h"
 #include "ui/ui_driver.h"
 
@@ -76,7 +77,7 @@ void TTotalPersonsDlg::OKBtnClick() {
       Warn(QString(), QString::fromUtf8(kPersonsCountNotWholeText));
       return;
     case PersonsCountCheck::kMoreThanRows:
-      Warn(QStringLiteral("Внимание !"), PersonsCountTooLargeText(text, row_count_));
+      Warn(QString::fromUtf8(shell::kWarningTitle), PersonsCountTooLargeText(text, row_count_));
       return;
     case PersonsCountCheck::kAccepted:
       if (persons_count_) *persons_count_ = text;

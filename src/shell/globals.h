@@ -37,6 +37,10 @@ inline constexpr char kCountriesIndexName[] = "Countries.cdx";
 inline constexpr char kIncomesTableName[] = "Incomes.dbf";
 inline constexpr char kReportProjectName[] = "vedil.rav";
 
+// The titles of the program's warnings and information boxes.
+inline constexpr char kWarningTitle[] = "Внимание !";
+inline constexpr char kInformationTitle[] = "Информация";
+
 // AppDir + "data/".
 QString DataDir();
 // DataDir() + name.

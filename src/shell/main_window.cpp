@@ -4,7 +4,6 @@
 #include "shell/main_window.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -157,7 +156,6 @@ void TForm1::BuildControls() {
 
 void TForm1::FormCreate() {
   help_file_ = HelpFilePath();
-  QDir().mkpath(DataDir());
   // The income table is created, or its income code field checked; a failed
   // check (warned about inside) or an unreadable table ends the program.
   try {
