@@ -4,6 +4,7 @@
 // new and changed keys, the lock protocol, renames, rebuilding after a pack).
 #include <algorithm>
 
+#include "xbase/byte_helpers.h"
 #include "xbase/cdx_build.h"
 #include "xbase/cdx_tag.h"
 #include "xbase/db_handler.h"
@@ -17,15 +18,6 @@
 namespace xb {
 
 namespace {
-
-inline constexpr char kIndexFormatNotSupported[] =
-    "Index file %s has a format that is not supported";
-
-std::string Trimmed(const std::string &text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return std::string();
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string Extension(const std::string &path) {
   const std::string base = IndexBaseName(path);
@@ -43,14 +35,14 @@ std::string WithoutExtension(const std::string &path) {
 // The full name of an index file: ".ndx" when it has no extension, the
 // table's directory when it has none. NTX and CDX files are read and written.
 std::string IndexPath(const std::string &table_path, const std::string &file_name) {
-  std::string name = Trimmed(file_name);
+  std::string name(TrimBlanks(file_name));
   if (IndexBaseName(name).find('.') == std::string::npos) name += ".ndx";
   if (name.find_first_of("/\\") == std::string::npos) {
     const size_t slash = table_path.find_last_of("/\\");
     if (slash != std::string::npos) name = table_path.substr(0, slash + 1) + name;
   }
   const std::string extension = Extension(name);
-  if (extension != ".NTX" && extension != ".CDX") RaiseError(kIndexFormatNotSupported, {name});
+  if (extension != ".NTX" && extension != ".CDX") RaiseError(msg::kIndexFormatNotSupported, {name});
   return name;
 }
 
@@ -101,7 +93,7 @@ void XBO_dBHandler::IndexOpen(const std::string &file_list, const std::string &t
 void XBO_dBHandler::IndexOpen(const std::vector<std::string> &files, const std::string &tag_name) {
   std::vector<std::string> paths;
   for (const std::string &file : files) {
-    const std::string name = Trimmed(file);
+    const std::string name(TrimBlanks(file));
     if (!name.empty()) paths.push_back(IndexPath(FileName(), name));
   }
   current_tag_ = nullptr;
@@ -156,7 +148,7 @@ XBobjIndexTag *XBO_dBHandler::FindTag(const std::string &tag_name) const {
 void XBO_dBHandler::SetTag(const std::string &tag_name) {
   if (current_tag_) current_tag_->DropPages();
   current_tag_ = nullptr;
-  if (Trimmed(tag_name).empty()) return;
+  if (TrimBlanks(tag_name).empty()) return;
   XBobjIndexTag *tag = FindTag(tag_name);
   if (!tag) RaiseError(msg::kCannotFindTag, {tag_name});
   current_tag_ = tag;

@@ -4,12 +4,13 @@
 
 #include "xbase/byte_helpers.h"
 #include "xbase/dbase_fld.h"
+#include "xbase/expr_dates.h"
 #include "xbase/expr_registry.h"
 #include "xbase/index_file.h"
 #include "xbase/plain_field_key.h"
-#include "xbase/short_date.h"
 #include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
+#include "xbase/xbase_messages.h"
 
 namespace xb {
 
@@ -98,7 +99,7 @@ void XBobjIndexTag::CheckKeyValue(const ExpValue &value) const {
       fits = IsNumericValue(value.type) || value.type == ExpType::kDate;
       break;
   }
-  if (!fits) RaiseError(kVariantMismatch);
+  if (!fits) RaiseError(msg::kVariantMismatch);
 }
 
 std::string XBobjIndexTag::CurrentRecordKey() { return NormalizeKey(EvaluateKey(), true); }
@@ -220,19 +221,8 @@ std::string XBobjIndexTag::SearchKey(const std::string &text) const {
       const auto number = ParseDecimal(text);
       return NormalizeKey(ExpValue::Number(number ? static_cast<double>(*number) : 0), false);
     }
-    case IndexKeyType::kDate: {
-      std::optional<int32_t> day;
-      const std::string_view digits = TrimBlanks(text);
-      if (digits.size() == 8 && digits.find_first_not_of("0123456789") == std::string::npos) {
-        const int y = std::stoi(std::string(digits.substr(0, 4)));
-        const int m = std::stoi(std::string(digits.substr(4, 2)));
-        const int d = std::stoi(std::string(digits.substr(6, 2)));
-        if (IsValidDate(y, m, d)) day = JulianFromDate(y, m, d);
-      } else {
-        day = ShortDateToJulian(text);
-      }
-      return NormalizeKey(ExpValue::Date(day.value_or(0)), false);
-    }
+    case IndexKeyType::kDate:
+      return NormalizeKey(ExpValue::Date(ParseDateText(text)), false);
     case IndexKeyType::kCharacter:
       break;
   }

@@ -17,8 +17,6 @@ namespace xb {
 
 class XBobjIndexFile;
 
-inline constexpr char kVariantMismatch[] = "Variant types mismatch for compare";
-
 // Options of SetRange for the high key, a bit set. Without them a high key
 // shorter than the tag's keys takes in every key that begins with it, and a
 // key equal to the high key is in range.

@@ -47,5 +47,10 @@ inline constexpr char kCipherNotSupported[] = "Records of file %s can not be enc
 inline constexpr char kFilterNotBoolean[] = "Filter expression must return boolean result";
 inline constexpr char kIndexCorrupted[] = "Index file %s is corrupted";
 inline constexpr char kCannotFindTag[] = "Cannot find index tag %s";
+// The index formats this engine does not read (".ndx", ".mdx", no extension).
+inline constexpr char kIndexFormatNotSupported[] =
+    "Index file %s has a format that is not supported";
+// A key or range value whose type does not match the tag's key type.
+inline constexpr char kVariantMismatch[] = "Variant types mismatch for compare";
 
 }  // namespace xb::msg
