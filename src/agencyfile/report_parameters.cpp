@@ -44,10 +44,8 @@ ReportParams Report1Params(int record_count, const QString &income_total,
       {"AppVerNo", kAppVerNo},
   };
   // A status word outside the four sets neither mark.
-  const QString status = GetStatus();
-  const bool stopped = status == u"Stopped" || status == u"StoppedTarget";
-  const bool target = status == u"Target" || status == u"StoppedTarget";
-  if (stopped || target || status == u"Active") {
+  bool stopped = false, target = false;
+  if (settings::StatusFlags(GetStatus(), &stopped, &target)) {
     params.push_back({"OwnerStopped", stopped ? "x" : ""});
     params.push_back({"OwnerTarget", target ? "x" : ""});
   }

@@ -18,6 +18,7 @@
 #include "records/income_totals.h"
 #include "records/insert_edit_dlg.h"
 #include "records/total_persons_dlg.h"
+#include "settings/payer_check.h"
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
 #include "ui/codepage.h"
@@ -145,16 +146,11 @@ void TDataEntryDlg::OfferCarryOver() {
 void TDataEntryDlg::FillPayerPanel() {
   year_label_->setText(settings::GetFiscalYear() + QStringLiteral(" г."));
   for (const PayerValue &v : payer_values_) v.label->setText(v.get());
-  const QString status = settings::GetStatus();
-  const std::pair<const char *, std::pair<bool, bool>> states[] = {{"Active", {false, false}},
-                                                                   {"Stopped", {true, false}},
-                                                                   {"Target", {false, true}},
-                                                                   {"StoppedTarget", {true, true}}};
-  for (const auto &[name, checked] : states) {
-    if (status == QLatin1String(name)) {
-      stopped_box_->setChecked(checked.first);
-      target_box_->setChecked(checked.second);
-    }
+  // A status word outside the four leaves both boxes as they were.
+  bool stopped = false, target = false;
+  if (settings::StatusFlags(settings::GetStatus(), &stopped, &target)) {
+    stopped_box_->setChecked(stopped);
+    target_box_->setChecked(target);
   }
 }
 
