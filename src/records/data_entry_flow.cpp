@@ -17,6 +17,7 @@
 #include "records/income_row.h"
 #include "records/income_totals.h"
 #include "records/insert_edit_dlg.h"
+#include "records/list_cell_colours.h"
 #include "records/total_persons_dlg.h"
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
@@ -334,16 +335,12 @@ bool TDataEntryDlg::DrawCell(QPainter &painter, const QStyleOptionViewItem &opti
                              int column) {
   const bool current = row == grid_->Model().CurrentRow();
   const bool focused = current && (option.state & QStyle::State_HasFocus);
-  QColor background = Qt::white;
-  QColor text_colour = option.palette.color(QPalette::Text);
-  if (focused) {
-    background = Qt::red;
-    text_colour = Qt::yellow;
-  } else if (current) {
-    background = QColor(192, 220, 192);
-    text_colour = Qt::black;
-  }
-  painter.fillRect(option.rect, background);
+  const CellColours colours = ListCellColours(current, focused);
+  // Other rows keep the grid's text colour; the current row's text is black.
+  const QColor text_colour = colours.text.isValid() ? colours.text
+                             : current              ? QColor(Qt::black)
+                                                    : option.palette.color(QPalette::Text);
+  painter.fillRect(option.rect, colours.background);
   const QModelIndex index = grid_->Model().index(row, column);
   QString text = index.data(Qt::DisplayRole).toString();
   if (grid_->Model().Column(column).fieldName == QLatin1String(kF02))

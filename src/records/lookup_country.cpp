@@ -12,6 +12,7 @@
 
 #include "records/editor_rules.h"
 #include "records/insert_edit_dlg.h"
+#include "records/list_cell_colours.h"
 #include "records/lookup_rules.h"
 #include "shell/globals.h"
 #include "ui/db_grid.h"
@@ -63,9 +64,9 @@ void TLookupCountry::ChooseRow(TInsertEditDlg &editor) {
 
 bool TLookupCountry::DrawCell(QPainter &painter, const QStyleOptionViewItem &option, int row,
                               int column) {
-  const PickCellColours colours =
-      CountryPickCellColours(row == grid_->Model().CurrentRow(),
-                             (option.state & QStyle::State_HasFocus) && grid_->hasFocus());
+  const CellColours colours =
+      ListCellColours(row == grid_->Model().CurrentRow(),
+                      (option.state & QStyle::State_HasFocus) && grid_->hasFocus());
   painter.fillRect(option.rect, colours.background);
   painter.setPen(colours.text.isValid() ? colours.text : option.palette.color(QPalette::Text));
   const QModelIndex index = grid_->model()->index(row, column);

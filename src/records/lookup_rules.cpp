@@ -37,10 +37,4 @@ PickCheck CheckIncomePick(const QString &code, int kind) {
               QStringLiteral("] !    ")};
 }
 
-PickCellColours CountryPickCellColours(bool current_row, bool focused_cell) {
-  if (!current_row) return {QColor(Qt::white), QColor()};
-  if (focused_cell) return {QColor(Qt::red), QColor(Qt::yellow)};
-  return {QColor(192, 220, 192), QColor()};
-}
-
 }  // namespace records

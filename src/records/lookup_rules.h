@@ -4,7 +4,6 @@
 // them. Plain functions; the windows show the warnings and write the choice.
 #pragma once
 
-#include <QColor>
 #include <QString>
 
 namespace records {
@@ -29,14 +28,5 @@ PickCheck CheckCountryPick(const QString &code);
 // Income code chosen by its CODE, with the record editor's selected kind
 // (an index of IdKindNames; none selected counts like kinds 0 to 3).
 PickCheck CheckIncomePick(const QString &code, int kind);
-
-// Colours of a grid cell in the country pick list: the current row red with
-// yellow text in the focused cell, light green elsewhere; other rows white
-// (their text colour is left to the grid, `text` invalid).
-struct PickCellColours {
-  QColor background;
-  QColor text;
-};
-PickCellColours CountryPickCellColours(bool current_row, bool focused_cell);
 
 }  // namespace records

@@ -1,6 +1,7 @@
 // The choice rules of the two pick lists: which country and which income
 // code each kind of the record editor may take, with the exact warnings.
 #include "records/lookup_rules.h"
+#include "records/list_cell_colours.h"
 
 #include <gtest/gtest.h>
 
@@ -68,13 +69,13 @@ TEST(LookupRulesTest, IncomePickKeeps820And821ForTheirKinds) {
 }
 
 TEST(LookupRulesTest, CountryCellColoursMarkTheCurrentRowAndItsFocusedCell) {
-  const PickCellColours focused = CountryPickCellColours(true, true);
+  const CellColours focused = ListCellColours(true, true);
   EXPECT_EQ(focused.background, QColor(Qt::red));
   EXPECT_EQ(focused.text, QColor(Qt::yellow));
-  const PickCellColours current = CountryPickCellColours(true, false);
+  const CellColours current = ListCellColours(true, false);
   EXPECT_EQ(current.background, QColor(192, 220, 192));
   EXPECT_FALSE(current.text.isValid());
-  const PickCellColours other = CountryPickCellColours(false, true);
+  const CellColours other = ListCellColours(false, true);
   EXPECT_EQ(other.background, QColor(Qt::white));
   EXPECT_FALSE(other.text.isValid());
 }
