@@ -10,17 +10,12 @@
 
 namespace xb {
 
-namespace {
-
-// The tag name of an NTX file: its base name without extension.
-std::string TagNameOf(const std::string &path) {
+std::string NtxTagNameOf(const std::string &path) {
   std::string base = IndexBaseName(path);
   const size_t dot = base.find_last_of('.');
   if (dot != std::string::npos && dot > 0) base.resize(dot);
   return base.substr(0, XBobjNTXTag::kMaxTagName);
 }
-
-}  // namespace
 
 XBobjNTXTag::XBobjNTXTag(XBobjIndexFile &file, std::string name)
     : XBobjIndexTag(file, std::move(name)), tree_(file, {}, file.Name()) {
@@ -111,7 +106,7 @@ void XBobjNTXFile::Create(XBO_dBaseFld &table, const std::string &path,
                           bool unique, bool descending, bool general) {
   XBobjNTXFile file(table, path);
   file.SetGeneral(general);
-  auto tag = std::make_unique<XBobjNTXTag>(file, TagNameOf(path));
+  auto tag = std::make_unique<XBobjNTXTag>(file, NtxTagNameOf(path));
   tag->Define(key_expression, for_expression, unique, descending);
   file.disk_.DiskCreate();
   file.update_counter_ = 1;
@@ -122,7 +117,7 @@ void XBobjNTXFile::Create(XBO_dBaseFld &table, const std::string &path,
 
 void XBobjNTXFile::Open() {
   disk_.DiskOpen(table_.Shared(), table_.ReadWrite());
-  auto tag = std::make_unique<XBobjNTXTag>(*this, TagNameOf(disk_.FileName()));
+  auto tag = std::make_unique<XBobjNTXTag>(*this, NtxTagNameOf(disk_.FileName()));
   tag->ReadTagHeader();
   update_counter_ = tag->Header().update_counter;
   tag->CompileKeyExpr(tag->Header().key_expression);

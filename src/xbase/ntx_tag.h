@@ -60,6 +60,10 @@ class XBobjNTXTag : public XBobjIndexTag {
   NtxTree tree_;
 };
 
+// The name of an NTX file's one tag: the file's base name without its
+// extension, cut to the longest tag name.
+std::string NtxTagNameOf(const std::string &path);
+
 class XBobjNTXFile : public XBobjIndexFile {
  public:
   using XBobjIndexFile::XBobjIndexFile;

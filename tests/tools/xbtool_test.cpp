@@ -100,6 +100,19 @@ TEST(XbtoolIndexes, IndexSeekDumpAndVerify) {
   EXPECT_NE(faulty.out.find("record 3 is indexed under \"999"), std::string::npos) << faulty.out;
 }
 
+// An NTX file's one tag is named after the file, cut to the longest tag name;
+// the commands open it under that name whatever the file name's length.
+TEST(XbtoolIndexes, NtxFilesWithLongNamesAreOpened) {
+  testing_support::TempDir dir;
+  const QString table = QString::fromStdString(dir.File("dvel.dbf"));
+  const QString ntx = QString::fromStdString(dir.File("a_very_long_index_file_name.ntx"));
+  ASSERT_EQ(Xbtool({"create", table, "F10;C;5;0"}).exit_code, 0);
+  ASSERT_EQ(Xbtool({"append", table, "F10=820"}).exit_code, 0);
+  const XbtoolRun built = Xbtool({"index", table, ntx, "f10"});
+  EXPECT_EQ(built.exit_code, 0) << built.err;
+  EXPECT_EQ(Xbtool({"seek", table, ntx, "820"}).out, "1\n");
+}
+
 TEST(XbtoolIndexes, CdxTagsAreAddedByName) {
   testing_support::TempDir dir;
   const QString table = QString::fromStdString(dir.File("c.dbf"));

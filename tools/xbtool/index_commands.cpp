@@ -14,12 +14,6 @@
 namespace xbtool {
 namespace {
 
-// The tag name of an NTX file: its base name without extension.
-std::string TagName(const std::string &ntx_file) {
-  std::string base = xb::IndexBaseName(ntx_file);
-  return base.substr(0, base.find_last_of('.'));
-}
-
 bool IsCdx(const std::string &file) {
   return file.size() > 4 && xb::UpperCp1251(file.substr(file.size() - 4)) == ".CDX";
 }
@@ -41,7 +35,7 @@ IndexArg ParseIndex(const std::string &value, const std::string &tag = "") {
     if (tag.empty()) throw UsageError("a CDX file needs a tag name");
     return {value, tag};
   }
-  return {value, TagName(value)};
+  return {value, xb::NtxTagNameOf(value)};
 }
 
 int Index(const std::vector<std::string> &args, std::ostream &out) {
@@ -74,7 +68,7 @@ int Index(const std::vector<std::string> &args, std::ostream &out) {
         << " written to tag " << tag.Name() << " of " << index.file << "\n";
     return 0;
   }
-  t.IndexOpen(args[1], TagName(args[1]));
+  t.IndexOpen(args[1], xb::NtxTagNameOf(args[1]));
   auto &tag = static_cast<xb::XBobjNTXTag &>(*t.CurrentTag());
   out << tag.Tree().Check().entries.size() << " keys of length " << tag.KeyLength()
       << " written to " << args[1] << "\n";
