@@ -22,11 +22,7 @@ bool IsIncompleteRow(const QString &income, const QString &tax, const QString &c
 }
 
 bool NumberCompleteRows(xb::TDataSet &table) {
-  struct ControlsDisabled {
-    xb::TDataSet &table;
-    explicit ControlsDisabled(xb::TDataSet &t) : table(t) { table.DisableControls(); }
-    ~ControlsDisabled() { table.EnableControls(); }
-  } disabled(table);
+  xb::TViewsSuspended suspended(table);
   PostHandlersDetached detached(table);
   for (table.First(); !table.Eof(); table.Next()) {
     if (IsIncompleteRow(records::RowGet(table, records::kF08),

@@ -67,21 +67,20 @@ struct ReportConnections {
 // Suspends the views and returns to the remembered row at the end.
 class RowRemembered {
  public:
-  explicit RowRemembered(xb::TDataSet &table) : table_(table), bookmark_(table.GetBookmark()) {
-    table_.DisableControls();
-  }
+  explicit RowRemembered(xb::TDataSet &table)
+      : table_(table), bookmark_(table.GetBookmark()), suspended_(table) {}
   ~RowRemembered() {
     try {
       if (table_.Active() && !table_.IsEmpty()) table_.GotoBookmark(bookmark_);
     } catch (...) {
       table_.First();
     }
-    table_.EnableControls();
   }
 
  private:
   xb::TDataSet &table_;
   xb::TBookmark bookmark_;
+  xb::TViewsSuspended suspended_;  // resumed after the return to the row
 };
 
 bool SameFolder(const QString &a, const QString &b) {

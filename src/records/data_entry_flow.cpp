@@ -34,18 +34,6 @@ const QString kWarningCaption = QString::fromUtf8(shell::kWarningTitle);
 const QString kInfoCaption = QString::fromUtf8(shell::kInformationTitle);
 const QString kDeleteCaption = QStringLiteral("Изтриване на ред");
 
-// Stops the views of a dataset for the life of the object.
-class ControlsDisabled {
- public:
-  explicit ControlsDisabled(xb::TDataSet &dataset) : dataset_(dataset) {
-    dataset_.DisableControls();
-  }
-  ~ControlsDisabled() { dataset_.EnableControls(); }
-
- private:
-  xb::TDataSet &dataset_;
-};
-
 BrowseMode ModeOf(xb::TDataSetState state) {
   switch (state) {
     case xb::TDataSetState::dsBrowse:
@@ -98,7 +86,7 @@ void TDataEntryDlg::FormActivate() {
   OpenTable(incomes_);
   OpenTable(countries_);
   {
-    ControlsDisabled disabled(table_);
+    xb::TViewsSuspended suspended(table_);
     const TableSums sums = SumIncomeTableFile(TablePath());
     FollowDeletedRows(sums.has_deleted_rows);
     ShowTotals(sums.totals);
@@ -131,7 +119,7 @@ void TDataEntryDlg::OfferCarryOver() {
     if (QFileInfo(directory + QLatin1Char('/') + QString::fromUtf8(shell::kIncomeTableName))
             .isFile()) {
       if (carry_over_) {
-        ControlsDisabled disabled(table_);
+        xb::TViewsSuspended suspended(table_);
         carry_over_(this, table_, directory);
       }
       return;
@@ -215,7 +203,7 @@ bool TDataEntryDlg::PackTable() {
   std::optional<TableSums> sums;
   QString failure;
   {
-    ControlsDisabled disabled(table_);
+    xb::TViewsSuspended suspended(table_);
     table_.Close();
     try {
       sums = PackIncomeTableFile(path);

@@ -253,4 +253,17 @@ class TDataSet {
   std::vector<TDataSource *> sources_;
 };
 
+// Suspends the views of a dataset for the life of the object
+// (DisableControls ... EnableControls, also when an error leaves the scope).
+class TViewsSuspended {
+ public:
+  explicit TViewsSuspended(TDataSet &dataset) : dataset_(dataset) { dataset_.DisableControls(); }
+  ~TViewsSuspended() { dataset_.EnableControls(); }
+  TViewsSuspended(const TViewsSuspended &) = delete;
+  TViewsSuspended &operator=(const TViewsSuspended &) = delete;
+
+ private:
+  TDataSet &dataset_;
+};
+
 }  // namespace xb
