@@ -91,7 +91,7 @@ bool SameFolder(const QString &a, const QString &b) {
 }  // namespace
 
 QString AgencyFilePath(const QString &payer_id) {
-  return shell::DataDir() + payer_id + QStringLiteral(".txt");
+  return shell::DataFile(payer_id + QStringLiteral(".txt"));
 }
 
 void ExportAgencyFile(const DataEntryHost &host) {

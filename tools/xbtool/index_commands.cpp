@@ -61,14 +61,13 @@ int Index(const std::vector<std::string> &args, std::ostream &out) {
   const IndexArg index = ParseIndex(args[1], tag_name);
   xb::XBO_dBHandler t(args[0], true, false);
   t.IndexOn(index.file, index.tag, args[2], for_expression, unique ? 0 : 1, descending ? 1 : 0);
+  t.IndexOpen(index.file, index.tag);
   if (IsCdx(index.file)) {
-    t.IndexOpen(index.file, index.tag);
     auto &tag = static_cast<xb::XBobjCDXTag &>(*t.CurrentTag());
-    out << xb::VerifyCdxTag(t, tag).entries << " keys of length " << tag.KeyLength()
+    out << tag.Tree().Check().entries.size() << " keys of length " << tag.KeyLength()
         << " written to tag " << tag.Name() << " of " << index.file << "\n";
     return 0;
   }
-  t.IndexOpen(args[1], xb::NtxTagNameOf(args[1]));
   auto &tag = static_cast<xb::XBobjNTXTag &>(*t.CurrentTag());
   out << tag.Tree().Check().entries.size() << " keys of length " << tag.KeyLength()
       << " written to " << args[1] << "\n";
