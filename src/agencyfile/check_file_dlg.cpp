@@ -15,6 +15,7 @@
 
 #include "agencyfile/check_report.h"
 #include "agencyfile/country_codes.h"
+#include "settings/payer_check.h"
 #include "shell/globals.h"
 #include "ui/input.h"
 #include "ui/ui_driver.h"
@@ -73,14 +74,14 @@ TCheckFileDlg::TCheckFileDlg(QWidget *parent) : QDialog(parent) {
   auto *layout = new QVBoxLayout(this);
 
   auto *file_row = new QHBoxLayout;
-  file_row->addWidget(MakeLabel(this, "Label1", QStringLiteral("Име на файл")));
+  file_row->addWidget(MakeLabel(this, "Label1", QString::fromUtf8(kFileNameCaption)));
   static_text1_ = MakeLabel(this, "StaticText1");
   static_text1_->setFrameShape(QFrame::Panel);
   static_text1_->setFrameShadow(QFrame::Sunken);
   file_row->addWidget(static_text1_, 1);
   layout->addLayout(file_row);
 
-  group_box1_ = new QGroupBox(QStringLiteral("Данни от заглавния ред"), this);
+  group_box1_ = new QGroupBox(QString::fromUtf8(kHeaderDataCaption), this);
   group_box1_->setObjectName(QStringLiteral("GroupBox1"));
   auto *group = new QGridLayout(group_box1_);
   static_text3_ = MakeLabel(group_box1_, "StaticText3");
@@ -89,17 +90,13 @@ TCheckFileDlg::TCheckFileDlg(QWidget *parent) : QDialog(parent) {
     text->setFrameShape(QFrame::Panel);
     text->setFrameShadow(QFrame::Sunken);
   }
-  group->addWidget(MakeLabel(group_box1_, "Label10", QStringLiteral("Фирма")), 0, 0);
+  group->addWidget(MakeLabel(group_box1_, "Label10", QString::fromUtf8(kPayerNameCaption)), 0, 0);
   group->addWidget(static_text3_, 0, 1);
-  group->addWidget(MakeLabel(group_box1_, "Label11", QStringLiteral("Данъчна год.")), 0, 2);
+  group->addWidget(MakeLabel(group_box1_, "Label11", QString::fromUtf8(kTaxYearCaption)), 0, 2);
   group->addWidget(static_text2_, 0, 3);
-  check_box1_ = new QCheckBox(
-      QStringLiteral("Прекратяване с ликвидация или обявяване в несъстоятелност в срока по "
-                     "чл.162 от ЗКПО."),
-      group_box1_);
+  check_box1_ = new QCheckBox(QString::fromUtf8(settings::kTerminationStatusText), group_box1_);
   check_box1_->setObjectName(QStringLiteral("CheckBox1"));
-  check_box2_ = new QCheckBox(
-      QStringLiteral("Правоприемник при преобразуване/прехвърляне на предприятие."), group_box1_);
+  check_box2_ = new QCheckBox(QString::fromUtf8(kSuccessorFlagText), group_box1_);
   check_box2_->setObjectName(QStringLiteral("CheckBox2"));
   for (QCheckBox *box : {check_box1_, check_box2_}) box->setEnabled(false);  // display only
   group->addWidget(check_box1_, 1, 0, 1, 4);

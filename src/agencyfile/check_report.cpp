@@ -1,6 +1,8 @@
 // The check result as text; see check_report.h.
 #include "agencyfile/check_report.h"
 
+#include "settings/payer_check.h"
+
 namespace agencyfile {
 namespace {
 
@@ -50,19 +52,20 @@ QString StageMarkText(const StageMark &mark) {
 }
 
 QString CheckReportText(const QString &path, const CheckResult &result) {
-  QString out = QStringLiteral("Име на файл: ") + path + QLatin1Char('\n');
+  QString out =
+      QString::fromUtf8(kFileNameCaption) + QStringLiteral(": ") + path + QLatin1Char('\n');
   if (result.verdict == Verdict::kWrongCodePage) {
     return out + WrongCodePageText() + QLatin1Char('\n');
   }
-  out += QStringLiteral("Данни от заглавния ред\n");
-  out += QStringLiteral("  Фирма: ") + result.payer_name + QLatin1Char('\n');
-  out += QStringLiteral("  Данъчна год.: ") + result.tax_year + QLatin1Char('\n');
-  out += CheckMark(result.liquidation_flag) +
-         QStringLiteral(
-             "Прекратяване с ликвидация или обявяване в несъстоятелност в срока по "
-             "чл.162 от ЗКПО.\n");
-  out += CheckMark(result.successor_flag) +
-         QStringLiteral("Правоприемник при преобразуване/прехвърляне на предприятие.\n");
+  out += QString::fromUtf8(kHeaderDataCaption) + QLatin1Char('\n');
+  out += QStringLiteral("  ") + QString::fromUtf8(kPayerNameCaption) + QStringLiteral(": ") +
+         result.payer_name + QLatin1Char('\n');
+  out += QStringLiteral("  ") + QString::fromUtf8(kTaxYearCaption) + QStringLiteral(": ") +
+         result.tax_year + QLatin1Char('\n');
+  out += CheckMark(result.liquidation_flag) + QString::fromUtf8(settings::kTerminationStatusText) +
+         QLatin1Char('\n');
+  out +=
+      CheckMark(result.successor_flag) + QString::fromUtf8(kSuccessorFlagText) + QLatin1Char('\n');
   AddStage(&out, LengthStageCaption(), result.lengths);
   AddStage(&out, SequenceStageCaption(), result.sequence);
   AddStage(&out, FormalStageCaption(), result.formal);

@@ -9,6 +9,15 @@
 
 namespace agencyfile {
 
+// Captions of the checker window's file and header rows, written out in the
+// report as well.
+inline constexpr char kFileNameCaption[] = "Име на файл";
+inline constexpr char kHeaderDataCaption[] = "Данни от заглавния ред";
+inline constexpr char kPayerNameCaption[] = "Фирма";
+inline constexpr char kTaxYearCaption[] = "Данъчна год.";
+inline constexpr char kSuccessorFlagText[] =
+    "Правоприемник при преобразуване/прехвърляне на предприятие.";
+
 // Captions of the four stage rows, as the checker window shows them.
 QString LengthStageCaption();    // "Дължина на запис"
 QString SequenceStageCaption();  // "Формат  на файла"

@@ -15,6 +15,7 @@
 
 #include "records/carry_over.h"
 #include "records/income_row.h"
+#include "settings/payer_check.h"
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
 #include "ui/db_grid.h"
@@ -228,9 +229,7 @@ QWidget *TDataEntryDlg::BuildPayerPanel() {
     box->setFocusPolicy(Qt::NoFocus);
     return box;
   };
-  stopped_box_ = status_box("CheckBox1",
-                            "Прекратяване с ликвидация или обявяване в несъстоятелност в срока по "
-                            "чл.162 от ЗКПО.");
+  stopped_box_ = status_box("CheckBox1", settings::kTerminationStatusText);
   target_box_ = status_box("CheckBox2",
                            "Справката е изготвена от правоприемник и съдържа данни за "
                            "изплатени/начислени доходи от преобразуваното или прехвърленото "

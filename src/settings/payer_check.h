@@ -22,6 +22,9 @@ inline constexpr char kKindLnch[] = "ЛНЧ";
 QString StatusWord(bool termination, bool successor);
 // The flags of a status word; false (flags untouched) for any other word.
 bool StatusFlags(const QString &word, bool *termination, bool *successor);
+// The termination flag as the data entry window and the checker name it.
+inline constexpr char kTerminationStatusText[] =
+    "Прекратяване с ликвидация или обявяване в несъстоятелност в срока по чл.162 от ЗКПО.";
 
 // The warning of value 3 (the identifier) for an identifier kind and the
 // length of the identifier typed in the dialog.

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "xbase/dataset.h"
+#include "xbase/dataset_messages.h"
 #include "xbase/xbase_error.h"
 
 namespace xb {
@@ -122,7 +123,7 @@ std::int64_t TField::AsInteger() const {
   const TFieldData parsed = ParseText(TextOf(v));
   if (parsed && std::holds_alternative<std::int64_t>(*parsed))
     return std::get<std::int64_t>(*parsed);
-  throw EDatabaseError(FormatMessage("'%s' is not a valid integer value", {TextOf(v)}));
+  throw EDatabaseError(FormatMessage(dsmsg::kInvalidInteger, {TextOf(v)}));
 }
 
 double TField::AsFloat() const {
@@ -136,7 +137,7 @@ double TField::AsFloat() const {
   errno = 0;
   const double d = std::strtod(text.c_str(), &end);
   if (text.empty() || *end != '\0' || errno != 0)
-    throw EDatabaseError(FormatMessage("'%s' is not a valid floating point value", {text}));
+    throw EDatabaseError(FormatMessage(dsmsg::kInvalidFloat, {text}));
   return d;
 }
 
@@ -148,7 +149,7 @@ bool TField::AsBoolean() const {
   const std::string t = Upper(Trim(TextOf(v)));
   if (t == "T" || t == "TRUE" || t == "Y") return true;
   if (t == "F" || t == "FALSE" || t == "N" || t.empty()) return false;
-  throw EDatabaseError(FormatMessage("'%s' is not a valid boolean value", {t}));
+  throw EDatabaseError(FormatMessage(dsmsg::kInvalidBoolean, {t}));
 }
 
 std::optional<TDateValue> TField::AsDate() const {
@@ -246,7 +247,7 @@ TFieldData TField::ParseText(const std::string &text) const {
       errno = 0;
       const long long v = std::strtoll(t.c_str(), &end, 10);
       if (*end != '\0' || errno != 0)
-        throw EDatabaseError(FormatMessage("'%s' is not a valid integer value", {t}));
+        throw EDatabaseError(FormatMessage(dsmsg::kInvalidInteger, {t}));
       return static_cast<std::int64_t>(v);
     }
     case TFieldType::ftFloat:
@@ -258,19 +259,19 @@ TFieldData TField::ParseText(const std::string &text) const {
       errno = 0;
       const double v = std::strtod(n.c_str(), &end);
       if (*end != '\0' || errno != 0 || !std::isfinite(v))
-        throw EDatabaseError(FormatMessage("'%s' is not a valid floating point value", {t}));
+        throw EDatabaseError(FormatMessage(dsmsg::kInvalidFloat, {t}));
       return v;
     }
     case TFieldType::ftBoolean: {
       const std::string u = Upper(t);
       if (u == "T" || u == "TRUE" || u == "Y" || u == "1") return true;
       if (u == "F" || u == "FALSE" || u == "N" || u == "0") return false;
-      throw EDatabaseError(FormatMessage("'%s' is not a valid boolean value", {t}));
+      throw EDatabaseError(FormatMessage(dsmsg::kInvalidBoolean, {t}));
     }
     case TFieldType::ftDate:
     case TFieldType::ftDateTime: {
       const auto d = ParseDateText(t);
-      if (!d) throw EDatabaseError(FormatMessage("'%s' is not a valid date", {t}));
+      if (!d) throw EDatabaseError(FormatMessage(dsmsg::kInvalidDate, {t}));
       if (type_ == TFieldType::ftDate) return *d;
       return TDateTimeValue{static_cast<double>(DayNumberOfDate(*d)) * kMsPerDay};
     }

@@ -27,5 +27,10 @@ inline constexpr char kOpenTable[] = "Cannot perform this operation on an open t
 // Also raised as EXbaseError by the simple table object.
 inline constexpr char kNotAssigned[] = "A table is not assigned to this object";
 inline constexpr char kNotBrowse[] = "Dataset is not in browse mode";
+// A text that does not read as a value of the field's type.
+inline constexpr char kInvalidInteger[] = "'%s' is not a valid integer value";
+inline constexpr char kInvalidFloat[] = "'%s' is not a valid floating point value";
+inline constexpr char kInvalidBoolean[] = "'%s' is not a valid boolean value";
+inline constexpr char kInvalidDate[] = "'%s' is not a valid date";
 
 }  // namespace xb::dsmsg
