@@ -271,16 +271,8 @@ std::string XBO_dBHandler::StoredRecordKey(XBobjIndexTag &tag, int64_t record) {
   if (DiskRead(stored.data(), RecordLength(), RecordPosition(record)) < RecordLength()) {
     return tag.CurrentRecordKey();
   }
-  char *const saved = buffer_;
-  SetRecordBuffer(stored.data());
-  try {
-    std::string key = tag.CurrentRecordKey();
-    SetRecordBuffer(saved);
-    return key;
-  } catch (...) {
-    SetRecordBuffer(saved);
-    throw;
-  }
+  XBO_RecordBufferScope scope(*this, stored.data());
+  return tag.CurrentRecordKey();
 }
 
 bool XBO_dBHandler::RecordMarkedDeleted(int64_t record) {

@@ -174,4 +174,21 @@ class XBO_dBaseDBF : public XBO_DiskFile {
   int64_t IndexLockLength() const { return index_lock_length_; }
 };
 
+// Points a table at another record buffer for the life of the object and
+// back at the one it had, also when an error leaves the scope.
+class XBO_RecordBufferScope {
+ public:
+  XBO_RecordBufferScope(XBO_dBaseDBF &table, char *buffer)
+      : table_(table), saved_(table.RecordBuffer()) {
+    table_.SetRecordBuffer(buffer);
+  }
+  ~XBO_RecordBufferScope() { table_.SetRecordBuffer(saved_); }
+  XBO_RecordBufferScope(const XBO_RecordBufferScope &) = delete;
+  XBO_RecordBufferScope &operator=(const XBO_RecordBufferScope &) = delete;
+
+ private:
+  XBO_dBaseDBF &table_;
+  char *saved_;
+};
+
 }  // namespace xb

@@ -260,18 +260,13 @@ void XBobjIndexTag::UpdateRecord(uint32_t record, bool appended) {
   XBO_dBaseFld &table = file_.Table();
   std::string old_buffer = table.OriginalRecord();
   old_buffer.resize(table.RecordLength() + 1, '\x1A');
-  char *saved = table.RecordBuffer();
   std::string old_key;
   bool old_for = false;
-  table.SetRecordBuffer(old_buffer.data());
-  try {
+  {
+    XBO_RecordBufferScope scope(table, old_buffer.data());
     old_key = CurrentRecordKey();
     old_for = EvaluateFor();
-  } catch (...) {
-    table.SetRecordBuffer(saved);
-    throw;
   }
-  table.SetRecordBuffer(saved);
 
   bool found = LocateEntry(old_key, record);
   if (!found && old_for) {

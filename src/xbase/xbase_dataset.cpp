@@ -29,21 +29,6 @@ bool HasDirectory(const std::string &name) {
 
 }  // namespace
 
-// Points the table at a buffer for the length of one operation.
-class TXbaseDataSet::BufferScope {
- public:
-  BufferScope(DBFObject &table, char *buffer) : table_(table), saved_(table.RecordBuffer()) {
-    table_.SetRecordBuffer(buffer);
-  }
-  ~BufferScope() { table_.SetRecordBuffer(saved_); }
-  BufferScope(const BufferScope &) = delete;
-  BufferScope &operator=(const BufferScope &) = delete;
-
- private:
-  DBFObject &table_;
-  char *saved_;
-};
-
 std::vector<std::string> SplitIndexList(const std::string &list) {
   std::vector<std::string> names;
   std::string current;
@@ -367,7 +352,7 @@ void TXbaseDataSet::Stamp(TRecordBuffer &buffer, int32_t record, TBookmarkFlag f
 TGetResult TXbaseDataSet::GetRecord(TRecordBuffer &buffer, TGetMode mode, bool doCheck) {
   DBFObject &t = Tab();
   {
-    BufferScope scope(t, buffer.data.data());
+    XBO_RecordBufferScope scope(t, buffer.data.data());
     switch (mode) {
       case TGetMode::gmCurrent:
         if (beforeFirst_) return TGetResult::grBOF;
@@ -449,7 +434,7 @@ int TXbaseDataSet::GetRecordCount() const {
 // ---- Editing ---------------------------------------------------------------------------
 
 void TXbaseDataSet::InternalInitRecord(TRecordBuffer &buffer) {
-  BufferScope scope(Tab(), buffer.data.data());
+  XBO_RecordBufferScope scope(Tab(), buffer.data.data());
   table_->BlankRecord();
   Stamp(buffer, 0, TBookmarkFlag::bfInserted);
 }
@@ -458,7 +443,7 @@ void TXbaseDataSet::InternalEdit() {
   DBFObject &t = Tab();
   TRecordBuffer &active = ActiveBuffer();
   const int32_t record = RecordOf(active);
-  BufferScope scope(t, active.data.data());
+  XBO_RecordBufferScope scope(t, active.data.data());
   t.GoToRecord(record);  // the record as it is now on disk
   if (!t.LockRecord()) throw EDatabaseError(dsmsg::kRecordLocked);
 }
@@ -471,7 +456,7 @@ void TXbaseDataSet::InternalPost() {
   DBFObject &t = Tab();
   TRecordBuffer &active = ActiveBuffer();
   if (State() == TDataSetState::dsSetKey) return;
-  BufferScope scope(t, active.data.data());
+  XBO_RecordBufferScope scope(t, active.data.data());
   if (State() == TDataSetState::dsEdit) {
     t.WriteRecord(RecordOf(active));
     t.UnlockRecord();
@@ -537,7 +522,7 @@ bool TXbaseDataSet::LocateRecord(const std::string &keyFields,
 
 TFieldData TXbaseDataSet::GetFieldData(const TField &field, const TRecordBuffer &buffer) {
   DBFObject &t = Tab();
-  BufferScope scope(t, const_cast<char *>(buffer.data.data()));
+  XBO_RecordBufferScope scope(t, const_cast<char *>(buffer.data.data()));
   const int n = field.FieldNo();
   switch (field.DataType()) {
     case TFieldType::ftString: {
@@ -582,7 +567,7 @@ TFieldData TXbaseDataSet::GetFieldData(const TField &field, const TRecordBuffer 
 void TXbaseDataSet::SetFieldData(const TField &field, TRecordBuffer &buffer,
                                  const TFieldData &value) {
   DBFObject &t = Tab();
-  BufferScope scope(t, buffer.data.data());
+  XBO_RecordBufferScope scope(t, buffer.data.data());
   const int n = field.FieldNo();
   switch (field.DataType()) {
     case TFieldType::ftString:
@@ -643,7 +628,7 @@ char *TXbaseDataSet::DirectBuffer() {
 
 std::string TXbaseDataSet::StringGet(const std::string &fieldName) {
   CheckDirect();
-  BufferScope scope(*table_, DirectBuffer());
+  XBO_RecordBufferScope scope(*table_, DirectBuffer());
   return table_->StringGet(fieldName);
 }
 
@@ -653,7 +638,7 @@ void TXbaseDataSet::StringPut(const std::string &fieldName, const std::string &t
   if (s != TDataSetState::dsEdit && s != TDataSetState::dsInsert && s != TDataSetState::dsSetKey)
     throw EDatabaseError(dsmsg::kNotEditing);
   {
-    BufferScope scope(*table_, DirectBuffer());
+    XBO_RecordBufferScope scope(*table_, DirectBuffer());
     table_->StringPut(fieldName, text);
   }
   MarkModified();
@@ -661,14 +646,14 @@ void TXbaseDataSet::StringPut(const std::string &fieldName, const std::string &t
 
 std::string TXbaseDataSet::FieldGet(const std::string &fieldName) {
   CheckDirect();
-  BufferScope scope(*table_, DirectBuffer());
+  XBO_RecordBufferScope scope(*table_, DirectBuffer());
   return table_->FieldGet(fieldName);
 }
 
 void TXbaseDataSet::FieldPut(const std::string &fieldName, const std::string &text) {
   CheckDirect();
   {
-    BufferScope scope(*table_, DirectBuffer());
+    XBO_RecordBufferScope scope(*table_, DirectBuffer());
     table_->FieldPut(fieldName, text);
   }
   const TDataSetState s = State();

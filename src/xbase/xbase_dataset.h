@@ -155,9 +155,8 @@ class TXbaseDataSet : public TDataSet {
   void CheckFieldWritable(const TField &field) override;
 
  private:
-  class BufferScope;
   DBFObject &Tab() const;
-  // The buffer of the current state, for a direct operation (BufferScope
+  // The buffer of the current state, for a direct operation (XBO_RecordBufferScope
   // points the table at it).
   char *DirectBuffer();
   void CheckDirect() const;
