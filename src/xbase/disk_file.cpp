@@ -156,6 +156,7 @@ void XBO_DiskFile::DiskClose() {
 }
 
 int64_t XBO_DiskFile::DiskSize() {
+  ++counts_.sizes;
   struct stat st {};
   if (fd_ < 0 || ::fstat(fd_, &st) != 0) RaiseError(msg::kErrorFileSize, {file_name_});
   return st.st_size;
@@ -168,6 +169,7 @@ void XBO_DiskFile::DiskFlush() {
 
 int64_t XBO_DiskFile::DiskRead(void *buffer, int64_t count, int64_t offset) {
   if (offset < 0) RaiseError(msg::kErrorInSeek, {"22", file_name_, std::to_string(offset)});
+  ++counts_.reads;
   int64_t done = 0;
   int tries = 0;
   while (done < count) {
@@ -184,6 +186,7 @@ int64_t XBO_DiskFile::DiskRead(void *buffer, int64_t count, int64_t offset) {
     Pause();
   }
   position_ = offset + done;
+  counts_.bytes_read += done;
   return done;
 }
 

@@ -63,6 +63,20 @@ class XBO_DiskFile {
   int LockCount() const { return lock_count_; }
   // Unshared, or shared and holding the whole-file lock (0, 0x7FFFFFFF).
   bool HasFullAccess() const;
+  // Whether another holder (process or object) has a lock in the range;
+  // asks without taking anything.
+  bool LockedByOthers(int64_t offset, int64_t length) {
+    return OsRangeTakenByOthers(offset, length);
+  }
+
+  // What went to the system through this object: lets tests see what an
+  // operation costs without timing it.
+  struct IoCounts {
+    int64_t reads = 0;       // DiskRead calls
+    int64_t bytes_read = 0;  // what they returned
+    int64_t sizes = 0;       // DiskSize calls
+  };
+  const IoCounts &Counts() const { return counts_; }
 
  protected:
   // One non-waiting OS lock of a byte range beside the counted range lock
@@ -85,6 +99,7 @@ class XBO_DiskFile {
   int64_t lock_offset_ = 0;
   int64_t lock_length_ = 0;
   bool written_ = false;
+  IoCounts counts_;
 };
 
 // The process-wide registry of open disk files; files still open when the
