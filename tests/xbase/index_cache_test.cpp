@@ -1,7 +1,8 @@
 // The index pages kept between searches and walks, for NTX and CDX alike:
 // the trees' kept pages stay in step with their own writes, a search over
 // kept pages reads only the update counter, a change by another table object
-// (or one still being made) is seen at the next search.
+// (or one still being made) is seen at the next search, and the read-ahead
+// window serves walks in natural order but not in index order.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -277,6 +278,36 @@ TEST_P(IndexSharing, WhileAnotherHoldsTheIndexLockAfterAChangeEverySearchReadsAg
   EXPECT_GT(reads_of_search(), 1);  // read once more after the writer is done
   EXPECT_EQ(reads_of_search(), 1);
   EXPECT_EQ(reads_of_search(), 1);
+}
+
+TEST_P(IndexSharing, ReadAheadServesNaturalOrderButNotIndexOrder) {
+  const int64_t data = kRows * kRecordLength;
+  const int64_t window = XBO_dBHandler::kReadBufferSize / kRecordLength * kRecordLength;
+  struct Case {
+    const char *what;
+    bool in_index_order;
+    const char *filter;
+    int64_t most_reads;
+    int64_t most_bytes;
+  } const kCases[] = {
+      {"natural order", false, "", data / window + 2, data + window},
+      {"natural order, every tenth record", false, "MOD(RECNO(), 10) = 0", data / window + 2,
+       data + window},
+      {"index order", true, "", kRows + 2, data + window},
+  };
+  for (const Case &c : kCases) {
+    SCOPED_TRACE(c.what);
+    XBO_dBHandler t(table_, true, false);
+    if (c.in_index_order) t.IndexOpen(GetParam().file, GetParam().tag);
+    if (*c.filter) t.SetFilter(c.filter, false, false);
+    t.SetReadBuffer(true);
+    const XBO_DiskFile::IoCounts before = t.Counts();
+    int64_t visited = 0;
+    for (t.GoToRecord(kGoFirst); !t.Eof(); t.GoToRecord(kGoNext)) ++visited;
+    EXPECT_EQ(visited, *c.filter ? kRows / 10 : kRows);
+    EXPECT_LE(t.Counts().reads - before.reads, c.most_reads);
+    EXPECT_LE(t.Counts().bytes_read - before.bytes_read, c.most_bytes);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, IndexSharing,
