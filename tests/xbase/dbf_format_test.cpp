@@ -270,6 +270,53 @@ TEST(DbfFormat, VisualFoxTablesReadTheirBinaryFields) {
   EXPECT_EQ(std::string(t.RecordBuffer() + 1, 28), std::string(28, '\0'));
 }
 
+// Binary integers used to take any value: a day number, an integer or a
+// currency amount outside the stored range overflowed or wrapped into a
+// wrong value, and the date-time of garbage bytes overflowed when shown.
+TEST(DbfFormat, BinaryValuesOutsideTheirRangeAreRefusedAndGarbageReadsSafely) {
+  TempDir dir;
+  const std::string path = dir.File("vfp.dbf");
+  WriteFileBytes(path, VisualFoxTable({{'I', 4}, {'Y', 8}, {'T', 8}}, " " + std::string(20, '\0')));
+  XBO_dBHandler t(path, false, true);
+  t.GoToRecord(1);
+  const struct {
+    int field;
+    long double value;
+    const char *error;  // nullptr: stored
+  } kCases[] = {
+      {1, 2147483647.0L, nullptr},
+      {1, -2147483648.0L, nullptr},
+      {1, 2147483648.0L, "numeric value too big in field IF - 2147483648"},
+      {1, -3e9L, "numeric value too big in field IF - -3000000000"},
+      {2, 9e14L, nullptr},
+      {2, 1e15L, "numeric value too big in field YF - 1000000000000000"},
+      {3, 2147483647.5L, nullptr},
+      {3, 2147483648.0L, "numeric value too big in field TF - 2147483648"},
+      {3, -1e300L, "numeric value too big in field TF - *"},
+  };
+  for (const auto &c : kCases) {
+    SCOPED_TRACE(::testing::Message() << c.field << " " << static_cast<double>(c.value));
+    std::string error = "no error";
+    try {
+      t.NumberPut(c.field, c.value);
+    } catch (const EXbaseError &e) {
+      error = e.what();
+    }
+    if (c.error == nullptr) {
+      EXPECT_EQ(error, "no error");
+      EXPECT_EQ(t.NumberGet(c.field), c.value);
+    } else {
+      EXPECT_EQ(error, c.error);
+    }
+  }
+  // Garbage: the last day number there is, and a negative one.
+  PutLE32(t.RecordBuffer() + 13, 0x7FFFFFFF);
+  PutLE32(t.RecordBuffer() + 17, 1000);
+  EXPECT_EQ(t.StringGet(3), "03.06.5874898 00:00:01");
+  PutLE32(t.RecordBuffer() + 13, 0x80000000);
+  EXPECT_EQ(t.StringGet(3), "");
+}
+
 // A binary field narrower than its value made every read and write of it run
 // past the record buffer (and a wider one read bytes that are not its
 // value). Each such descriptor, even with widths that add up to the record
