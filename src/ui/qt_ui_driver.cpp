@@ -8,6 +8,7 @@
 #include <QMessageBox>
 
 #include "ui/file_copy.h"
+#include "ui/qt_progress.h"
 
 namespace ui {
 namespace {
@@ -94,5 +95,9 @@ bool QtUiDriver::CopyFileToFolder(const QString &file, const QString &folder) {
 }
 
 int QtUiDriver::ShowModal(QDialog *dialog) { return dialog->exec(); }
+
+std::unique_ptr<ProgressSession> QtUiDriver::BeginProgress(const ProgressRequest &request) {
+  return MakeQtProgress(request);
+}
 
 }  // namespace ui

@@ -1,5 +1,5 @@
 // The UI driver of the running program: Qt's message boxes, file and folder
-// dialogs, and the real file copy.
+// dialogs, the real file copy and a QProgressDialog for long operations.
 #pragma once
 
 #include "ui/ui_driver.h"
@@ -13,6 +13,7 @@ class QtUiDriver : public UiDriver {
   QString ChooseFolder(QWidget *owner, const QString &title) override;
   bool CopyFileToFolder(const QString &file, const QString &folder) override;
   int ShowModal(QDialog *dialog) override;
+  std::unique_ptr<ProgressSession> BeginProgress(const ProgressRequest &request) override;
 };
 
 }  // namespace ui

@@ -9,6 +9,35 @@
 
 namespace ui {
 
+// Records into the driver's list by index: the list may grow while a
+// session is open (an operation inside an operation), or be cleared.
+class ScriptedUiDriver::Session : public ProgressSession {
+ public:
+  Session(ScriptedUiDriver &driver, size_t index, int64_t cancel_at)
+      : driver_(driver), index_(index), cancel_at_(cancel_at) {}
+  ~Session() override {
+    if (index_ < driver_.progress_.size()) Call().closed = true;
+  }
+
+  bool Update(int64_t done) override {
+    ProgressCall &call = Call();
+    ++call.updates;
+    call.last_done = done;
+    if (cancel_at_ >= 0 && done >= cancel_at_) call.cancelled = true;
+    return !call.cancelled;
+  }
+  void SetLabel(const QString &label) override { Call().label = label; }
+  void SetTotal(int64_t total) override { Call().total = total; }
+  int64_t UpdateIntervalMs() const override { return 0; }
+
+ private:
+  ProgressCall &Call() { return driver_.progress_[index_]; }
+
+  ScriptedUiDriver &driver_;
+  size_t index_;
+  int64_t cancel_at_;
+};
+
 ScriptedUiDriver::ScriptedUiDriver() : previous_(SetDriver(this)) {}
 
 ScriptedUiDriver::~ScriptedUiDriver() { SetDriver(previous_); }
@@ -22,6 +51,7 @@ void ScriptedUiDriver::QueueModal(ModalHandler handler) {
   modal_handlers_.push_back(std::move(handler));
 }
 void ScriptedUiDriver::FailNextCopy() { fail_next_copy_ = true; }
+void ScriptedUiDriver::CancelProgressAt(int64_t done) { cancel_at_.push_back(done); }
 
 QStringList ScriptedUiDriver::MessageTexts() const {
   QStringList texts;
@@ -35,6 +65,7 @@ void ScriptedUiDriver::ClearRecords() {
   folder_titles_.clear();
   copies_.clear();
   modals_.clear();
+  progress_.clear();
   unanswered_ = 0;
 }
 
@@ -88,6 +119,21 @@ int ScriptedUiDriver::ShowModal(QDialog *dialog) {
   ModalHandler handler = std::move(modal_handlers_.front());
   modal_handlers_.pop_front();
   return handler(dialog);
+}
+
+std::unique_ptr<ProgressSession> ScriptedUiDriver::BeginProgress(const ProgressRequest &request) {
+  int64_t cancel_at = -1;
+  if (request.cancel == Cancel::kAllowed && !cancel_at_.empty()) {
+    cancel_at = cancel_at_.front();
+    cancel_at_.pop_front();
+  }
+  ProgressCall call;
+  call.caption = request.caption;
+  call.label = request.label;
+  call.total = request.total;
+  call.cancel = request.cancel;
+  progress_.push_back(call);
+  return std::make_unique<Session>(*this, progress_.size() - 1, cancel_at);
 }
 
 }  // namespace ui

@@ -34,6 +34,17 @@ class ScriptedUiDriver : public UiDriver {
     QString folder;
     bool result;
   };
+  // One progress dialog the program opened, as it stands when looked at.
+  struct ProgressCall {
+    QString caption;
+    QString label;
+    int64_t total = 0;
+    Cancel cancel = Cancel::kNotAllowed;
+    int updates = 0;        // steps that reached the dialog
+    int64_t last_done = -1; // the last step shown
+    bool cancelled = false; // the script pressed "Отказ"
+    bool closed = false;    // the operation has ended and closed it
+  };
   // Runs in place of a modal dialog: may change its controls, press its
   // buttons; returns the result code ShowModal gives.
   using ModalHandler = std::function<int(QDialog *)>;
@@ -52,6 +63,9 @@ class ScriptedUiDriver : public UiDriver {
   void QueueModal(ModalHandler handler);
   // The next copy fails without touching the disk.
   void FailNextCopy();
+  // The next progress dialog with a cancel button is cancelled by the user
+  // as soon as a step of at least `done` reaches it.
+  void CancelProgressAt(int64_t done);
 
   const std::vector<MessageCall> &messages() const { return messages_; }
   const std::vector<OpenFileRequest> &open_file_requests() const { return open_files_; }
@@ -59,6 +73,7 @@ class ScriptedUiDriver : public UiDriver {
   const std::vector<CopyCall> &copies() const { return copies_; }
   // objectNames of the dialogs shown modally, in order.
   const QStringList &modals() const { return modals_; }
+  const std::vector<ProgressCall> &progress() const { return progress_; }
   int unanswered() const { return unanswered_; }
   // Texts of the recorded message boxes.
   QStringList MessageTexts() const;
@@ -69,8 +84,10 @@ class ScriptedUiDriver : public UiDriver {
   QString ChooseFolder(QWidget *owner, const QString &title) override;
   bool CopyFileToFolder(const QString &file, const QString &folder) override;
   int ShowModal(QDialog *dialog) override;
+  std::unique_ptr<ProgressSession> BeginProgress(const ProgressRequest &request) override;
 
  private:
+  class Session;
   UiDriver *previous_;
   std::deque<Answer> answers_;
   std::deque<OpenFileResult> open_file_results_;
@@ -82,6 +99,8 @@ class ScriptedUiDriver : public UiDriver {
   QStringList folder_titles_;
   std::vector<CopyCall> copies_;
   QStringList modals_;
+  std::vector<ProgressCall> progress_;
+  std::deque<int64_t> cancel_at_;
   int unanswered_ = 0;
 };
 

@@ -12,6 +12,21 @@ UiDriver *g_driver = nullptr;
 
 }  // namespace
 
+namespace {
+
+class SilentProgress : public ProgressSession {
+ public:
+  bool Update(int64_t) override { return true; }
+  void SetLabel(const QString &) override {}
+  void SetTotal(int64_t) override {}
+};
+
+}  // namespace
+
+std::unique_ptr<ProgressSession> UiDriver::BeginProgress(const ProgressRequest &) {
+  return std::make_unique<SilentProgress>();
+}
+
 UiDriver &Driver() {
   static QtUiDriver qt_driver;
   return g_driver != nullptr ? *g_driver : qt_driver;

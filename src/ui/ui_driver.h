@@ -5,6 +5,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+#include "ui/progress.h"
 
 class QDialog;
 class QWidget;
@@ -50,6 +53,9 @@ class UiDriver {
   virtual bool CopyFileToFolder(const QString &file, const QString &folder) = 0;
   // Shows the dialog modally; returns its result code (QDialog::Accepted...).
   virtual int ShowModal(QDialog *dialog) = 0;
+  // The progress dialog of a long operation (see progress.h). This default
+  // shows nothing and never cancels.
+  virtual std::unique_ptr<ProgressSession> BeginProgress(const ProgressRequest &request);
 };
 
 // The driver in use: the Qt driver unless a test installed another.

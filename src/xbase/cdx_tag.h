@@ -81,6 +81,7 @@ class XBobjCDXFile : public XBobjIndexFile {
   int64_t AllocPage(size_t size) override;
   void ReindexFile() override;
   void UpdateKeys(int64_t record, bool appended) override;
+  void RemoveRecordKeys(int64_t record) override;
 
   XBobjCDXTag &Directory() { return *directory_; }
   // The file's update counter (the directory header's copy).

@@ -40,6 +40,10 @@ class XBobjIndexFile : public IndexPageStore {
   // Keeps every tag current after an append (`appended`) or a rewrite of
   // `record`: the update counter goes up and the header is rewritten first.
   virtual void UpdateKeys(int64_t record, bool appended);
+  // Takes the entries of `record`, whose contents are in the table's record
+  // buffer, out of every tag (a cancelled append); the update counter goes
+  // up as for UpdateKeys.
+  virtual void RemoveRecordKeys(int64_t record);
   // Called before every search and walk step. On a shared file: true when
   // another process or table object changed the file since this one last
   // read or wrote its update counter, or was still changing it (holding the
