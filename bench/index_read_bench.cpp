@@ -2,14 +2,15 @@
 // the income table's layout in a tmpfs directory: 10 000 FindInTag hits and a
 // walk of the whole table in index order (read-ahead window on), through an
 // NTX file and through a CDX tag, both on "f04+f10", for tables of 10 000 and
-// 99 999 rows. Every iteration also reads the table once in natural order
-// with the read-ahead window (untimed for the benchmark), so each figure is
-// printed with that sequential read of the same run beside it:
-//   op_ms   median of the operation      seq_ms  median of the sequential read
-//   x_seq   op_ms / seq_ms
-// The rows' keys are spread over the table, so index order jumps about.
+// 99 999 rows. The rows' keys are spread over the table, so index order jumps
+// about. Every iteration also reads the same table twice, untimed for the
+// benchmark, so each figure is printed beside those reads of the same run:
+//   op_ms   median of the operation
+//   seq_ms  median of ntx_bench's sequential read (by record number up to
+//           the record count, read-ahead on); x_seq = op_ms / seq_ms
+//   nav_ms  median of a walk in natural order through the navigation
+//           (first, then next, read-ahead on); x_nav = op_ms / nav_ms
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,29 +21,13 @@
 #include <string>
 #include <vector>
 
-#include "xbase/byte_helpers.h"
-#include "xbase/clock.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
+#include "income_bench_table.h"
 
 namespace {
 
-const std::vector<xb::DbfFieldSpec> kIncomeFields = {
-    {"F01", 'C', 5, 0},  {"F02", 'C', 1, 0}, {"F03", 'C', 1, 0},      {"F04", 'C', 13, 0},
-    {"F05", 'C', 40, 0}, {"F06", 'C', 2, 0}, {"F07", 'C', 40, 0},     {"F08", 'C', 13, 0},
-    {"F09", 'C', 13, 0}, {"F10", 'C', 5, 0}, {"DATETIME", 'C', 20, 0}};
-constexpr int kF04 = 1 + 5 + 1 + 1;
-constexpr int kF10 = kF04 + 13 + 40 + 2 + 40 + 13 + 13;
 constexpr int kSeeks = 10000;
 
-std::string Dir() {
-  static const std::string dir = [] {
-    char pattern[] = "/dev/shm/index_read_bench_XXXXXX";
-    const char *made = mkdtemp(pattern);
-    return std::string(made ? made : "/tmp");
-  }();
-  return dir;
-}
+std::string Dir() { return bench::TmpfsDir("index_read_bench"); }
 
 // The key of row i of n: a ten-digit identifier and an income code. The
 // identifiers are a permutation of the rows (7919 is a prime that divides
@@ -62,20 +47,7 @@ std::string Table(int n) {
   const std::string path = dir + "/dvel.dbf";
   if (std::ifstream(path).good()) return path;
   std::filesystem::create_directories(dir);
-  xb::BuiltTable built =
-      xb::BuildEmptyTable(kIncomeFields, xb::TxbDBFTypes::Clipper, "dvel", xb::Now());
-  std::string bytes = built.table;
-  bytes.pop_back();
-  std::string record(154, ' ');
-  for (int i = 0; i < n; ++i) {
-    const std::string key = RowKey(i, n);
-    record.replace(kF04, 13, key.substr(0, 13));
-    record.replace(kF10, 5, key.substr(13, 5));
-    bytes += record;
-  }
-  bytes += '\x1A';
-  xb::PutLE32(bytes.data() + 4, static_cast<uint32_t>(n));
-  std::ofstream(path, std::ios::binary) << bytes;
+  bench::WriteIncomeTable(path, n, [n](int i) { return RowKey(i, n); });
   xb::XBO_dBHandler t(path, false, true);
   t.IndexOn("dvel.ntx", "", "f04+f10", "", 1, 0);
   t.IndexOn("dvel.cdx", "KEY", "f04+f10", "", 1, 0);
@@ -94,21 +66,6 @@ double Median(std::vector<double> v) {
   return v.empty() ? 0 : v[v.size() / 2];
 }
 
-// The sequential read of ntx_bench: every record through the table engine
-// with the read-ahead window, by record number up to the record count. As
-// any such loop does, it asks for the count (one 32-byte header read) at
-// every record.
-void SequentialRead(const std::string &path) {
-  xb::XBO_dBHandler t(path, true, false);
-  t.SetReadBuffer(true);
-  size_t sum = 0;
-  for (int64_t r = 1; r <= t.RecordCount(); ++r) {
-    t.GoToRecord(r);
-    sum += static_cast<unsigned char>(t.RecordBuffer()[kF04]);
-  }
-  benchmark::DoNotOptimize(sum);
-}
-
 // Every record in natural order through the table's navigation (first, then
 // next), read-ahead on: the walk below without an index, no system call at
 // most records.
@@ -120,14 +77,14 @@ void NaturalWalk(const std::string &path) {
   if (count != t.RecordCount()) std::abort();
 }
 
-// Times `op` on the table of state.range(0) rows, a sequential read of the
-// same table beside each run.
+// Times `op` on the table of state.range(0) rows, the two reads of the same
+// table beside each run.
 void Compare(benchmark::State &state, const std::function<void(const std::string &)> &op) {
   const std::string path = Table(static_cast<int>(state.range(0)));
   std::vector<double> ops, seqs, navs;
   for (auto _ : state) {
     state.PauseTiming();
-    seqs.push_back(Milliseconds([&] { SequentialRead(path); }));
+    seqs.push_back(Milliseconds([&] { benchmark::DoNotOptimize(bench::ReadSequentially(path)); }));
     navs.push_back(Milliseconds([&] { NaturalWalk(path); }));
     state.ResumeTiming();
     ops.push_back(Milliseconds([&] { op(path); }));
