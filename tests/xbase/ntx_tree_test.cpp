@@ -118,7 +118,14 @@ struct PlainReader {
     for (int depth = 0; depth <= 31; ++depth) {
       const size_t count = U16(bytes, static_cast<size_t>(page));
       size_t i = 0;
-      while (i < count && Slot(page, i).substr(8) < key) ++i;
+      for (size_t end = count; i < end;) {
+        const size_t mid = (i + end) / 2;
+        if (Slot(page, mid).substr(8) < key) {
+          i = mid + 1;
+        } else {
+          end = mid;
+        }
+      }
       if (i < count && Slot(page, i).substr(8) == key) return U32(Slot(page, i), 4);
       if (count == 0 || Child(page, 0) == 0) return 0;
       page = Child(page, i);
