@@ -21,6 +21,10 @@ class TempDir {
   std::string path_;
 };
 
+// Makes a new directory with a name of its own in `parent` and returns its
+// path ('/' between folders).
+std::string MakeUniqueDirectory(const std::string &parent);
+
 // Reads or writes a whole file as bytes.
 std::string ReadFileBytes(const std::string &path);
 void WriteFileBytes(const std::string &path, const std::string &bytes);
