@@ -1,50 +1,39 @@
-// One running copy: a second lock on the same file is refused while the first
-// is held, and a copy that ended (here: a child killed with SIGKILL) leaves no
-// stale lock.
+// One running copy: a second lock of the same name is refused while the first
+// is held, and a copy that was killed while holding it leaves no stale lock
+// (on Windows the mutex is abandoned and taken over). The first copy is this
+// test program started again as a child (support/common/child_process.h).
 #include "shell/single_instance.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <QDir>
-
+#include "support/common/child_process.h"
 #include "support/common/temp_dir.h"
 
 namespace {
 
+using testing_support::ChildProcess;
+using testing_support::SignalFile;
+using testing_support::WaitForFile;
+
+// Child "first-copy" LOCK READY KILL: takes the lock, signals READY, and is
+// killed (by itself, as abruptly as by the system) once KILL appears.
+int FirstCopy(const std::vector<std::string> &args) {
+  if (!shell::AcquireInstanceLock(QString::fromStdString(args.at(0)))) return 1;
+  SignalFile(args.at(1));
+  if (!WaitForFile(args.at(2))) return 2;
+  testing_support::KillThisProcess();
+}
+const testing_support::ChildRegistration kFirstCopy("first-copy", &FirstCopy);
+
 TEST(SingleInstance, SecondCopyRefusedAndAKilledCopyLeavesNoLock) {
   testing_support::TempDir dir;
-  const QString d = QString::fromStdString(dir.path());
-
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    // The first copy: takes the lock and waits to be killed.
-    const char ok = shell::AcquireInstanceLock(d) ? '1' : '0';
-    (void)!write(ready[1], &ok, 1);
-    for (;;) pause();
-  }
-  char ok = 0;
-  ASSERT_EQ(read(ready[0], &ok, 1), 1);
-  EXPECT_EQ(ok, '1');
-  EXPECT_FALSE(shell::AcquireInstanceLock(d));  // a second copy is refused
-
-  kill(child, SIGKILL);
-  waitpid(child, nullptr, 0);
-  EXPECT_TRUE(shell::AcquireInstanceLock(d));  // no stale lock
-  close(ready[0]);
-  close(ready[1]);
-}
-
-TEST(SingleInstance, LockDirFallsBackToTheTemporaryDirectory) {
-  const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-  qputenv("XDG_RUNTIME_DIR", "/nonexistent/dir");
-  EXPECT_EQ(shell::InstanceLockDir(), QDir::tempPath());
-  qputenv("XDG_RUNTIME_DIR", saved);
+  const QString lock = QString::fromStdString(dir.File("vedilMutex"));
+  ChildProcess first("first-copy", {dir.File("vedilMutex"), dir.File("ready"), dir.File("kill")});
+  ASSERT_TRUE(WaitForFile(dir.File("ready")));
+  EXPECT_FALSE(shell::AcquireInstanceLock(lock));  // a second copy is refused
+  SignalFile(dir.File("kill"));
+  EXPECT_EQ(first.Wait(), testing_support::kKilledStatus);
+  EXPECT_TRUE(shell::AcquireInstanceLock(lock));  // no stale lock
 }
 
 }  // namespace

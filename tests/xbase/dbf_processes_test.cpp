@@ -1,49 +1,29 @@
 // Two processes on one table: concurrent appends, record locks across
-// processes, and a pack killed half way. The second process is this test
-// program started again as a named child (support/common/child_process.h).
+// processes, a pack killed half way, and a pack refused while another
+// process has the table open. The second process is this test program
+// started again as a named child (support/common/child_process.h).
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <map>
 #include <set>
 
 #include "support/common/child_process.h"
 #include "support/common/temp_dir.h"
 #include "xbase/byte_helpers.h"
-#include "xbase/fs_path.h"
+#include "xbase/fast_dir.h"       // tests/xbase
 #include "xbase/table_fixture.h"  // tests/xbase
 
 namespace xb {
 namespace {
 
 using testing::AppendValues;
+using testing::FastDir;
 using testing::MakeNumberedTable;
 using testing_support::ChildProcess;
 using testing_support::ChildRegistration;
 using testing_support::kKilledStatus;
 using testing_support::SignalFile;
 using testing_support::WaitForFile;
-
-// A fresh directory on tmpfs where there is one: every append is flushed, and
-// thousands of flushes to a disk would make the test slow, not better.
-class FastDir {
- public:
-  FastDir() {
-    std::error_code ec;
-    path_ = testing_support::MakeUniqueDirectory(
-        std::filesystem::is_directory("/dev/shm", ec)
-            ? "/dev/shm"
-            : PathText(std::filesystem::temp_directory_path()));
-  }
-  ~FastDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(FsPath(path_), ec);
-  }
-  std::string File(const std::string &name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 constexpr int kRows = 1000;
 

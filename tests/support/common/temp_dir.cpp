@@ -11,7 +11,9 @@
 #include "xbase/fs_path.h"
 
 namespace testing_support {
+namespace {
 
+// A new directory with a name of its own in `parent`; its path with '/'.
 std::string MakeUniqueDirectory(const std::string &parent) {
   static std::mt19937_64 random{std::random_device{}()};
   for (int tries = 0; tries < 100; ++tries) {
@@ -25,8 +27,11 @@ std::string MakeUniqueDirectory(const std::string &parent) {
   throw std::runtime_error("cannot make a directory in " + parent);
 }
 
-TempDir::TempDir()
-    : path_(MakeUniqueDirectory(xb::PathText(std::filesystem::temp_directory_path()))) {}
+}  // namespace
+
+TempDir::TempDir() : TempDir(xb::PathText(std::filesystem::temp_directory_path())) {}
+
+TempDir::TempDir(const std::string &parent) : path_(MakeUniqueDirectory(parent)) {}
 
 TempDir::~TempDir() {
   std::error_code ec;

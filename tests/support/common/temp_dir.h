@@ -8,6 +8,8 @@ namespace testing_support {
 class TempDir {
  public:
   TempDir();
+  // The same below `parent` instead of the system's temporary directory.
+  explicit TempDir(const std::string &parent);
   ~TempDir();
   TempDir(const TempDir &) = delete;
   TempDir &operator=(const TempDir &) = delete;
@@ -20,10 +22,6 @@ class TempDir {
  private:
   std::string path_;
 };
-
-// Makes a new directory with a name of its own in `parent` and returns its
-// path ('/' between folders).
-std::string MakeUniqueDirectory(const std::string &parent);
 
 // Reads or writes a whole file as bytes.
 std::string ReadFileBytes(const std::string &path);
