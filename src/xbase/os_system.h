@@ -15,6 +15,10 @@ namespace xb::os {
 // narrow code page).
 std::vector<std::string> ProgramArguments(int argc, char **argv);
 
+// Makes the standard streams binary, so that a program prints the same
+// bytes on every platform (the Windows C runtime turns "\n" into "\r\n").
+void UseBinaryStandardStreams();
+
 // The full path of the running program file; empty when it cannot be told.
 std::string ProgramFilePath();
 

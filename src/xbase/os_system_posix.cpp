@@ -9,6 +9,8 @@ std::vector<std::string> ProgramArguments(int argc, char **argv) {
   return std::vector<std::string>(argv, argv + argc);
 }
 
+void UseBinaryStandardStreams() {}
+
 std::string ProgramFilePath() {
   char buf[4096];
   const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);

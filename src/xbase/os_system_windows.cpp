@@ -1,9 +1,13 @@
 // The system seam on Windows; see os_system.h.
 #include "xbase/os_system.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <shellapi.h>
+
+#include <initializer_list>
 
 #include "xbase/os_text_windows.h"
 
@@ -16,6 +20,10 @@ std::vector<std::string> ProgramArguments(int, char **) {
   for (int i = 0; i < count; ++i) args.push_back(Utf8FromWide(wide[i]));
   ::LocalFree(wide);
   return args;
+}
+
+void UseBinaryStandardStreams() {
+  for (int fd : {0, 1, 2}) ::_setmode(fd, _O_BINARY);
 }
 
 std::string ProgramFilePath() {

@@ -48,7 +48,8 @@ void PrintUsage(std::ostream &out) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  // File names and values as UTF-8 on every platform.
+  // File names and values as UTF-8, and the same bytes out, on every platform.
+  xb::os::UseBinaryStandardStreams();
   const std::vector<std::string> argument = xb::os::ProgramArguments(argc, argv);
   if (argument.size() < 2 || argument[1] == "--help" || argument[1] == "help") {
     PrintUsage(argument.size() < 2 ? std::cerr : std::cout);
