@@ -36,6 +36,10 @@ int64_t ReadAt(FileHandle file, void *buffer, int64_t count, int64_t offset);
 int64_t WriteAt(FileHandle file, const void *buffer, int64_t count, int64_t offset);
 
 bool FileSize(FileHandle file, int64_t *size);
+// Whether `path` names the very file `file` has open (not another file
+// renamed over the name since, nor none): device and inode here, volume
+// serial number and file index on Windows.
+bool SameFile(FileHandle file, const std::string &path);
 // Puts the file's data on the disk. A file opened only for reading has
 // nothing to flush, which counts as done.
 bool FlushFile(FileHandle file);

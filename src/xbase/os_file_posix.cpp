@@ -111,6 +111,13 @@ bool FileSize(FileHandle file, int64_t *size) {
   return true;
 }
 
+bool SameFile(FileHandle file, const std::string &path) {
+  struct stat held {};
+  struct stat named {};
+  if (::fstat(Fd(file), &held) != 0 || ::stat(path.c_str(), &named) != 0) return false;
+  return held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
 bool FlushFile(FileHandle file) { return ::fsync(Fd(file)) == 0; }
 
 bool TruncateFile(FileHandle file, int64_t size) { return ::ftruncate(Fd(file), size) == 0; }

@@ -89,6 +89,22 @@ bool FileSize(FileHandle file, int64_t *size) {
   return true;
 }
 
+bool SameFile(FileHandle file, const std::string &path) {
+  BY_HANDLE_FILE_INFORMATION held{};
+  if (!::GetFileInformationByHandle(Handle(file), &held)) return false;
+  // Opened for no access at all, which no share mode refuses.
+  const HANDLE named_handle =
+      ::CreateFileW(WideFromUtf8(path).c_str(), 0,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (named_handle == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION named{};
+  const bool known = ::GetFileInformationByHandle(named_handle, &named) != 0;
+  ::CloseHandle(named_handle);
+  return known && held.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
+         held.nFileIndexHigh == named.nFileIndexHigh && held.nFileIndexLow == named.nFileIndexLow;
+}
+
 bool FlushFile(FileHandle file) {
   if (::FlushFileBuffers(Handle(file))) return true;
   // A handle without write access cannot be flushed, and has nothing to flush.
