@@ -76,13 +76,16 @@ grep -q $'\r$' "$samples/windows/vedil.ini" || { echo "windows: vedil.ini has no
 
 # ---- 3. The tools print the same ---------------------------------------------
 # Both run in the Linux folder on relative names, with the shipped countries
-# table beside the checker.
+# table beside the checker; a full path they print is the folder's own
+# (Z:/... under Wine), written as "." for the comparison.
 tools_same=1
 compare_tool() {  # compare_tool NAME ARGS...
-  local name=$1 linux_out windows_out linux_rc=0 windows_rc=0
+  local name=$1 linux_out windows_out linux_rc=0 windows_rc=0 here=$samples/linux
   shift
-  linux_out=$(cd "$samples/linux" && "$root/$linux_build/$name" "$@" 2>&1) || linux_rc=$?
-  windows_out=$(cd "$samples/linux" && "$wine" "$build/$name.exe" "$@" 2>&1) || windows_rc=$?
+  linux_out=$(cd "$here" && "$root/$linux_build/$name" "$@" 2>&1) || linux_rc=$?
+  windows_out=$(cd "$here" && "$wine" "$build/$name.exe" "$@" 2>&1) || windows_rc=$?
+  linux_out=${linux_out//"$here"/.}
+  windows_out=${windows_out//"Z:$here"/.}
   if [[ $linux_out != "$windows_out" || $linux_rc != "$windows_rc" ]]; then
     echo "windows: $name $* prints otherwise than on Linux:"
     diff <(echo "$linux_out"; echo "exit $linux_rc") <(echo "$windows_out"; echo "exit $windows_rc") || true

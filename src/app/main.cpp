@@ -22,11 +22,16 @@ int main(int argc, char **argv) {
   const QString program = QCoreApplication::applicationFilePath();
   shell::InitAppHome(shell::ProgramHomeFor(program), QFileInfo(program).fileName());
 
-  // Qt's own texts (Yes, No, Cancel) in Bulgarian.
+  // Qt's own texts (Yes, No, Cancel) in Bulgarian: Qt's installed ones, else
+  // the copy built into the program (the Windows build has no Qt installed).
   QTranslator qt_texts;
-  if (qt_texts.load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QCoreApplication::installTranslator(&qt_texts);
+  for (const QString &dir :
+       {QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral(":/translations")}) {
+    if (qt_texts.load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      dir)) {
+      QCoreApplication::installTranslator(&qt_texts);
+      break;
+    }
   }
 
   if (!shell::AcquireInstanceLock()) {
@@ -40,8 +45,8 @@ int main(int argc, char **argv) {
   QCoreApplication::setApplicationName(QString::fromUtf8(shell::kApplicationTitle));
 
   // Only now, with the lock held, is the home written to.
-  const shell::HomeUpdate home = shell::UpdateProgramHome(
-      shell::ShippedFilesDir(program), shell::AppDir(), shell::ExeName());
+  const shell::HomeUpdate home =
+      shell::UpdateProgramHome(shell::ShippedFilesDir(program), shell::AppDir(), shell::ExeName());
   const QString problem = shell::HomeUpdateProblem(home, shell::AppDir());
   if (!problem.isEmpty()) {
     ui::MessageBox(nullptr, QString::fromUtf8(shell::kWarningTitle), problem,

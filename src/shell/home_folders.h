@@ -6,9 +6,14 @@
 
 namespace shell {
 
-// The user's own data folder, without the program's name: $XDG_DATA_HOME
-// when it holds an absolute path, else ~/.local/share (the home directory
-// from $HOME, else from the password database); %APPDATA% on Windows.
+// The environment variable that names the user's own data folder:
+// XDG_DATA_HOME, APPDATA on Windows.
+const char *UserDataFolderVariable();
+
+// The user's own data folder, without the program's name: the variable's
+// folder when it holds an absolute path, else ~/.local/share (the home
+// directory from $HOME, else from the password database), on Windows the
+// roaming application data folder that %APPDATA% normally names.
 QString UserDataFolder();
 
 // Whether this user may create files in `dir`.

@@ -24,8 +24,10 @@ QString UserHomeDirectory() {
 
 }  // namespace
 
+const char *UserDataFolderVariable() { return "XDG_DATA_HOME"; }
+
 QString UserDataFolder() {
-  const QString base = qEnvironmentVariable("XDG_DATA_HOME");
+  const QString base = qEnvironmentVariable(UserDataFolderVariable());
   // Relative paths in the variable are invalid and ignored.
   if (QDir::isAbsolutePath(base)) return base;
   return UserHomeDirectory() + QStringLiteral("/.local/share");

@@ -1,26 +1,30 @@
 // The home's system calls on Windows; see home_folders.h. The user's data
-// folder is the roaming application data folder (%APPDATA%), and a folder
-// the user makes in it is already the user's alone through the profile's
-// permissions.
+// folder is %APPDATA% (the roaming application data folder), and a folder
+// the user makes in it is the user's alone through the profile's
+// permissions already.
 #include <windows.h>
 
 #include <shlobj.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryFile>
 
 #include "shell/home_folders.h"
 
 namespace shell {
 
+const char *UserDataFolderVariable() { return "APPDATA"; }
+
 QString UserDataFolder() {
+  const QString named = QDir::fromNativeSeparators(qEnvironmentVariable(UserDataFolderVariable()));
+  if (QDir::isAbsolutePath(named)) return named;
   PWSTR path = nullptr;
   QString folder;
   if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &path))) {
     folder = QDir::fromNativeSeparators(QString::fromWCharArray(path));
   }
   ::CoTaskMemFree(path);
-  if (folder.isEmpty()) folder = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
   return folder.isEmpty() ? QDir::homePath() : folder;
 }
 
