@@ -66,7 +66,8 @@ start_offscreen() {
   as_user QT_QPA_PLATFORM=offscreen sh -c 'echo $$ > "$HOME/pid"; exec "$0"' "$1" \
     > "$work/vedil.log" 2>&1 &
   local i
-  for i in $(seq 50); do [[ -s $home/pid ]] && break; sleep 0.1; done
+  for i in $(seq 100); do [[ -s $home/pid ]] && break; sleep 0.1; done
+  [[ -s $home/pid ]] || fail "$1 did not start"
   pids+=("$(cat "$home/pid")")
   rm -f "$home/pid"
 }
