@@ -34,9 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz::Require(settings::GetOwnerAddrBl(suffix).endsWith(QStringLiteral("№")),
                   "a block prefix without its number sign");
   }
-  const QString kind = settings::GetOwnerNoType();
-  settings::FindPayerProblem(read, settings::IdentifierWarning(kind, settings::GetOwnerNo().size()),
-                             2024);
+  // Every payer check, not only up to the first that fails.
+  const QString warning =
+      settings::IdentifierWarning(settings::GetOwnerNoType(), settings::GetOwnerNo().size());
+  for (int n = 1; n <= shell::kPayerValueCount; ++n) {
+    settings::CheckPayerField(n, read, warning, 2024);
+  }
   bool termination = false;
   bool successor = false;
   settings::StatusFlags(settings::GetStatus(), &termination, &successor);
