@@ -121,22 +121,6 @@ std::string RunFiles::Write(const std::string &name, std::string_view bytes) {
   return path;
 }
 
-bool HasNarrowBinaryField(std::string_view table) {
-  const auto byte = [&](size_t i) { return static_cast<uint8_t>(table[i]); };
-  if (table.size() < 32 || byte(0) != 0x30) return false;
-  const size_t header_length = byte(8) | static_cast<size_t>(byte(9)) << 8;
-  const size_t count = header_length < 296 ? 0 : (header_length - 296) / 32;
-  for (size_t i = 0; i < count && 64 + 32 * i <= table.size(); ++i) {
-    const size_t d = 32 + 32 * i;
-    if (byte(d) == 0x0D) break;
-    const char type = table[d + 11];
-    const size_t width = byte(d + 16);
-    if (std::string_view("BYT").find(type) != std::string_view::npos && width < 8) return true;
-    if (std::string_view("IMG0").find(type) != std::string_view::npos && width < 4) return true;
-  }
-  return false;
-}
-
 void Require(bool condition, const char *what) {
   if (condition) return;
   std::fprintf(stderr, "vedil fuzz: broken rule: %s\n", what);

@@ -37,12 +37,6 @@ class RunFiles {
   const std::string &dir_;
 };
 
-// Whether `table` is a 0x30 table with a binary field too narrow for its
-// value (B, Y, T under 8 bytes; I, M, G, 0 under 4), whose reads overrun the
-// record. Such headers are about to be refused at open; until then the
-// targets pass these inputs over instead of reporting that one known fault.
-bool HasNarrowBinaryField(std::string_view table);
-
 // Stops the run with a finding (a crash libFuzzer reports with its input)
 // when `condition` does not hold; `what` says which rule broke.
 void Require(bool condition, const char *what);

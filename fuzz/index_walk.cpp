@@ -110,7 +110,6 @@ void WalkTag(xb::XBO_dBHandler &t, const std::string &tag_name, TagCheck check) 
 
 void RunIndexInput(const uint8_t *data, size_t size, const std::string &extension, TagCheck check) {
   const auto parts = SplitParts(data, size, 2);
-  if (HasNarrowBinaryField(parts[0])) return;
   RunFiles files;
   const std::string table_path = files.Write("table.dbf", parts[0]);
   const std::string index_path = files.Write("table." + extension, parts[1]);
