@@ -8,8 +8,7 @@
 # write it and use the data folder when they cannot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-. scripts/packages.sh
-ensure_packages lintian xvfb xauth xdotool
+./scripts/install-missing.sh lintian xvfb xauth xdotool
 
 build=$(realpath "${BUILD_DIR:-build}")
 user=vedil-ci

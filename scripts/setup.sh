@@ -6,10 +6,10 @@
 # and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-. scripts/packages.sh
 
-ensure_packages build-essential dpkg-dev cmake ninja-build qt6-base-dev qt6-translations-l10n \
-  libgtest-dev libgmock-dev fonts-dejavu-core fonts-liberation iso-codes desktop-file-utils
+./scripts/install-missing.sh build-essential dpkg-dev cmake ninja-build qt6-base-dev \
+  qt6-translations-l10n libgtest-dev libgmock-dev fonts-dejavu-core fonts-liberation iso-codes \
+  desktop-file-utils
 
 build_dir=${BUILD_DIR:-build}
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
