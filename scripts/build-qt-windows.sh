@@ -22,26 +22,16 @@ if [[ ${1:-} == --cached ]]; then
 fi
 
 # Host Qt tools (moc, rcc, uic) come from Debian's own Qt of the same version.
-packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-  binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev cmake ninja-build dpkg-dev
-  qt6-base-dev qt6-base-dev-tools)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
+"$root/scripts/install-missing.sh" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
+  binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev cmake ninja-build dpkg-dev qt6-base-dev \
+  qt6-base-dev-tools >&2
 export DEBIAN_FRONTEND=noninteractive
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}" >&2
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-fi
 
 # The source package: a deb-src entry matching Debian's own deb entry.
 src_parent=$cache/qt-src
 src=$(find "$src_parent" -maxdepth 1 -type d -name "qt6-base-$version*" 2>/dev/null | head -n1 || true)
 if [[ -z $src ]]; then
-  if ! apt-get source --print-uris qt6-base >/dev/null 2>&1 ||
-     [[ -z $(apt-get source --print-uris qt6-base 2>/dev/null | grep orig) ]]; then
+  if ! apt-get source --print-uris qt6-base 2>/dev/null | grep -q 'orig\.tar'; then
     cat >/etc/apt/sources.list.d/debian-src.sources <<'EOF'
 Types: deb-src
 URIs: http://deb.debian.org/debian

@@ -8,20 +8,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  mingw-w64-x86-64-dev cmake ninja-build ccache zip unzip libgtest-dev libgmock-dev
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n wine64 fonts-dejavu-core
-  fonts-liberation)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+./scripts/install-missing.sh g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
+  binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev cmake ninja-build ccache zip unzip libgtest-dev \
+  libgmock-dev qt6-base-dev qt6-base-dev-tools qt6-translations-l10n wine64 fonts-dejavu-core \
+  fonts-liberation
 
 qt=$(./scripts/build-qt-windows.sh | tail -n1)
 build=${BUILD_DIR:-build-windows}

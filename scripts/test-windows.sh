@@ -19,17 +19,7 @@ root=$PWD
 build=$(cd "${BUILD_DIR:-build-windows}" && pwd)
 linux_build=${LINUX_BUILD_DIR:-build}
 
-packages=(xvfb xauth xdotool imagemagick)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+./scripts/install-missing.sh xvfb xauth xdotool imagemagick
 
 wine=/usr/lib/wine/wine64
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
