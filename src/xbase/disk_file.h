@@ -1,14 +1,15 @@
 // XBO_DiskFile: one file on disk with shared or exclusive opening, retrying
 // reads and writes at 64-bit offsets, and one nestable byte-range lock.
-// Sharing maps to flock (shared or exclusive, never waiting) held for the
-// life of the descriptor; range locks are open-file-description locks, so two
-// objects on the same file in one process exclude each other just as two
-// processes do.
+// The operating system's calls are behind os_file.h: sharing is held for the
+// life of the handle, and range locks belong to the handle, so two objects on
+// the same file in one process exclude each other just as two processes do.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "xbase/os_file.h"
 
 namespace xb {
 
@@ -73,7 +74,7 @@ class XBO_DiskFile {
   bool Exists() const { return exists_; }
   bool Shared() const { return shared_; }
   bool ReadWrite() const { return read_write_; }
-  bool Closed() const { return fd_ < 0; }
+  bool Closed() const { return fd_ == os::kNoFile; }
   int64_t Position() const { return position_; }
   int LockCount() const { return lock_count_; }
   // Unshared, or shared and holding the whole-file lock (0, 0x7FFFFFFF).
@@ -102,10 +103,8 @@ class XBO_DiskFile {
   bool OsRangeTakenByOthers(int64_t offset, int64_t length);
 
  private:
-  int OpenDescriptor(const std::string &path, bool shared, bool read_write, bool create);
-
   std::string file_name_;
-  int fd_ = -1;
+  os::FileHandle fd_ = os::kNoFile;
   bool exists_ = false;
   bool shared_ = false;
   bool read_write_ = true;
