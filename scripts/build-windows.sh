@@ -24,11 +24,10 @@ export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
 export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
+  -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt" -DQT_HOST_PATH=/usr \
   -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$emulator"
 cmake --build "$build" -j "${VEDIL_JOBS:-2}"
-cmake --build "$build" --target vedil_windows_zip
 
 # ---- The portable zip -------------------------------------------------------
 # A folder to unpack anywhere the user can write: the programs, the shipped
@@ -39,7 +38,7 @@ name=vedil-$version-windows-x64
 stage=$build/package/$name
 rm -rf "$build/package"
 mkdir -p "$stage/data" "$stage/licenses" "$stage/relink"
-for exe in vedil xbtool vedil-check; do
+for exe in vedil xbtool vedil-check vedil-import; do
   x86_64-w64-mingw32-strip -o "$stage/$exe.exe" "$build/$exe.exe"
 done
 find data -maxdepth 1 -type f ! -name CMakeLists.txt -exec cp {} "$stage/" \;

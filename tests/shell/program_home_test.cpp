@@ -107,7 +107,11 @@ TEST_F(ProgramFolderTest, AMarkedWritableFolderIsItsOwnHome) {
 }
 
 TEST_F(ProgramFolderTest, AMarkedFolderTheUserCannotWriteFallsBackToTheDataFolder) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a folder's read-only bit does not forbid writing into it on Windows";
+#else
   if (geteuid() == 0) GTEST_SKIP() << "root may write every folder";
+#endif
   Mark();
   ASSERT_EQ(chmod(dir_.File("usr/bin").c_str(), 0555), 0);
   EXPECT_FALSE(shell::IsPortableCopy(program_));
