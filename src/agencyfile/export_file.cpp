@@ -3,6 +3,7 @@
 
 #include <QSaveFile>
 
+#include "records/income_records.h"
 #include "records/income_row.h"
 #include "settings/payer_settings.h"
 #include "ui/codepage.h"
@@ -102,7 +103,7 @@ ExportRow ExportRowReader::Read() {
 
 std::optional<AgencyFileText> BuildAgencyFileFromTable(xb::XBO_dBHandler &table,
                                                        const HeaderValues &header,
-                                                       const records::ProgressCallback &progress) {
+                                                       const ui::ProgressCallback &progress) {
   ExportRowReader reader(table);
   records::ReadAheadOn read_ahead(table);
   const int64_t count = table.RecordCount();

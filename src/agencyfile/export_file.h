@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "agencyfile/agency_record.h"
-#include "records/income_records.h"
+#include "ui/progress.h"
 
 namespace xb {
 class XBO_dBHandler;
@@ -78,7 +78,7 @@ class ExportRowReader {
 // to stop.
 std::optional<AgencyFileText> BuildAgencyFileFromTable(xb::XBO_dBHandler &table,
                                                        const HeaderValues &header,
-                                                       const records::ProgressCallback &progress);
+                                                       const ui::ProgressCallback &progress);
 
 // The header values from the settings file; the totals are the builder's.
 HeaderValues HeaderFromSettings();

@@ -4,8 +4,12 @@
 #include <algorithm>
 
 #include "agencyfile/agency_record.h"
+#include "records/income_records.h"
 #include "records/income_row.h"
+#include "xbase/dataset_messages.h"
+#include "xbase/dataset_types.h"
 #include "xbase/db_handler.h"
+#include "xbase/write_batch.h"
 
 namespace agencyfile {
 
@@ -13,7 +17,7 @@ bool IsIncompleteRow(const QString &income, const QString &tax, const QString &c
   return income.isEmpty() || income == u"0.00" || tax.isEmpty() || code.isEmpty();
 }
 
-Numbering NumberCompleteRows(xb::XBO_dBHandler &table, const records::ProgressCallback &progress) {
+Numbering NumberCompleteRows(xb::XBO_dBHandler &table, const ui::ProgressCallback &progress) {
   using records::RecordText;
   const int f01 = records::RequiredField(table, records::kF01);
   const int f08 = records::RequiredField(table, records::kF08);
@@ -24,6 +28,9 @@ Numbering NumberCompleteRows(xb::XBO_dBHandler &table, const records::ProgressCa
   // F01; the export refuses such a table before it gets here.
   const int64_t count = std::min<int64_t>(table.RecordCount(), kMaxDetailRecords);
   Numbering numbering;
+  // One header lock and one flush for all the rewrites; an error ends the
+  // batch with the rows before it numbered.
+  xb::TxbWriteBatch batch(table);
   for (int64_t r = 1; r <= count; ++r) {
     if (progress) progress(r - 1, count);
     table.GoToRecord(r);
@@ -37,9 +44,18 @@ Numbering NumberCompleteRows(xb::XBO_dBHandler &table, const records::ProgressCa
     const std::string before = table.FieldGet(f01);
     table.StringPut(f01, QStringLiteral("%1").arg(r, 5, 10, QLatin1Char('0')).toStdString());
     if (table.FieldGet(f01) == before) continue;
-    table.WriteRecord(r);
+    // A row another program is editing is not written under its feet.
+    if (!table.LockRecord()) throw xb::EDatabaseError(xb::dsmsg::kRecordLocked);
+    try {
+      table.WriteRecord(r);
+    } catch (...) {
+      table.UnlockRecord();
+      throw;
+    }
+    table.UnlockRecord();
     ++numbering.rewritten;
   }
+  batch.Commit();
   if (progress && numbering.complete()) progress(count, count);
   return numbering;
 }

@@ -6,7 +6,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "records/income_records.h"
+#include "ui/progress.h"
 
 namespace xb {
 class XBO_dBHandler;
@@ -36,10 +36,12 @@ struct Numbering {
 // digits; the first incomplete row ends the walk, and the rows before it
 // keep their numbers. Records past the 99 999th, which a detail record has
 // no room for, are not visited. Only rows whose F01 is not already their number are
-// rewritten, all of them in one write batch. `progress` hears of every row;
+// rewritten, all of them in one write batch; a row that another program holds
+// locked for editing stops the walk with the dataset's "Record is locked by
+// another user", as saving it would. `progress` hears of every row;
 // the walk is not stopped half way, so its answer is not looked at. The
 // table object is left on no particular record: a dataset over it must be
 // moved before it is used again.
-Numbering NumberCompleteRows(xb::XBO_dBHandler &table, const records::ProgressCallback &progress);
+Numbering NumberCompleteRows(xb::XBO_dBHandler &table, const ui::ProgressCallback &progress);
 
 }  // namespace agencyfile

@@ -7,7 +7,6 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 
 namespace xb {
 class XBO_dBaseFld;
@@ -15,10 +14,6 @@ class XBO_dBHandler;
 }  // namespace xb
 
 namespace records {
-
-// (done, total) in, false out when the user asked to stop; what a progress
-// dialog hands to the walks below (ui::Progress::Callback).
-using ProgressCallback = std::function<bool(int64_t done, int64_t total)>;
 
 // The 1-based number of the named field; the engine's "There is no field
 // name" error, naming the table, when it has none.

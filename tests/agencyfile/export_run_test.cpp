@@ -425,6 +425,29 @@ TEST_F(ExportTest, NumberingRewritesOnlyTheRowsWhoseNumberIsWrong) {
   EXPECT_TRUE(ui.progress()[0].closed);
 }
 
+// A row that another program has locked for editing is not rewritten under
+// its feet: the walk stops with the message a save would give, the rows
+// before it numbered.
+TEST_F(ExportTest, NumberingStopsAtARowLockedByAnotherProgram) {
+  for (int i = 0; i < 3; ++i) Add(kPerson1);
+  table_.Close();
+  xb::DBFObject other(dir_.File("data/dvel.dbf"), true, true);
+  other.GoToRecord(2);
+  ASSERT_TRUE(other.LockRecord());
+  {
+    xb::DBFObject file(dir_.File("data/dvel.dbf"), true, true);
+    try {
+      NumberCompleteRows(file, nullptr);
+      ADD_FAILURE() << "the locked row was written";
+    } catch (const std::exception &e) {
+      EXPECT_STREQ(e.what(), "Record is locked by another user");
+    }
+  }
+  other.UnlockRecord();
+  table_.Open();
+  EXPECT_EQ(F01s(), QStringList({"00001", "", ""}));
+}
+
 // Stopping the writing of the file leaves the old file as it was and asks
 // nothing more.
 TEST_F(ExportTest, CancelledWritingKeepsTheOldFile) {
