@@ -10,6 +10,7 @@
 #include "agencyfile/export_rows.h"
 #include "agencyfile/report_parameters.h"
 #include "agencyfile/report_printing.h"
+#include "records/data_entry_dlg.h"
 #include "records/income_records.h"
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
@@ -144,6 +145,20 @@ bool SameFolder(const QString &a, const QString &b) {
 }
 
 }  // namespace
+
+DataEntryHost HostOf(records::TDataEntryDlg &window) {
+  DataEntryHost host;
+  host.window = &window;
+  host.table = &window.Table();
+  host.incomes = &window.Incomes();
+  host.ask_persons_count = [&window] { return window.AskPersonsCount(); };
+  host.persons_count = &window.PersonsCount();
+  host.set_activation_handler = [&window](bool on) { window.SetActivationAttached(on); };
+  host.pack_table = [&window] { return window.PackTable(); };
+  host.income_total = [&window] { return window.IncomeTotalText(); };
+  host.tax_total = [&window] { return window.TaxTotalText(); };
+  return host;
+}
 
 QString AgencyFilePath(const QString &payer_id) {
   return shell::DataFile(payer_id + QStringLiteral(".txt"));

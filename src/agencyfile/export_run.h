@@ -8,6 +8,10 @@
 
 class QWidget;
 
+namespace records {
+class TDataEntryDlg;
+}
+
 namespace xb {
 class TDataSet;
 class TXbaseDataSet;
@@ -31,6 +35,9 @@ struct DataEntryHost {
   // The totals as the window shows them.
   std::function<QString()> income_total, tax_total;
 };
+
+// What the export and the printing need of the data entry window.
+DataEntryHost HostOf(records::TDataEntryDlg &window);
 
 inline constexpr char kExportCaption[] = "файл за ВЕСКОР";
 inline constexpr char kPrintCaption[] = "Печат на справка за ВЕСКОР";

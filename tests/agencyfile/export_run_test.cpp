@@ -138,6 +138,14 @@ class ExportTest : public ::testing::Test {
   QList<bool> activation_;
 };
 
+// The report's output choice: a PDF file at `path`.
+void QueuePdfOutput(ui::ScriptedUiDriver &ui, const std::string &path) {
+  ui.QueueModal([pdf = QString::fromStdString(path)](QDialog *dialog) {
+    qobject_cast<ui::ReportOutputDialog *>(dialog)->Select({ui::ReportDestination::kPdfFile, pdf});
+    return int(QDialog::Accepted);
+  });
+}
+
 const Row kPerson1 = {"0", "0", "7501010005", "Иван Петров", "", "", "100.00", "10.00", "101"};
 const Row kPerson2 = {"0", "0", "7501010006", "Мария Иванова", "", "", "250.50", "0.00", "101"};
 
@@ -148,11 +156,7 @@ TEST_F(ExportTest, TwoRowsGiveTheFileByteForByteThenCopyAndReport2) {
   ui::ScriptedUiDriver ui;
   ui.QueueAnswer(ui::Answer::kYes);
   ui.QueueFolder(QString::fromStdString(target.path()));
-  const QString pdf = QString::fromStdString(target.File("r2.pdf"));
-  ui.QueueModal([pdf](QDialog *dialog) {
-    qobject_cast<ui::ReportOutputDialog *>(dialog)->Select({ui::ReportDestination::kPdfFile, pdf});
-    return int(QDialog::Accepted);
-  });
+  QueuePdfOutput(ui, target.File("r2.pdf"));
   after_posts_ = 0;
   ExportAgencyFile(host_);
 
@@ -345,11 +349,7 @@ TEST_F(ExportTest, PrintRunsReport1WithTotalPersonsAndReattachesOnMissingProject
   Add(kPerson2);
   ui::ScriptedUiDriver ui;
   TempDir out;
-  const QString pdf = QString::fromStdString(out.File("r1.pdf"));
-  ui.QueueModal([pdf](QDialog *dialog) {
-    qobject_cast<ui::ReportOutputDialog *>(dialog)->Select({ui::ReportDestination::kPdfFile, pdf});
-    return int(QDialog::Accepted);
-  });
+  QueuePdfOutput(ui, out.File("r1.pdf"));
   PrintIncomeReport(host_);
   EXPECT_TRUE(ui.messages().empty()) << ui.MessageTexts().join("|").toStdString();
   EXPECT_EQ(ReadFileBytes(out.File("r1.pdf")).substr(0, 5), "%PDF-");
@@ -474,11 +474,7 @@ TEST_F(ExportTest, PrintingReturnsToTheRowItWasOnUnlessARowIsIncomplete) {
   table_.SetRecNo(3);
   ui::ScriptedUiDriver ui;
   TempDir out;
-  const QString pdf = QString::fromStdString(out.File("r1.pdf"));
-  ui.QueueModal([pdf](QDialog *dialog) {
-    qobject_cast<ui::ReportOutputDialog *>(dialog)->Select({ui::ReportDestination::kPdfFile, pdf});
-    return int(QDialog::Accepted);
-  });
+  QueuePdfOutput(ui, out.File("r1.pdf"));
   PrintIncomeReport(host_);
   EXPECT_EQ(ReadFileBytes(out.File("r1.pdf")).substr(0, 5), "%PDF-");
   EXPECT_EQ(table_.RecNo(), 3);
