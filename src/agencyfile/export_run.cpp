@@ -28,16 +28,18 @@ const char kWritingLabel[] = "Създаване на файла за ВЕСКО
 
 enum class Prepared { kStopped, kStoppedAtIncompleteRow, kReady };
 
-// A walk over the table object moves it behind the dataset's back and may
-// rewrite rows: the views are suspended meanwhile, and at the end the
-// dataset goes to a row and reads it again: the row it was on, unless
-// MoveTo named a record (0 for the first row).
-class RowsReadAgain {
+// Suspends the views and at the end puts the dataset on a row, which it
+// reads again: a walk over the table object may have moved and rewritten it
+// behind the dataset's back. The row is the remembered one (the current row
+// unless given), or the record named by MoveTo (0 for the first row).
+class RowRemembered {
  public:
-  explicit RowsReadAgain(xb::TXbaseDataSet &table)
-      : table_(table), bookmark_(table.GetBookmark()), suspended_(table) {}
-  ~RowsReadAgain() {
+  explicit RowRemembered(xb::TDataSet &table) : RowRemembered(table, table.GetBookmark()) {}
+  RowRemembered(xb::TDataSet &table, xb::TBookmark bookmark)
+      : table_(table), bookmark_(std::move(bookmark)), suspended_(table) {}
+  ~RowRemembered() {
     try {
+      if (!table_.Active()) return;
       if (record_ > 0) {
         table_.SetRecNo(static_cast<int>(record_));
       } else if (record_ == 0 || bookmark_.empty()) {
@@ -46,15 +48,19 @@ class RowsReadAgain {
         table_.GotoBookmark(bookmark_);
       }
     } catch (...) {
-      table_.First();
+      try {
+        table_.First();
+      } catch (...) {
+        // Nothing more to try; the views are resumed all the same.
+      }
     }
   }
-  RowsReadAgain(const RowsReadAgain &) = delete;
-  RowsReadAgain &operator=(const RowsReadAgain &) = delete;
+  RowRemembered(const RowRemembered &) = delete;
+  RowRemembered &operator=(const RowRemembered &) = delete;
   void MoveTo(int64_t record) { record_ = record; }
 
  private:
-  xb::TXbaseDataSet &table_;
+  xb::TDataSet &table_;
   xb::TBookmark bookmark_;
   int64_t record_ = -1;
   xb::TViewsSuspended suspended_;  // resumed after the move
@@ -76,7 +82,7 @@ Prepared PrepareRows(const DataEntryHost &host, const QString &empty_caption,
   // records carry; a pack that failed earlier can leave such rows behind.
   int64_t deleted = 0, rows = 0;
   {
-    RowsReadAgain read_again(table);
+    RowRemembered read_again(table);
     deleted = records::CountDeletedRecords(*table.Table());
     rows = table.Table()->RecordCount() - deleted;
   }
@@ -90,7 +96,7 @@ Prepared PrepareRows(const DataEntryHost &host, const QString &empty_caption,
   if (deleted > 0 && host.pack_table && !host.pack_table()) return Prepared::kStopped;
   Numbering numbering;
   {
-    RowsReadAgain read_again(table);
+    RowRemembered read_again(table);
     ui::Progress progress(host.window, empty_caption, QString::fromUtf8(kNumberingLabel), rows);
     numbering = NumberCompleteRows(*table.Table(), progress.Callback());
     // The first row for the persons count, or the incomplete row to show.
@@ -116,27 +122,6 @@ struct ReportConnections {
       renderer.SetConnection(QStringLiteral("RvDataSetConnection2"), &*incomes);
     }
   }
-};
-
-// Suspends the views and returns to a remembered row (the current one unless
-// given) at the end.
-class RowRemembered {
- public:
-  explicit RowRemembered(xb::TDataSet &table) : RowRemembered(table, table.GetBookmark()) {}
-  RowRemembered(xb::TDataSet &table, xb::TBookmark bookmark)
-      : table_(table), bookmark_(std::move(bookmark)), suspended_(table) {}
-  ~RowRemembered() {
-    try {
-      if (table_.Active() && !table_.IsEmpty()) table_.GotoBookmark(bookmark_);
-    } catch (...) {
-      table_.First();
-    }
-  }
-
- private:
-  xb::TDataSet &table_;
-  xb::TBookmark bookmark_;
-  xb::TViewsSuspended suspended_;  // resumed after the return to the row
 };
 
 bool SameFolder(const QString &a, const QString &b) {
@@ -185,7 +170,7 @@ void ExportAgencyFile(const DataEntryHost &host) {
   std::optional<AgencyFileText> text;
   QString failure;
   {
-    RowsReadAgain read_again(table);
+    RowRemembered read_again(table);
     ui::Progress progress(host.window, QString::fromUtf8(kConfirmCaption),
                           QString::fromUtf8(kWritingLabel), rows, ui::Cancel::kAllowed);
     text = BuildAgencyFileFromTable(*table.Table(), HeaderFromSettings(), progress.Callback());
@@ -232,7 +217,7 @@ void PrintIncomeReport(const DataEntryHost &host) {
   xb::TXbaseDataSet &table = *host.table;
   const QString caption = QString::fromUtf8(kPrintCaption);
   // The row the user was on, for the grid to come back to.
-  const xb::TBookmark row_on = table.Active() ? table.GetBookmark() : xb::TBookmark();
+  const xb::TBookmark row_on = table.GetBookmark();
   const Prepared prepared =
       PrepareRows(host, caption, QStringLiteral("Справката за ВЕСКОР не е отпечатана."));
   if (prepared == Prepared::kStoppedAtIncompleteRow) return;  // the row stays current
