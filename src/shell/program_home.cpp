@@ -25,9 +25,7 @@ QString WithSlash(const QString &dir) {
   return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
 }
 
-QString ProgramDir(const QString &program_file) {
-  return QFileInfo(program_file).absolutePath();
-}
+QString ProgramDir(const QString &program_file) { return QFileInfo(program_file).absolutePath(); }
 
 bool HasPortableMarker(const QString &program_dir) {
   return QFileInfo::exists(program_dir + QLatin1Char('/') + QLatin1String(kPortableMarkerName));
@@ -67,9 +65,7 @@ bool MakePrivateFolders(const QString &path, QString *error) {
   return true;
 }
 
-qint64 ModifiedSeconds(const QFileInfo &file) {
-  return file.lastModified().toSecsSinceEpoch();
-}
+qint64 ModifiedSeconds(const QFileInfo &file) { return file.lastModified().toSecsSinceEpoch(); }
 
 // Replaces `to` by a copy of `from` in one step and gives it the modification
 // time of `from`, so that an unchanged shipped file is not copied again.

@@ -9,10 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <QDir>
 #include <QFile>
-#include <sys/file.h>
-#include <fcntl.h>
 
 #include "support/common/temp_dir.h"
 
@@ -51,7 +51,8 @@ TEST(SingleInstance, TheLockFileIsPerUser) {
   if (root) {
     ASSERT_EQ(chown(foreign.path().c_str(), 12345, 12345), 0);
   }
-  const QString in_tmp = QDir(QDir::tempPath()).filePath(QStringLiteral("vedilMutex-%1").arg(geteuid()));
+  const QString in_tmp =
+      QDir(QDir::tempPath()).filePath(QStringLiteral("vedilMutex-%1").arg(geteuid()));
   struct Case {
     const char *what;
     QByteArray runtime_dir;
