@@ -95,8 +95,8 @@ void AgencyFile(benchmark::State &state) {
   const QString path = QString::fromStdString(Path(BenchDir() / "data" / "121212123.txt"));
   for (auto _ : state) {
     xb::DBFObject table(Path(TableFile()), true, false);
-    const auto text =
-        agencyfile::BuildAgencyFileFromTable(table, agencyfile::HeaderFromSettings(), nullptr);
+    const auto text = agencyfile::BuildAgencyFileFromTable(
+        table, rows, agencyfile::HeaderFromSettings(), nullptr);
     if (!text || !text->error.isEmpty() ||
         !agencyfile::WriteAgencyFile(path, text->bytes).isEmpty())
       state.SkipWithError("the file was not written");

@@ -101,23 +101,23 @@ ExportRow ExportRowReader::Read() {
   return out;
 }
 
-std::optional<AgencyFileText> BuildAgencyFileFromTable(xb::XBO_dBHandler &table,
+std::optional<AgencyFileText> BuildAgencyFileFromTable(xb::XBO_dBHandler &table, int64_t rows,
                                                        const HeaderValues &header,
                                                        const ui::ProgressCallback &progress) {
   ExportRowReader reader(table);
   records::ReadAheadOn read_ahead(table);
   const int64_t count = table.RecordCount();
-  AgencyFileComposer builder;
-  for (int64_t r = 1; r <= count; ++r) {
-    if (progress && !progress(r - 1, count)) return std::nullopt;
+  AgencyFileComposer composer;
+  for (int64_t r = 1; r <= count && composer.count() < rows; ++r) {
+    if (progress && !progress(composer.count(), rows)) return std::nullopt;
     table.GoToRecord(r);
     if (table.IsDeleted()) continue;
     const ExportRow row = reader.Read();
     if (!row.error.isEmpty()) return AgencyFileText{{}, row.error};
-    if (!builder.AddDetail(row.values)) break;
+    if (!composer.AddDetail(row.values)) break;
   }
-  if (progress && !progress(count, count)) return std::nullopt;
-  return builder.Finish(header);
+  if (progress && !progress(rows, rows)) return std::nullopt;
+  return composer.Finish(header);
 }
 
 HeaderValues HeaderFromSettings() {

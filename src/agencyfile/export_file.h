@@ -73,10 +73,11 @@ class ExportRowReader {
   int f02_, f03_, f04_, f05_, f06_, f07_, f08_, f09_, f10_;
 };
 
-// The file for the table's rows (record order, rows marked deleted passed
-// over) under `header`. `progress` hears of every row; nullopt when it asked
-// to stop.
-std::optional<AgencyFileText> BuildAgencyFileFromTable(xb::XBO_dBHandler &table,
+// The file for the first `rows` rows of the table (record order, rows marked
+// deleted passed over) under `header`: the rows that were counted, checked
+// and numbered, not rows another program appended since. `progress` hears
+// of every row; nullopt when it asked to stop.
+std::optional<AgencyFileText> BuildAgencyFileFromTable(xb::XBO_dBHandler &table, int64_t rows,
                                                        const HeaderValues &header,
                                                        const ui::ProgressCallback &progress);
 

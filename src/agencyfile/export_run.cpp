@@ -173,7 +173,8 @@ void ExportAgencyFile(const DataEntryHost &host) {
     RowRemembered read_again(table);
     ui::Progress progress(host.window, QString::fromUtf8(kConfirmCaption),
                           QString::fromUtf8(kWritingLabel), rows, ui::Cancel::kAllowed);
-    text = BuildAgencyFileFromTable(*table.Table(), HeaderFromSettings(), progress.Callback());
+    text =
+        BuildAgencyFileFromTable(*table.Table(), rows, HeaderFromSettings(), progress.Callback());
     if (text && text->error.isEmpty()) failure = WriteAgencyFile(path, text->bytes);
   }
   if (!text) return;  // stopped by the user: the old file is left as it was

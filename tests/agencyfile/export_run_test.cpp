@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include "agencyfile/agency_record.h"
+#include "agencyfile/export_file.h"
 #include "agencyfile/export_rows.h"
 #include "agencyfile/report_printing.h"
 #include "settings/payer_settings.h"
@@ -446,6 +447,20 @@ TEST_F(ExportTest, NumberingStopsAtARowLockedByAnotherProgram) {
   other.UnlockRecord();
   table_.Open();
   EXPECT_EQ(F01s(), QStringList({"00001", "", ""}));
+}
+
+// The file holds the rows that were counted and confirmed: a row another
+// program appends after the numbering was neither checked nor numbered.
+TEST_F(ExportTest, FileHoldsTheRowsCountedNotRowsAppendedSince) {
+  for (int i = 0; i < 3; ++i) Add(kPerson1);
+  table_.Close();
+  xb::DBFObject file(dir_.File("data/dvel.dbf"), true, false);
+  const std::optional<AgencyFileText> text =
+      BuildAgencyFileFromTable(file, 2, HeaderFromSettings(), nullptr);
+  ASSERT_TRUE(text && text->error.isEmpty());
+  ASSERT_EQ(text->bytes.size(), 3u * 141);
+  EXPECT_EQ(text->bytes.substr(102, 13), "       200.00");
+  EXPECT_EQ(text->bytes.substr(282, 5), "00002");
 }
 
 // Stopping the writing of the file leaves the old file as it was and asks
