@@ -14,7 +14,11 @@
 namespace agencyfile {
 
 bool IsIncompleteRow(const QString &income, const QString &tax, const QString &code) {
-  return income.isEmpty() || income == u"0.00" || tax.isEmpty() || code.isEmpty();
+  if (income.isEmpty() || tax.isEmpty() || code.isEmpty()) return true;
+  // Another product may store no income as "0" or "0.000", or an amount
+  // below half a cent: the file would say 0.00 all the same.
+  const std::optional<records::CurrencyUnits> value = records::ReadAmount(income);
+  return value && RoundedToCents(*value) == 0;
 }
 
 Numbering NumberCompleteRows(xb::XBO_dBHandler &table, const ui::ProgressCallback &progress) {

@@ -19,8 +19,11 @@ inline constexpr char kIncompleteRowText[] =
     "Има непопълнени данни в         \n      <Код на дохода>\n    <Размер на дохода>\n"
     "<Размер на удържания данък>";
 
-// A row is incomplete when its income is empty or exactly "0.00", its tax is
-// empty, or its income code is empty (texts without trailing blanks).
+// A row is incomplete when its income is empty or an amount that the file
+// writes as 0.00 ("0.00", and also "0", " 0.004" as other products store
+// them), its tax is empty, or its income code is empty (texts without
+// trailing blanks). An income that is no number at all is left for the
+// file's own message.
 bool IsIncompleteRow(const QString &income, const QString &tax, const QString &code);
 
 struct Numbering {

@@ -366,6 +366,26 @@ TEST_F(ExportTest, PrintRunsReport1WithTotalPersonsAndReattachesOnMissingProject
   EXPECT_EQ(activation_, QList<bool>({false, true}));
 }
 
+// An income the file would write as 0.00 is no income, however another
+// product stored it; such a file would be refused by the checker.
+TEST(IsIncompleteRow, AnIncomeWrittenAsZeroIsMissing) {
+  struct Case {
+    const char *income, *tax, *code;
+    bool incomplete;
+  } const cases[] = {
+      {"100.00", "10.00", "401", false}, {"0.01", "0.00", "401", false},
+      {"0.005", "0.00", "401", false},   {"", "10.00", "401", true},
+      {"0.00", "10.00", "401", true},    {"0", "0.00", "401", true},
+      {"  0.004", "0.00", "401", true},  {"0.000", "0.00", "401", true},
+      {"100.00", "", "401", true},       {"100.00", "10.00", "", true},
+      {"abc", "10.00", "401", false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.income);
+    EXPECT_EQ(IsIncompleteRow(c.income, c.tax, c.code), c.incomplete);
+  }
+}
+
 // The limit is checked before the walk and before any question: the last row
 // used to get F01 "10000" (its number cut to five characters) after a walk
 // over every row and two questions.
