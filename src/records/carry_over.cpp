@@ -1,12 +1,13 @@
 // Copying last year's rows into the income table (see carry_over.h).
 #include "records/carry_over.h"
 
-#include <QFile>
+#include <QString>
 #include <array>
 
 #include "records/income_records.h"
 #include "records/income_row.h"
 #include "shell/globals.h"
+#include "ui/engine_text.h"
 #include "ui/progress.h"
 #include "ui/ui_driver.h"
 #include "xbase/write_batch.h"
@@ -88,8 +89,7 @@ int CarryOverRows(QWidget *parent, xb::TXbaseDataSet &table, const QString &dire
   // translation, deleted rows passed over, natural order. Its destructor
   // closes it on every way out.
   xb::XBO_dBHandler source(
-      QFile::encodeName(directory + QLatin1Char('/') + QLatin1String(shell::kIncomeTableName))
-          .toStdString(),
+      ui::EnginePath(directory + QLatin1Char('/') + QLatin1String(shell::kIncomeTableName)),
       /*shared=*/true, /*read_write=*/false);
   if (!ConfirmCarryOver(parent, directory)) {
     WarnCarryOverRefused(parent);
