@@ -12,6 +12,7 @@
 #include "records/income_table.h"
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
+#include "support/qt/valid_payer.h"
 #include "xbase/dbf_builder.h"
 #include "xbase/dbf_object.h"
 
@@ -44,8 +45,12 @@ inline void MakeIncomeTable(const std::filesystem::path &file, int rows, bool nu
   }
 }
 
+// The agency file of the payer MakeProgramDir sets up.
+inline constexpr const char *kAgencyFileName = "121212121.txt";
+
 // Makes `dir` the program's directory: data/ with the shipped reference
-// tables and the report project beside the program, and a payer.
+// tables and the report project beside the program, and the tests' valid
+// payer for the year 2024.
 inline void MakeProgramDir(const std::filesystem::path &dir) {
   namespace fs = std::filesystem;
   shell::InitAppPaths(QString::fromStdString((dir / "vedil").string()));
@@ -55,15 +60,8 @@ inline void MakeProgramDir(const std::filesystem::path &dir) {
                   fs::copy_options::overwrite_existing);
   fs::copy_file(fs::path(VEDIL_SOURCE_DIR) / "data" / "vedil.rav", dir / "vedil.rav",
                 fs::copy_options::overwrite_existing);
-  shell::PayerRecord payer;
+  shell::PayerRecord payer = testing_support::ValidPayerRecord();
   payer[shell::kFiscalYear] = "2024";
-  payer[shell::kOwnerNoType] = "ЕИК";
-  payer[shell::kOwnerNo] = "121212123";
-  payer[shell::kOwnerName] = "Фирма ЕООД";
-  payer[shell::kOwnerAddr] = "ул.";
-  payer[shell::kOwnerAddrName] = "Витоша";
-  payer[shell::kOwnerAddrNo] = "15";
-  payer[shell::kStatus] = "Active";
   settings::SavePayerRecord(payer);
   shell::PayerData = payer;
 }

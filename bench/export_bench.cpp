@@ -92,7 +92,7 @@ void Numbering(benchmark::State &state) {
 void AgencyFile(benchmark::State &state) {
   const int rows = static_cast<int>(state.range(0));
   PutInPlace(rows, true);
-  const QString path = QString::fromStdString(Path(BenchDir() / "data" / "121212123.txt"));
+  const QString path = QString::fromStdString(Path(BenchDir() / "data" / bench_support::kAgencyFileName));
   for (auto _ : state) {
     xb::DBFObject table(Path(TableFile()), true, false);
     const auto text = agencyfile::BuildAgencyFileFromTable(
@@ -145,7 +145,7 @@ void Export(benchmark::State &state) {
     w.window.BitBtn1Click();
 
     state.PauseTiming();
-    if (w.ui.copies().size() != 1 || !fs::exists(copy_folder / "121212123.txt"))
+    if (w.ui.copies().size() != 1 || !fs::exists(copy_folder / bench_support::kAgencyFileName))
       state.SkipWithError("the file was not copied");
     w.window.reject();
     state.ResumeTiming();
