@@ -71,7 +71,7 @@ OpenFileResult QtUiDriver::OpenFile(const OpenFileRequest &request) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setFileMode(request.must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setAcceptMode(request.for_saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   // Qt takes the pattern from the last parentheses and, with details hidden,
   // shows only the description.
   dialog.setNameFilter(request.filter_description + QStringLiteral(" (") + request.filter_pattern +
