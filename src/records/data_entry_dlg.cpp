@@ -275,8 +275,12 @@ void TDataEntryDlg::BuildGrid() {
   grid_->setFixedSize(width, 14 * grid_->verticalHeader()->defaultSectionSize() + 70);
   connect(grid_, &QAbstractItemView::clicked, this,
           [this](const QModelIndex &index) { CRDBGrid1CellClick(index.column()); });
-  connect(grid_, &QAbstractItemView::doubleClicked, this,
-          [this] { navigator_->ButtonAction(ui::TXbaseNavigateBtn::nbEdit); });
+  // A double click edits as the navigator's edit button does, and only when
+  // that button could be pressed.
+  connect(grid_, &QAbstractItemView::doubleClicked, this, [this] {
+    if (navigator_->Button(ui::TXbaseNavigateBtn::nbEdit)->isEnabled())
+      navigator_->ButtonAction(ui::TXbaseNavigateBtn::nbEdit);
+  });
 }
 
 QWidget *TDataEntryDlg::BuildTotals() {

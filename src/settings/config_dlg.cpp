@@ -1,6 +1,8 @@
 // See config_dlg.h.
 #include "settings/config_dlg.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -46,6 +48,9 @@ constexpr EditSpec kEdits[] = {
     {15, 4, false, true},  {16, 1, false, false}, {17, 2, true, false},   {18, 2, true, false},
     {8, 20, false, false}, {9, 60, false, false}, {23, 50, false, false}, {24, 10, true, false},
 };
+
+// Long enough for any identifier a settings file may hold.
+constexpr int kLongestIdentifier = 32767;
 
 const char kGreen[] = "background-color: #b9f5b9;";
 const char kRedItalic[] = "color: #c00000; font-style: italic;";
@@ -104,6 +109,9 @@ void TConfigDlg::BuildControls() {
   for (int i : {3, 4}) combo_[i]->setMinimumWidth(75);
   for (int i : {5, 6}) combo_[i]->setMinimumWidth(65);
   connect(combo_[2], &QComboBox::activated, this, &TConfigDlg::ComboBox2Change);
+  // However the kind changes (the user, or the activation), the identifier
+  // field takes the length of that kind (see LimitIdentifier).
+  connect(combo_[2], &QComboBox::currentIndexChanged, this, [this] { LimitIdentifier(); });
 
   for (const EditSpec &spec : kEdits) {
     auto *edit = new QLineEdit(this);
@@ -115,6 +123,7 @@ void TConfigDlg::BuildControls() {
     }
     edit_[spec.number] = edit;
   }
+  connect(edit_[1], &QLineEdit::textChanged, this, [this] { LimitIdentifier(); });
   for (int i : {1, 2}) {
     QFont bold = edit_[i]->font();
     bold.setBold(true);
@@ -283,10 +292,10 @@ void TConfigDlg::showEvent(QShowEvent *event) {
 void TConfigDlg::FormActivate() {
   logo_->setPixmap(ui::VeskorLogo());
   const shell::PayerRecord file = ReadPayerRecord();
-  activation_copy_ = JoinInSaveOrder(file);
   SelectEntry(combo_[1], file[shell::kFiscalYear]);
   SelectEntry(combo_[2], file[shell::kOwnerNoType]);
-  edit_[1]->setMaxLength(10);
+  // The identifier is put in whole and limited by its kind below.
+  edit_[1]->setMaxLength(kLongestIdentifier);
   for (int i = 0; i < shell::kPayerValueCount; ++i) {
     const QString name = QLatin1String(kControlOfValue[i]);
     if (name.startsWith(QLatin1String("Edit"))) {
@@ -301,6 +310,19 @@ void TConfigDlg::FormActivate() {
     check1_->setChecked(termination);
     check2_->setChecked(successor);
   }
+  LimitIdentifier();
+  // "Изход" asks only about what the user changed, so the reference is what
+  // the controls show now, not the file: a fresh file's empty status word
+  // shows as "Active", a year that is not offered as no selection.
+  activation_copy_ = JoinInSaveOrder(TakePayerDataFromDialog());
+}
+
+void TConfigDlg::LimitIdentifier() {
+  // A ЕИК has 9 or 13 digits (a ЕГН as ЕИК 10), the service number 10. An
+  // identifier already longer than its kind allows is kept as it is, for the
+  // check to refuse, rather than cut.
+  const int limit = Selected(combo_[2]) == QString::fromUtf8(kKindEik) ? 13 : 10;
+  edit_[1]->setMaxLength(std::max<int>(limit, edit_[1]->text().size()));
 }
 
 shell::PayerRecord TConfigDlg::TakePayerDataFromDialog() const {
@@ -332,11 +354,12 @@ void TConfigDlg::FocusField(QWidget *control) {
 
 bool TConfigDlg::CheckPayerData(bool with_messages) {
   if (!with_messages) return CheckPayerDataSilently();
-  const QString warning =
-      IdentifierWarning(shell::PayerData[shell::kOwnerNoType], edit_[1]->text().size());
   const QString path = shell::SettingsFilePath();
   if (!QFileInfo::exists(path)) WriteSettingsTemplate(path);
   shell::PayerData = TakePayerDataFromDialog();
+  // The identifier's warning follows the kind the dialog shows.
+  const QString warning =
+      IdentifierWarning(shell::PayerData[shell::kOwnerNoType], edit_[1]->text().size());
   const PayerProblem problem = FindPayerProblem(shell::PayerData, warning, xb::Now().year);
   if (problem.value == 0) return false;
   ui::MessageBox(this, QStringLiteral("Предупреждение"),

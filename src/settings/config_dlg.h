@@ -55,6 +55,7 @@ class TConfigDlg : public QDialog {
   bool SaveAndClose();
   void FocusField(QWidget *control);
   void ComboBox2Change(int index);
+  void LimitIdentifier();
 
   QComboBox *combo_[7] = {};  // ComboBox1..ComboBox6 at [1]..[6]
   QLineEdit *edit_[25] = {};  // Edit1..Edit24 at [1]..[24]
