@@ -120,7 +120,7 @@ TEST_F(ImportDlgTest, RejectedLinesAreSavedWithTheirReasons) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
   EXPECT_TRUE(bytes.contains(";Ред;Причини\r\n"));
-  EXPECT_TRUE(bytes.contains(";2;За едно лице")) << bytes.toStdString();
+  EXPECT_TRUE(bytes.contains(";2;\"За едно лице")) << bytes.toStdString();
   EXPECT_TRUE(bytes.contains(";3;4 Невалиден ЕГН\r\n")) << bytes.toStdString();
 }
 
