@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "plain_read.h"
+
 #include "agencyfile/agency_file_reader.h"
 #include "agencyfile/export_file.h"
 #include "importfile/csv_export.h"
@@ -138,17 +140,7 @@ void BM_ImportCsv(benchmark::State &state) { Import(state, TheFixture().csv_file
 BENCHMARK(BM_ImportCsv)->Unit(benchmark::kMillisecond);
 
 // The agency file read line by line, nothing else: the floor of the import.
-void BM_PlainRead(benchmark::State &state) {
-  const Fixture &f = TheFixture();
-  for (auto _ : state) {
-    agencyfile::AgencyFileReader reader(agencyfile::AgencySource::File(f.agency_file));
-    if (!reader.Open()) state.SkipWithError("cannot open");
-    QByteArray line;
-    int lines = 0;
-    while (reader.Next(&line)) ++lines;
-    benchmark::DoNotOptimize(lines);
-  }
-}
+void BM_PlainRead(benchmark::State &state) { bench::PlainRead(state, TheFixture().agency_file); }
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond);
 
 }  // namespace
