@@ -74,6 +74,10 @@ class TDataEntryDlg : public QDialog {
   // result is false.
   bool PackTable();
 
+  // Shows the window modally once its table is open; when the table cannot
+  // be used the user is told why and the window stays closed (Rejected).
+  int exec() override;
+
   // Handlers, named after their component and event.
   void FormActivate();
   void ShowTotals(const AmountTotals &totals);
@@ -99,6 +103,8 @@ class TDataEntryDlg : public QDialog {
   QWidget *BuildButtons();
   QLabel *ValueLabel(const char *name);
   void OpenTable(xb::TXbaseDataSet &dataset);
+  // Opens the income table; false, after telling the user, when it cannot.
+  bool OpenIncomeTable();
   void FollowDeletedRows(bool present);
   void FillPayerPanel();
   void OfferCarryOver();
