@@ -13,6 +13,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QLayout>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -315,6 +317,23 @@ TEST_F(DataEntryDlgTest, AReadOnlyTableKeepsTheWindowClosed) {
   EXPECT_TRUE(ui_.messages()[0].text.contains("Редовете в него не са променени."));
   QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   EXPECT_EQ(FileIds(), QStringList({"7501010010"}));
+}
+
+// A laptop screen of 1366 x 768 leaves about 720 pixels under a panel; the
+// window with its title bar must fit them, every button inside it.
+TEST_F(DataEntryDlgTest, WindowFitsALaptopScreenWithEveryButtonInside) {
+  const QSize least = window_.layout()->minimumSize();
+  EXPECT_LE(least.height(), 680);
+  EXPECT_LE(least.width(), 1366);
+  AddRows({kIvan});
+  Show();
+  for (const char *name : {"XbaseNavigator1", "PositionLabel", "SpeedButton1", "BitBtn1",
+                           "CancelBtn", "SumF09"}) {
+    SCOPED_TRACE(name);
+    auto *w = Get<QWidget>(name);
+    EXPECT_TRUE(window_.rect().contains(QRect(w->mapTo(&window_, QPoint()), w->size())));
+  }
+  EXPECT_GE(Grid()->viewport()->height(), 6 * Grid()->verticalHeader()->defaultSectionSize());
 }
 
 TEST_F(DataEntryDlgTest, DeletingFromAnEmptyTableOnlySaysSo) {
