@@ -377,6 +377,7 @@ QWidget *TDataEntryDlg::BuildButtons() {
   row->addSpacing(8);
   row->addWidget(position_label_);
   row->addStretch();
+  AddTransferButtons(bar, row);
 
   print_btn_ = new QToolButton(bar);
   print_btn_->setObjectName(QStringLiteral("SpeedButton1"));
@@ -437,6 +438,40 @@ void TDataEntryDlg::FitToScreen() {
 void TDataEntryDlg::setVisible(bool visible) {
   if (visible && !isVisible()) FitToScreen();
   QDialog::setVisible(visible);
+}
+
+// "Внос" and "Експорт CSV" stand in the free room between the navigator and
+// the print button, so that the other controls keep their places.
+void TDataEntryDlg::AddTransferButtons(QWidget *bar, QHBoxLayout *row) {
+  import_btn_ = new QPushButton(QStringLiteral("Внос"), bar);
+  import_btn_->setObjectName(QStringLiteral("ImportBtn"));
+  import_btn_->setToolTip(QStringLiteral("Внос на редове от CSV файл или файл за ВЕСКОР"));
+  csv_export_btn_ = new QPushButton(QStringLiteral("Експорт CSV"), bar);
+  csv_export_btn_->setObjectName(QStringLiteral("CsvExportBtn"));
+  csv_export_btn_->setToolTip(QStringLiteral("Редовете в CSV файл за електронна таблица"));
+  for (QPushButton *b : {import_btn_, csv_export_btn_}) {
+    b->setAutoDefault(false);
+    b->setMinimumHeight(36);
+    b->setEnabled(false);
+    row->addWidget(b);
+  }
+  connect(import_btn_, &QPushButton::clicked, this, [this] {
+    if (import_) import_(*this);
+  });
+  connect(csv_export_btn_, &QPushButton::clicked, this, [this] {
+    if (csv_export_) csv_export_(*this);
+  });
+  row->addSpacing(12);
+}
+
+void TDataEntryDlg::SetImport(Operation operation) {
+  import_ = std::move(operation);
+  import_btn_->setEnabled(static_cast<bool>(import_));
+}
+
+void TDataEntryDlg::SetCsvExport(Operation operation) {
+  csv_export_ = std::move(operation);
+  csv_export_btn_->setEnabled(static_cast<bool>(csv_export_));
 }
 
 void TDataEntryDlg::SetExport(Operation operation) {

@@ -16,6 +16,7 @@
 #include "xbase/xbase_dataset.h"
 
 class QCheckBox;
+class QHBoxLayout;
 class QPainter;
 class QStyleOptionViewItem;
 class QLabel;
@@ -50,6 +51,12 @@ class TDataEntryDlg : public QDialog {
   // disabled while its operation is not set.
   void SetExport(Operation operation);
   void SetPrint(Operation operation);
+  // The import of rows from a file ("Внос") and their export to CSV.
+  void SetImport(Operation operation);
+  void SetCsvExport(Operation operation);
+  // Runs `work` with the table dataset closed (so that the table file may be
+  // replaced), then shows the table again: totals, first row.
+  void WithTableClosed(const std::function<void()> &work);
   // The carry-over from the previous year (CarryOverRows unless replaced).
   void SetCarryOver(CarryOver carry_over) { carry_over_ = std::move(carry_over); }
 
@@ -103,6 +110,7 @@ class TDataEntryDlg : public QDialog {
   QWidget *BuildLegend();
   QWidget *BuildTotals();
   QWidget *BuildButtons();
+  void AddTransferButtons(QWidget *bar, QHBoxLayout *row);
   QLabel *ValueLabel(const char *name);
   // The grid's height with its titles and `rows` rows.
   int GridHeight(int rows) const;
@@ -132,7 +140,7 @@ class TDataEntryDlg : public QDialog {
   xb::TDataSource source_;       // DataSource1
   TInsertEditDlg *editor_ = nullptr;
   TTotalPersonsDlg *persons_dlg_ = nullptr;
-  Operation export_, print_;
+  Operation export_, print_, import_, csv_export_;
   CarryOver carry_over_;
   QString persons_count_;
   bool activation_attached_ = true;
@@ -148,6 +156,8 @@ class TDataEntryDlg : public QDialog {
   QPushButton *export_btn_ = nullptr;
   QToolButton *print_btn_ = nullptr;
   QPushButton *cancel_btn_ = nullptr;
+  QPushButton *import_btn_ = nullptr;
+  QPushButton *csv_export_btn_ = nullptr;
   struct PayerValue {
     QLabel *label;
     std::function<QString()> get;

@@ -15,6 +15,8 @@
 
 #include "records/complete_amount.h"
 #include "records/data_entry_dlg.h"
+
+#include <exception>
 #include "records/income_row.h"
 #include "records/income_totals.h"
 #include "records/insert_edit_dlg.h"
@@ -231,6 +233,22 @@ bool TDataEntryDlg::ConfirmDeletion(const QString &empty_text) {
   }
   return ui::MessageBox(this, kDeleteCaption, QStringLiteral("Сигурни ли сте ?   "),
                         ui::Icon::kQuestion, ui::Buttons::kYesNo) == ui::Answer::kYes;
+}
+
+void TDataEntryDlg::WithTableClosed(const std::function<void()> &work) {
+  xb::TViewsSuspended suspended(table_);
+  table_.Close();
+  std::exception_ptr failure;
+  try {
+    work();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  const TableSums sums = SumIncomeTableFile(TablePath());
+  ShowTotals(sums.totals);
+  FollowDeletedRows(sums.has_deleted_rows);
+  table_.Open();
+  if (failure) std::rethrow_exception(failure);
 }
 
 bool TDataEntryDlg::PackTable() {

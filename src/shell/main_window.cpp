@@ -13,6 +13,7 @@
 
 #include "agencyfile/check_file_dlg.h"
 #include "agencyfile/export_run.h"
+#include "importfile/import_operations.h"
 #include "records/data_entry_dlg.h"
 #include "records/income_table.h"
 #include "records/insert_edit_dlg.h"
@@ -354,6 +355,8 @@ ProgramWindows CreateProgramWindows(TForm1 *main_window) {
       [](records::TDataEntryDlg &window) { agencyfile::ExportAgencyFile(HostOf(window)); });
   data_entry->SetPrint(
       [](records::TDataEntryDlg &window) { agencyfile::PrintIncomeReport(HostOf(window)); });
+  data_entry->SetImport(importfile::ImportRowsFromFile);
+  data_entry->SetCsvExport(importfile::ExportRowsToCsv);
   main_window->SetDataEntryDlg(data_entry);
   return windows;
 }

@@ -16,6 +16,8 @@
 #include <QHeaderView>
 #include <QLayout>
 #include <QLabel>
+#include <QLayout>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <unistd.h>
@@ -207,6 +209,45 @@ TEST_F(DataEntryDlgTest, TotalsFollowEverySaveAndTheNextOpening) {
   EXPECT_EQ(Text("SumF08"), "350.50");
   EXPECT_EQ(Text("SumF09"), "10.00");
   EXPECT_TRUE(ui_.messages().empty());
+}
+
+TEST_F(DataEntryDlgTest, TransferButtonsLeaveTheOtherControlsInPlace) {
+  AddRows({kIvan});
+  Show();
+  const char *kFixed[] = {"XbaseNavigator1", "SpeedButton1", "BitBtn1", "CancelBtn", "CRDBGrid1"};
+  auto places = [&] {
+    QList<QRect> rects{QRect(QPoint(), window_.size())};
+    for (const char *name : kFixed) {
+      QWidget *w = Get<QWidget>(name);
+      rects << QRect(w->mapTo(&window_, QPoint()), w->size());
+    }
+    return rects;
+  };
+  const QList<QRect> with_buttons = places();
+  QPushButton *import_btn = Get<QPushButton>("ImportBtn");
+  QPushButton *csv_btn = Get<QPushButton>("CsvExportBtn");
+  EXPECT_FALSE(import_btn->isEnabled());
+  import_btn->hide();
+  csv_btn->hide();
+  window_.layout()->activate();
+  QApplication::processEvents();
+  EXPECT_EQ(places(), with_buttons);
+  import_btn->show();
+  csv_btn->show();
+
+  // The import runs with the table closed, and the window shows what it wrote.
+  window_.SetImport([this](TDataEntryDlg &w) {
+    w.WithTableClosed([&] {
+      EXPECT_FALSE(w.Table().Active());
+      AddRows({kMaria});
+    });
+  });
+  ASSERT_TRUE(import_btn->isEnabled());
+  import_btn->click();
+  EXPECT_TRUE(window_.Table().Active());
+  EXPECT_EQ(Text("SumF08"), "350.50");
+  EXPECT_EQ(Grid()->model()->rowCount(), 2);
+  window_.reject();
 }
 
 TEST_F(DataEntryDlgTest, DeletingTheSecondOfThreeRowsPacksTheFileAtOnce) {
