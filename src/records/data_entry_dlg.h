@@ -81,6 +81,12 @@ class TDataEntryDlg : public QDialog {
   // result is false.
   bool PackTable();
 
+  // Shows the window modally once its table is open; when the table cannot
+  // be used the user is told why and the window stays closed (Rejected).
+  int exec() override;
+  // Each showing fits the window to the screen it opens on.
+  void setVisible(bool visible) override;
+
   // Handlers, named after their component and event.
   void FormActivate();
   void ShowTotals(const AmountTotals &totals);
@@ -106,7 +112,17 @@ class TDataEntryDlg : public QDialog {
   QWidget *BuildButtons();
   void AddTransferButtons(QWidget *bar, QHBoxLayout *row);
   QLabel *ValueLabel(const char *name);
+  // The grid's height with its titles and `rows` rows.
+  int GridHeight(int rows) const;
+  void FitToScreen();
+  // The grid shows at least the least rows and grows with the screen up
+  // to the most; the allowance is the window's frame and title bar.
+  static constexpr int kLeastGridRows = 6;
+  static constexpr int kMostGridRows = 30;
+  static constexpr int kFrameAllowance = 40;
   void OpenTable(xb::TXbaseDataSet &dataset);
+  // Opens the income table; false, after telling the user, when it cannot.
+  bool OpenIncomeTable();
   void FollowDeletedRows(bool present);
   void FillPayerPanel();
   void OfferCarryOver();

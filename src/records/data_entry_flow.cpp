@@ -4,6 +4,7 @@
 // hint.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -28,6 +29,7 @@
 #include "ui/db_grid.h"
 #include "ui/engine_text.h"
 #include "ui/ui_driver.h"
+#include "xbase/dataset_types.h"
 #include "xbase/xbase_error.h"
 
 namespace records {
@@ -83,8 +85,40 @@ void TDataEntryDlg::OpenTable(xb::TXbaseDataSet &dataset) {
   dataset.Open();
 }
 
+int TDataEntryDlg::exec() {
+  // Opened before the window shows, so that a table it cannot use never
+  // looks like an empty year.
+  if (!OpenIncomeTable()) return QDialog::Rejected;
+  return QDialog::exec();
+}
+
+bool TDataEntryDlg::OpenIncomeTable() {
+  QString engine_text;
+  try {
+    OpenTable(table_);
+    return true;
+  } catch (const xb::EXbaseError &e) {
+    engine_text = ui::EngineErrorText(e.what());
+  } catch (const xb::EDatabaseError &e) {
+    engine_text = ui::EngineErrorText(e.what());
+  }
+  const QString path = TablePath();
+  const QFileInfo file(path);
+  const TableRefusal reason = !file.exists()      ? TableRefusal::kMissing
+                              : !file.isWritable() ? TableRefusal::kReadOnly
+                                                   : TableRefusal::kInUse;
+  ui::MessageBox(isVisible() ? this : parentWidget(), kWarningCaption,
+                 TableRefusalText(reason, QDir::toNativeSeparators(path), engine_text),
+                 ui::Icon::kWarning);
+  return false;
+}
+
 void TDataEntryDlg::FormActivate() {
-  OpenTable(table_);
+  // Shown without exec (the table was not opened first): closes again.
+  if (!OpenIncomeTable()) {
+    reject();
+    return;
+  }
   if (table_.IsEmpty()) OfferCarryOver();
   OpenTable(incomes_);
   OpenTable(countries_);
