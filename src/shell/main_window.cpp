@@ -13,6 +13,7 @@
 
 #include "agencyfile/check_file_dlg.h"
 #include "agencyfile/export_run.h"
+#include "importfile/import_operations.h"
 #include "records/data_entry_dlg.h"
 #include "records/income_table.h"
 #include "records/insert_edit_dlg.h"
@@ -337,6 +338,8 @@ ProgramWindows CreateProgramWindows(TForm1 *main_window) {
   data_entry->SetPrint([](records::TDataEntryDlg &window) {
     agencyfile::PrintIncomeReport(agencyfile::HostOf(window));
   });
+  data_entry->SetImport(importfile::ImportRowsFromFile);
+  data_entry->SetCsvExport(importfile::ExportRowsToCsv);
   main_window->SetDataEntryDlg(data_entry);
   return windows;
 }

@@ -72,7 +72,7 @@ OpenFileResult QtUiDriver::OpenFile(const OpenFileRequest &request) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setFileMode(request.must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setAcceptMode(request.for_saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   // The pattern matches names in any letter case ("*.TXT" lists report.txt),
   // as the request promises, whatever the file system tells apart.
   dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);

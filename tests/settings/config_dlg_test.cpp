@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -158,6 +160,32 @@ TEST_F(ConfigDlgTest, WarningsNameTheStreetKindAndTheIdentifierLength) {
                  " Въведете 9-значен (Булстат) или 10-значен (ЕГН) ЕИК на платеца  ...        "}));
   EXPECT_EQ(QApplication::focusWidget(), Get("Edit1"));
   EXPECT_TRUE(dlg_->isVisible());
+}
+
+// The dialog is never taller than the screen leaves room for; when it does
+// not fit, its form scrolls so that the focused control is in view, the two
+// buttons always.
+TEST_F(ConfigDlgTest, DialogFitsTheScreenAndShowsTheFocusedControl) {
+  Open();
+  const QRect available = dlg_->screen()->availableGeometry();
+  EXPECT_LE(dlg_->height(), available.height() - 40);
+  auto *scroll = dlg_->findChild<QScrollArea *>();
+  ASSERT_NE(scroll, nullptr);
+  auto visible = [&](QWidget *w) {
+    const QRect inside(w->mapTo(scroll->viewport(), QPoint()), w->size());
+    return scroll->viewport()->rect().contains(inside);
+  };
+  for (const char *name : {"Edit24", "ComboBox1", "Edit13", "CheckBox2", "Edit1"}) {
+    SCOPED_TRACE(name);
+    auto *w = Get<QWidget>(name);
+    w->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(visible(w));
+  }
+  for (const char *name : {"OKBtn", "CancelBtn"}) {
+    auto *b = Get<QPushButton>(name);
+    EXPECT_TRUE(dlg_->rect().contains(QRect(b->mapTo(dlg_.get(), QPoint()), b->size()))) << name;
+  }
 }
 
 // A kind chosen earlier and left unsaved with No stays in PayerData; the
