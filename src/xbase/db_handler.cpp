@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "xbase/byte_helpers.h"
 #include "xbase/index_file.h"
@@ -16,7 +17,21 @@ namespace xb {
 
 XBO_dBHandler::XBO_dBHandler(const std::string &file_name, bool shared, bool read_write,
                              const std::string &password)
-    : XBO_dBaseFld(file_name, shared, read_write, password) {}
+    : XBO_dBaseFld(file_name, shared, read_write, password) {
+  RemoveLeftoverTemporaries();
+}
+
+void XBO_dBHandler::RemoveLeftoverTemporaries() {
+  const std::filesystem::path path(FileName());
+  const std::string own = UpperCp1251(path.filename().string());
+  const std::string stem = UpperCp1251(path.stem().string());
+  XBO_DiskFile::RemoveStaleTemporaries(
+      path.parent_path().string(), [&](const std::string &kind, const std::string &target) {
+        if (kind == kPackTemporary) return UpperCp1251(target) == own;
+        return kind == kIndexTemporary &&
+               UpperCp1251(std::filesystem::path(target).stem().string()) == stem;
+      });
+}
 
 XBO_dBHandler::~XBO_dBHandler() {
   try {
@@ -111,6 +126,8 @@ void XBO_dBHandler::SetLockProtocol(int protocol) {
   XBO_dBaseFld::SetLockProtocol(protocol);
   PassLockProtocolToIndexes(protocol);
 }
+
+void XBO_dBHandler::FileReopened() { window_valid_ = 0; }
 
 bool XBO_dBHandler::UsesIndexLockOffsets() const { return indexes_[1] != nullptr; }
 

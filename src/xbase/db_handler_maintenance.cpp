@@ -1,9 +1,5 @@
 // Packing and copying a table; see db_handler.h.
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <thread>
@@ -17,16 +13,6 @@ namespace {
 
 constexpr int64_t kWriteChunk = 1 << 20;
 
-// A fresh, empty file beside `table` with a unique name ending in ".dbf".
-std::string UniqueSiblingName(const std::string &table) {
-  const std::filesystem::path dir = std::filesystem::path(table).parent_path();
-  std::string pattern = (dir / "xbpackXXXXXX.dbf").string();
-  const int fd = ::mkstemps(pattern.data(), 4);
-  if (fd < 0) RaiseError(msg::kCouldNotCreate, {pattern});
-  ::close(fd);
-  return pattern;
-}
-
 std::string MemoFileOf(const std::string &table) {
   for (const char *ext : {".dbt", ".DBT", ".fpt", ".FPT"}) {
     std::filesystem::path memo(table);
@@ -39,8 +25,7 @@ std::string MemoFileOf(const std::string &table) {
 
 }  // namespace
 
-void XBO_dBHandler::CopyFile(const std::string &target, const std::string &password) {
-  if (!password.empty()) RaiseEncryption(msg::kCipherNotSupported, {target});
+void XBO_dBHandler::WithFullAccess(const char *operation, const std::function<void()> &work) {
   bool locked_here = false;
   for (int tries = 0; !HasFullAccess(); ++tries) {
     if (LockTable()) {
@@ -48,7 +33,7 @@ void XBO_dBHandler::CopyFile(const std::string &target, const std::string &passw
       break;
     }
     if (tries + 1 >= kLockWaitMs / kRetryPauseMs) {
-      RaiseError(msg::kRequiresFullAccess, {"CopyFile", FileName()});
+      RaiseError(msg::kRequiresFullAccess, {operation, FileName()});
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(kRetryPauseMs));
   }
@@ -65,55 +50,7 @@ void XBO_dBHandler::CopyFile(const std::string &target, const std::string &passw
     if (locked_here) UnlockTable();
   };
   try {
-    std::string name(target);
-    if (!std::filesystem::path(name).has_extension()) name += ".DBF";
-    XBO_DiskFile out(name);
-    out.DiskCreate();
-    // The header area as it stands, record count 0 until the records are in.
-    std::string head(HeaderLength(), '\0');
-    if (XBO_DiskFile::DiskRead(head.data(), HeaderLength(), 0) < HeaderLength()) {
-      RaiseError(msg::kErrorOnRead, {FileName()});
-    }
-    std::memset(head.data() + dbf::kOffRecordCount, 0, 4);
-    out.DiskWrite(head.data(), static_cast<int64_t>(head.size()), 0);
-
-    const int64_t rl = RecordLength();
-    int64_t written = 0;
-    int64_t pos = HeaderLength();
-    std::string chunk;
-    chunk.reserve(static_cast<size_t>(kWriteChunk + rl + 1));
-    DiskProgress(-1, 3, header_.record_count);
-    for (GoToRecord(kGoFirst); !eof_; GoToRecord(kGoNext)) {
-      chunk.append(buffer_, static_cast<size_t>(rl));
-      ++written;
-      DiskProgress(3, written, 0);
-      if (static_cast<int64_t>(chunk.size()) >= kWriteChunk) {
-        out.DiskWrite(chunk.data(), static_cast<int64_t>(chunk.size()), pos);
-        pos += static_cast<int64_t>(chunk.size());
-        chunk.clear();
-      }
-    }
-    chunk += static_cast<char>(dbf::kEndOfFile);
-    out.DiskWrite(chunk.data(), static_cast<int64_t>(chunk.size()), pos);
-    dbf::Header h = header_;
-    h.record_count = static_cast<uint32_t>(written);
-    h.encrypted = false;
-    const LocalTime now = Now();
-    h.change_stamp = dbf::ChangeStamp(now);
-    h.user_number = user_number_;
-    const auto image = dbf::EncodeHeader(h, now);
-    out.DiskWrite(image.data(), dbf::kHeaderSize, 0);
-    out.DiskFlush();
-    out.DiskClose();
-    DiskProgress(0, written, 0);
-
-    const std::string memo = MemoFileOf(FileName());
-    if (HasMemo() && !memo.empty() && !copy_memo_suppressed_) {
-      std::filesystem::path memo_target(out.FileName());
-      memo_target.replace_extension(std::filesystem::path(memo).extension());
-      std::filesystem::copy_file(memo, memo_target,
-                                 std::filesystem::copy_options::overwrite_existing);
-    }
+    work();
   } catch (...) {
     restore();
     throw;
@@ -121,8 +58,67 @@ void XBO_dBHandler::CopyFile(const std::string &target, const std::string &passw
   restore();
 }
 
+void XBO_dBHandler::WriteCopy(XBO_DiskFile &out) {
+  // The header area as it stands, record count 0 until the records are in.
+  std::string head(HeaderLength(), '\0');
+  if (XBO_DiskFile::DiskRead(head.data(), HeaderLength(), 0) < HeaderLength()) {
+    RaiseError(msg::kErrorOnRead, {FileName()});
+  }
+  std::memset(head.data() + dbf::kOffRecordCount, 0, 4);
+  out.DiskWrite(head.data(), static_cast<int64_t>(head.size()), 0);
+
+  const int64_t rl = RecordLength();
+  int64_t written = 0;
+  int64_t pos = HeaderLength();
+  std::string chunk;
+  chunk.reserve(static_cast<size_t>(kWriteChunk + rl + 1));
+  DiskProgress(-1, 3, header_.record_count);
+  for (GoToRecord(kGoFirst); !eof_; GoToRecord(kGoNext)) {
+    chunk.append(buffer_, static_cast<size_t>(rl));
+    ++written;
+    DiskProgress(3, written, 0);
+    if (static_cast<int64_t>(chunk.size()) >= kWriteChunk) {
+      out.DiskWrite(chunk.data(), static_cast<int64_t>(chunk.size()), pos);
+      pos += static_cast<int64_t>(chunk.size());
+      chunk.clear();
+    }
+  }
+  chunk += static_cast<char>(dbf::kEndOfFile);
+  out.DiskWrite(chunk.data(), static_cast<int64_t>(chunk.size()), pos);
+  dbf::Header h = header_;
+  h.record_count = static_cast<uint32_t>(written);
+  h.encrypted = false;
+  const LocalTime now = Now();
+  h.change_stamp = dbf::ChangeStamp(now);
+  h.user_number = user_number_;
+  const auto image = dbf::EncodeHeader(h, now);
+  out.DiskWrite(image.data(), dbf::kHeaderSize, 0);
+  out.DiskFlush();
+  DiskProgress(0, written, 0);
+}
+
+void XBO_dBHandler::CopyFile(const std::string &target, const std::string &password) {
+  if (!password.empty()) RaiseEncryption(msg::kCipherNotSupported, {target});
+  WithFullAccess("CopyFile", [&] {
+    std::string name(target);
+    if (!std::filesystem::path(name).has_extension()) name += ".DBF";
+    XBO_DiskFile out(name);
+    out.DiskCreate();
+    WriteCopy(out);
+    out.DiskClose();
+    const std::string memo = MemoFileOf(FileName());
+    if (HasMemo() && !memo.empty()) {
+      std::filesystem::path memo_target(out.FileName());
+      memo_target.replace_extension(std::filesystem::path(memo).extension());
+      std::filesystem::copy_file(memo, memo_target,
+                                 std::filesystem::copy_options::overwrite_existing);
+    }
+  });
+}
+
 void XBO_dBHandler::Pack() {
   if (Shared() || !ReadWrite()) RaiseError(msg::kRequiresFullAccess, {"Pack", FileName()});
+  RemoveLeftoverTemporaries();
   const bool saved_use_deleted = use_deleted_;
   XBobjIndexTag *const saved_tag = current_tag_;
   const bool saved_filter = filter_.active;
@@ -136,19 +132,15 @@ void XBO_dBHandler::Pack() {
   };
   try {
     WriteHeader(true);
-    const std::string temp = UniqueSiblingName(FileName());
-    try {
-      // The memo file stays as it is: the kept records' block numbers still
-      // point into it.
-      copy_memo_suppressed_ = true;
-      CopyFile(temp);
-      copy_memo_suppressed_ = false;
-      ReplaceWithFile(temp);
-    } catch (...) {
-      copy_memo_suppressed_ = false;
-      std::remove(temp.c_str());
-      throw;
-    }
+    // The copy is written beside the table under a name made from the
+    // table's, locked while it is written, and renamed over the table in
+    // one step. The memo file stays as it is: the kept records' block
+    // numbers still point into it.
+    XBO_DiskFile copy(FileName());
+    copy.DiskCreateTemporary(kPackTemporary);
+    WithFullAccess("CopyFile", [&] { WriteCopy(copy); });
+    copy.DiskReplaceTarget(false);
+    TakeOver(copy);
     ReadStructure();
     header_.record_count =
         static_cast<uint32_t>((DiskSize() - HeaderLength()) / static_cast<int64_t>(RecordLength()));

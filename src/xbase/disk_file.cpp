@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "xbase/file_identity.h"
 #include "xbase/xbase_error.h"
 #include "xbase/xbase_messages.h"
 
@@ -92,21 +93,29 @@ int XBO_DiskFile::OpenDescriptor(const std::string &path, bool shared, bool read
                                  bool create) {
   int flags = (read_write ? O_RDWR : O_RDONLY) | O_CLOEXEC;
   if (create) flags |= O_CREAT;
-  int fd;
-  do {
-    fd = ::open(path.c_str(), flags, 0666);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return -1;
-  int rc;
-  do {
-    rc = ::flock(fd, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB);
-  } while (rc != 0 && errno == EINTR);
-  if (rc != 0) {
+  // A file renamed over the name between the open and the flock (a pack
+  // putting its copy in place, then letting the old file go) would leave us
+  // holding the old one: only the file the name gives after the flock counts.
+  for (int attempt = 0; attempt < kReopenTries; ++attempt) {
+    int fd;
+    do {
+      fd = ::open(path.c_str(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return -1;
+    int rc;
+    do {
+      rc = ::flock(fd, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+      ::close(fd);
+      errno = EACCES;
+      return -1;
+    }
+    if (SameFile(fd, path)) return fd;
     ::close(fd);
-    errno = EACCES;
-    return -1;
   }
-  return fd;
+  errno = EACCES;
+  return -1;
 }
 
 void XBO_DiskFile::DiskOpen(bool shared, bool read_write) {
@@ -148,11 +157,25 @@ void XBO_DiskFile::DiskClose() {
       // Closing the descriptor releases the lock anyway.
     }
   }
+  if (Temporary()) {
+    // Removed while its flock still marks it as ours.
+    ::unlink(file_name_.c_str());
+    file_name_ = target_;
+    target_.clear();
+  }
   XBobjFileColl::Instance().Unregister(this);
   const int fd = fd_;
   fd_ = -1;
   lock_count_ = 0;
   if (::close(fd) != 0 && errno != EINTR) RaiseError(msg::kErrorInClose, {file_name_});
+}
+
+void XBO_DiskFile::CloseDescriptor() {
+  if (fd_ < 0) return;
+  XBobjFileColl::Instance().Unregister(this);
+  ::close(fd_);
+  fd_ = -1;
+  lock_count_ = 0;
 }
 
 int64_t XBO_DiskFile::DiskSize() {
@@ -304,29 +327,6 @@ void XBO_DiskFile::DiskRename(const std::string &new_name) {
   file_name_ = target;
   exists_ = true;
   if (was_open) DiskOpen(shared, read_write);
-}
-
-void XBO_DiskFile::ReplaceWithFile(const std::string &new_file) {
-  const std::string source = ExpandName(new_file);
-  const int fd = OpenDescriptor(source, shared_, read_write_, false);
-  if (fd < 0) RaiseError(msg::kAccessDenied, {source});
-  if (std::rename(source.c_str(), file_name_.c_str()) != 0) {
-    ::close(fd);
-    RaiseError(msg::kErrorOnRename, {source});
-  }
-  // Make the rename itself durable before the old descriptor goes.
-  const std::string dir = std::filesystem::path(file_name_).parent_path().string();
-  const int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
-  if (lock_count_ > 0) DiskUnlockAll();
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = fd;
-  position_ = 0;
-  written_ = false;
-  XBobjFileColl::Instance().Register(this);
 }
 
 // ---------------------------------------------------------------------------

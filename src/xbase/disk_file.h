@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ class XBO_DiskFile {
   static constexpr int kLockWaitMs = 5000;
   static constexpr int kRetryPauseMs = 50;
   static constexpr int kIoRetries = 3;
+  // Opens of a name that keeps being renamed over before giving up.
+  static constexpr int kReopenTries = 20;
   static constexpr int64_t kFullLockLength = 0x7FFFFFFF;
 
   // Expands the name (relative names against the current directory; names
@@ -48,11 +51,43 @@ class XBO_DiskFile {
   virtual void DiskUnlock();
   virtual void DiskWrite(const void *buffer, int64_t count, int64_t offset);
 
-  // Replaces the file by `new_file` (a complete file in the same directory):
-  // `new_file` is opened with this file's modes, renamed over the file in one
-  // step, and its descriptor takes the place of the old one. Until the rename
-  // the old file is untouched; on failure `new_file` is left as it is.
-  void ReplaceWithFile(const std::string &new_file);
+  // Whether the name no longer gives the file this object holds open:
+  // another process has renamed a new file over it (a pack, an index build)
+  // or removed it. One stat of the name; false while closed.
+  bool Replaced() const;
+  // Opens the file the name gives now, with the same modes, in place of the
+  // one held. Range locks belonged to the old file and are gone; the caller
+  // takes again what it needs. Fails as DiskOpen does.
+  void DiskReopen();
+
+  // Makes this closed object a new, empty file beside the file it names
+  // (the target), named "<kind>-<target's name>-XXXXXX<target's extension
+  // in lower case>", open read-write and exclusive. The exclusive flock,
+  // held for as long as the file is open, marks it as being written;
+  // RemoveStaleTemporaries removes only temporaries nobody holds. Closing a
+  // temporary that has not replaced its target removes it, and the object
+  // names its target again. "Could not create file %s" on failure.
+  void DiskCreateTemporary(const std::string &kind);
+  bool Temporary() const { return !target_.empty(); }
+  // Replaces the target by this temporary in one step: the temporary is
+  // flushed, given the target's owner, group and permission bits (the owner
+  // where the system permits), renamed over the target and the directory
+  // flushed, so that a crash leaves the old file or the new one. This object
+  // is then the target's file, still open; with `shared` its exclusive flock
+  // becomes a shared one.
+  void DiskReplaceTarget(bool shared);
+  // Takes over the open file of `other` (descriptor, name, modes and the
+  // range lock it holds), which is left closed; the file this object had
+  // open is closed first.
+  void TakeOver(XBO_DiskFile &other);
+  // Removes the temporaries in `directory` that `belongs` accepts, given
+  // the kind and the target's name read from the temporary's name, and
+  // whose writer is gone: their flock can be taken at once, as a killed
+  // writer's lock went with it. A temporary a live writer holds is never
+  // touched; failures are ignored.
+  static void RemoveStaleTemporaries(
+      const std::string &directory,
+      const std::function<bool(const std::string &kind, const std::string &target)> &belongs);
 
   // The file's size and its bytes from `offset` on (at most `count` of
   // them), kept to put the file back after writes there (RestoreEnd).
@@ -88,7 +123,13 @@ class XBO_DiskFile {
   bool OsRangeTakenByOthers(int64_t offset, int64_t length);
 
  private:
+  // Opens and flocks `path`; -1 with errno set on failure (EACCES when the
+  // flock is refused). The descriptor is checked to be the file the name
+  // gives after the flock, and opened again when another process renamed a
+  // file over it meanwhile.
   int OpenDescriptor(const std::string &path, bool shared, bool read_write, bool create);
+  // Closes the descriptor (its locks go with it) and unregisters.
+  void CloseDescriptor();
 
   std::string file_name_;
   int fd_ = -1;
@@ -100,6 +141,7 @@ class XBO_DiskFile {
   int64_t lock_offset_ = 0;
   int64_t lock_length_ = 0;
   bool written_ = false;
+  std::string target_;  // while a temporary: the file it is to replace
 };
 
 // The process-wide registry of open disk files; files still open when the

@@ -8,6 +8,7 @@ TxbWriteBatch::TxbWriteBatch(XBO_dBaseDBF &table) : table_(table) {
   try {
     table_.LockHeader();
     try {
+      table_.FollowReplacedFile(false);
       // Under the header lock the count read now stays every user's count
       // until the batch ends.
       table_.RefreshHeader();
