@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <string>
 
@@ -29,7 +31,8 @@ class FastDir : public testing_support::TempDir {
 };
 
 // Runs `body` in a child process, which exits with its result (99 when it
-// throws) and never returns; returns the child's pid.
+// throws, the error's text on stderr) and never returns; returns the child's
+// pid.
 template <typename F>
 pid_t Spawn(F body) {
   const pid_t pid = fork();
@@ -37,6 +40,9 @@ pid_t Spawn(F body) {
     int code = 0;
     try {
       code = body();
+    } catch (const std::exception &e) {
+      fprintf(stderr, "child: %s\n", e.what());
+      code = 99;
     } catch (...) {
       code = 99;
     }
