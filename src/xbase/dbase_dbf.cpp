@@ -84,7 +84,10 @@ void XBO_dBaseDBF::ReadStructure() {
     const auto *d = reinterpret_cast<const uint8_t *>(area.data()) + i * dbf::kDescriptorSize;
     if (d[0] == dbf::kHeaderTerminator) break;  // padding behind the last descriptor
     dbf::FieldDef f = dbf::DecodeDescriptor(d);
-    if (f.width == 0) RaiseError(msg::kHeaderInvalid, {FileName()});
+    const size_t binary = dbf::BinaryFieldSize(h.version, f.type);
+    if (f.width == 0 || (binary != 0 && f.width != binary)) {
+      RaiseError(msg::kHeaderInvalid, {FileName()});
+    }
     f.offset = offset;
     f.number = static_cast<uint16_t>(i + 1);
     offset += f.width;
