@@ -110,6 +110,21 @@ void XBO_dBHandler::WriteRecord(int64_t record) {
   UnlockIndexes();
 }
 
+void XBO_dBHandler::LockForBatch() {
+  LockIndexes();
+  try {
+    XBO_dBaseFld::LockForBatch();
+  } catch (...) {
+    UnlockIndexes();
+    throw;
+  }
+}
+
+void XBO_dBHandler::UnlockForBatch() {
+  XBO_dBaseFld::UnlockForBatch();
+  UnlockIndexes();
+}
+
 void XBO_dBHandler::DiskRename(const std::string &new_name) {
   const std::string old_name = FileName();
   XBO_dBaseFld::DiskRename(new_name);

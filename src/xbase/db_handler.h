@@ -185,6 +185,9 @@ class XBO_dBHandler : public XBO_dBaseFld {
 
   // Index-file hooks (db_handler_index.cpp).
   void NotifyIndexes(int code, int64_t value);
+  // A write batch holds the index locks, then the header lock.
+  void LockForBatch() override;
+  void UnlockForBatch() override;
   // A rolled-back write batch's records leave every open index file and the
   // filter.
   void DropAppendedRecords(int64_t first, int64_t last) override;

@@ -256,6 +256,10 @@ void XBO_dBaseDBF::DropAppendedRecords(int64_t, int64_t) {}
 
 void XBO_dBaseDBF::FileReopened() {}
 
+void XBO_dBaseDBF::LockForBatch() { LockHeader(); }
+
+void XBO_dBaseDBF::UnlockForBatch() { UnlockHeader(); }
+
 void XBO_dBaseDBF::FollowReplacedFile(bool rewriting) {
   if (!Shared() || !Replaced()) return;
   if (table_locked_ || LockCount() > 0 || header_lock_count_ != 1) {

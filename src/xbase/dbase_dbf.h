@@ -156,6 +156,12 @@ class XBO_dBaseDBF : public XBO_DiskFile {
   // The table's file was opened again (FollowReplacedFile): anything read
   // from the old one is dropped. Nothing here.
   virtual void FileReopened();
+  // The locks a write batch holds from its start to its end: the header
+  // lock here; the indexed level takes its index locks first, in the order
+  // every append takes them, so that a batch and another user's append never
+  // wait for each other crosswise.
+  virtual void LockForBatch();
+  virtual void UnlockForBatch();
   // A write batch being rolled back drops the records `first`..`last` it
   // appended: whatever keeps track of records (index files, the filter)
   // lets them go while their bytes are still in the file. Nothing here.

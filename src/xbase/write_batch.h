@@ -17,7 +17,8 @@ class TxbWriteBatch {
  public:
   // Starts a batch on an open read-write table: takes the table's header
   // lock once (as an append would, with its waiting rule and its "Can not
-  // Lock file %s" failure) and holds it until the batch ends; appends and
+  // Lock file %s" failure; the open index files' locks before it, as an
+  // append takes them) and holds it until the batch ends; appends and
   // rewrites made through this table object meanwhile are not flushed one by
   // one and write the full header once, at the end. Other users cannot
   // append or rewrite while the batch runs, and they see the new records
@@ -52,6 +53,8 @@ class TxbWriteBatch {
  private:
   // Ends the batch on the table; true when this batch is the one to act.
   bool End();
+  template <typename Work>
+  void ThenUnlock(Work work);
 
   XBO_dBaseDBF &table_;
   bool acting_ = false;  // the outermost batch, holding the lock

@@ -106,6 +106,40 @@ TEST(WriteBatch, InnerBatchesLeaveTheEndToTheOutermost) {
   EXPECT_EQ(t.RecordCount(), 3);
 }
 
+// A batch holds the index locks before the header lock, as every append
+// takes them: another user's append waits for the batch to end instead of
+// holding an index lock the batch needs while it waits for the header lock.
+TEST(WriteBatch, BatchAndAnotherUsersAppendDoNotWaitCrosswise) {
+  FastDir dir;
+  const std::string path = dir.File("t.dbf");
+  MakeNumberedTable(path, 1);
+  {
+    XBO_dBHandler t(path, false, true);
+    t.IndexOn("t.ntx", "t", "f01", "", 1, 0);
+  }
+  int started[2];
+  ASSERT_EQ(pipe(started), 0);
+  const pid_t batcher = Spawn([&] {
+    XBO_dBHandler t(path, true, true);
+    t.IndexOpen("t.ntx", "t");
+    TxbWriteBatch batch(t);
+    AppendValues(t, {"b1"});
+    if (write(started[1], "s", 1) != 1) return 1;
+    usleep(200000);  // the other append is waiting by now
+    AppendValues(t, {"b2"});
+    batch.Commit();
+    return 0;
+  });
+  char c;
+  ASSERT_EQ(read(started[0], &c, 1), 1);
+  XBO_dBHandler t(path, true, true);
+  t.IndexOpen("t.ntx", "t");
+  EXPECT_EQ(ErrorOf([&] { AppendValues(t, {"other"}); }), "no error");
+  EXPECT_EQ(WaitFor(batcher), 0);
+  EXPECT_EQ(t.RecordNumber(), 4);
+  EXPECT_EQ(t.FindInTag("t", "b2"), 3);
+}
+
 TEST(WriteBatch, RollbackPutsTheFileAndItsIndexBackAsTheyWere) {
   FastDir dir;
   const std::string path = dir.File("t.dbf");
