@@ -1,12 +1,15 @@
 // libFuzzer target: the input is the settings file vedil.ini of a program
 // whose home is a private folder. The payer's data are read through the
-// program's own getters, the street addresses composed and the payer check
-// run; then the values are saved and read again, and must come back as they
-// were (a saved value may lose only what a value line cannot hold: line
+// program's own getters, the street addresses composed, every payer check
+// run, and the agency file's header record and the report's parameters made
+// from them. Then the values are saved and read again, and must come back as
+// they were (a saved value may lose only what a value line cannot hold: line
 // breaks become blanks, and blanks at its ends go).
 #include <cstdint>
 #include <string>
 
+#include "agencyfile/export_file.h"
+#include "agencyfile/report_parameters.h"
 #include "fuzz_files.h"
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
@@ -43,6 +46,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   bool termination = false;
   bool successor = false;
   settings::StatusFlags(settings::GetStatus(), &termination, &successor);
+
+  // What the export and the report make of them: the header record is
+  // whole (139 characters) or refused with a message, never cut silently.
+  const agencyfile::BuiltRecord header =
+      agencyfile::BuildHeaderRecord(agencyfile::HeaderFromSettings(1234500, 123450));
+  fuzz::Require(
+      header.ok() ? header.text.size() == agencyfile::kRecordLength : !header.error.isEmpty(),
+      "a header record neither whole nor refused");
+  agencyfile::Report1Params(3, QStringLiteral("123.45"), QStringLiteral("12.34"));
+  agencyfile::Report2Params(QStringLiteral("2"));
 
   try {
     settings::SavePayerRecord(read);

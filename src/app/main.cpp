@@ -4,6 +4,7 @@
 // window first) and runs the event loop until the main window closes. No
 // command-line options are read.
 #include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "shell/program_home.h"
 #include "shell/single_instance.h"
 #include "ui/application.h"
+#include "ui/logo.h"
 #include "ui/ui_driver.h"
 #include "ui/wheel_to_arrow_keys.h"
 
@@ -22,11 +24,16 @@ int main(int argc, char **argv) {
   const QString program = QCoreApplication::applicationFilePath();
   shell::InitAppHome(shell::ProgramHomeFor(program), QFileInfo(program).fileName());
 
-  // Qt's own texts (Yes, No, Cancel) in Bulgarian.
+  // Qt's own texts (Yes, No, Cancel) in Bulgarian: Qt's installed ones, else
+  // the copy built into the program (the Windows build has no Qt installed).
   QTranslator qt_texts;
-  if (qt_texts.load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QCoreApplication::installTranslator(&qt_texts);
+  for (const QString &dir :
+       {QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral(":/translations")}) {
+    if (qt_texts.load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      dir)) {
+      QCoreApplication::installTranslator(&qt_texts);
+      break;
+    }
   }
 
   if (!shell::AcquireInstanceLock()) {
@@ -38,10 +45,15 @@ int main(int argc, char **argv) {
   // The title of the task bar entry and of error boxes. (A display name would be
   // appended to every window caption.)
   QCoreApplication::setApplicationName(QString::fromUtf8(shell::kApplicationTitle));
+  // The same icon as the desktop entry's, for the task bar.
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128})
+    icon.addPixmap(QPixmap::fromImage(ui::ProgramIcon(size)));
+  QApplication::setWindowIcon(icon);
 
   // Only now, with the lock held, is the home written to.
-  const shell::HomeUpdate home = shell::UpdateProgramHome(
-      shell::ShippedFilesDir(program), shell::AppDir(), shell::ExeName());
+  const shell::HomeUpdate home =
+      shell::UpdateProgramHome(shell::ShippedFilesDir(program), shell::AppDir(), shell::ExeName());
   const QString problem = shell::HomeUpdateProblem(home, shell::AppDir());
   if (!problem.isEmpty()) {
     ui::MessageBox(nullptr, QString::fromUtf8(shell::kWarningTitle), problem,

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "xbase/byte_helpers.h"
+#include "xbase/fs_path.h"
 #include "xbase/index_file.h"
 #include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
@@ -22,14 +23,13 @@ XBO_dBHandler::XBO_dBHandler(const std::string &file_name, bool shared, bool rea
 }
 
 void XBO_dBHandler::RemoveLeftoverTemporaries() {
-  const std::filesystem::path path(FileName());
-  const std::string own = UpperCp1251(path.filename().string());
-  const std::string stem = UpperCp1251(path.stem().string());
+  const std::filesystem::path path = FsPath(FileName());
+  const std::string own = UpperCp1251(PathText(path.filename()));
+  const std::string stem = UpperCp1251(PathText(path.stem()));
   XBO_DiskFile::RemoveStaleTemporaries(
-      path.parent_path().string(), [&](const std::string &kind, const std::string &target) {
+      PathText(path.parent_path()), [&](const std::string &kind, const std::string &target) {
         if (kind == kPackTemporary) return UpperCp1251(target) == own;
-        return kind == kIndexTemporary &&
-               UpperCp1251(std::filesystem::path(target).stem().string()) == stem;
+        return kind == kIndexTemporary && UpperCp1251(PathText(FsPath(target).stem())) == stem;
       });
 }
 
@@ -63,7 +63,14 @@ int64_t XBO_dBHandler::DiskRead(void *buffer, int64_t count, int64_t offset) {
   if (!read_buffer_on_ || offset < hl || count > cap) {
     return XBO_dBaseFld::DiskRead(buffer, count, offset);
   }
+  // A read a little ahead of the last one (a walk in natural order, also
+  // one that passes over hidden records) refills the window from there; one
+  // that jumps elsewhere (a walk in index order, a search) reads just its
+  // own bytes and leaves the window be.
+  const bool onward = window_valid_ == 0 || (offset >= read_end_ && offset - read_end_ < cap);
+  read_end_ = offset + count;
   if (offset < window_start_ || offset + count > window_start_ + window_valid_) {
+    if (!onward) return XBO_dBaseFld::DiskRead(buffer, count, offset);
     const int64_t rl = RecordLength();
     window_start_ = hl + (offset - hl) / rl * rl;
     if (offset + count > window_start_ + cap) window_start_ = offset;

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "xbase/db_handler.h"
+#include "xbase/fs_path.h"
 #include "xbase/xbase_error.h"
 #include "xbase/xbase_messages.h"
 
@@ -15,10 +16,10 @@ constexpr int64_t kWriteChunk = 1 << 20;
 
 std::string MemoFileOf(const std::string &table) {
   for (const char *ext : {".dbt", ".DBT", ".fpt", ".FPT"}) {
-    std::filesystem::path memo(table);
+    std::filesystem::path memo = FsPath(table);
     memo.replace_extension(ext);
     std::error_code ec;
-    if (std::filesystem::exists(memo, ec)) return memo.string();
+    if (std::filesystem::exists(memo, ec)) return PathText(memo);
   }
   return {};
 }
@@ -101,16 +102,16 @@ void XBO_dBHandler::CopyFile(const std::string &target, const std::string &passw
   if (!password.empty()) RaiseEncryption(msg::kCipherNotSupported, {target});
   WithFullAccess("CopyFile", [&] {
     std::string name(target);
-    if (!std::filesystem::path(name).has_extension()) name += ".DBF";
+    if (!FsPath(name).has_extension()) name += ".DBF";
     XBO_DiskFile out(name);
     out.DiskCreate();
     WriteCopy(out);
     out.DiskClose();
     const std::string memo = MemoFileOf(FileName());
     if (HasMemo() && !memo.empty()) {
-      std::filesystem::path memo_target(out.FileName());
-      memo_target.replace_extension(std::filesystem::path(memo).extension());
-      std::filesystem::copy_file(memo, memo_target,
+      std::filesystem::path memo_target = FsPath(out.FileName());
+      memo_target.replace_extension(FsPath(memo).extension());
+      std::filesystem::copy_file(FsPath(memo), memo_target,
                                  std::filesystem::copy_options::overwrite_existing);
     }
   });
@@ -139,7 +140,7 @@ void XBO_dBHandler::Pack() {
     XBO_DiskFile copy(FileName());
     copy.DiskCreateTemporary(kPackTemporary);
     WithFullAccess("CopyFile", [&] { WriteCopy(copy); });
-    copy.DiskReplaceTarget(false);
+    copy.DiskReplaceTarget(false, this);
     TakeOver(copy);
     ReadStructure();
     header_.record_count =

@@ -1,15 +1,16 @@
 // XBO_DiskFile: one file on disk with shared or exclusive opening, retrying
 // reads and writes at 64-bit offsets, and one nestable byte-range lock.
-// Sharing maps to flock (shared or exclusive, never waiting) held for the
-// life of the descriptor; range locks are open-file-description locks, so two
-// objects on the same file in one process exclude each other just as two
-// processes do.
+// The operating system's calls are behind os_file.h: sharing is held for the
+// life of the handle, and range locks belong to the handle, so two objects on
+// the same file in one process exclude each other just as two processes do.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "xbase/os_file.h"
 
 namespace xb {
 
@@ -62,8 +63,8 @@ class XBO_DiskFile {
 
   // Makes this closed object a new, empty file beside the file it names
   // (the target), named "<kind>-<target's name>-XXXXXX<target's extension
-  // in lower case>", open read-write and exclusive. The exclusive flock,
-  // held for as long as the file is open, marks it as being written;
+  // in lower case>", open read-write and unshared. Its sharing mode, held
+  // for as long as the file is open, marks it as being written;
   // RemoveStaleTemporaries removes only temporaries nobody holds. Closing a
   // temporary that has not replaced its target removes it, and the object
   // names its target again. "Could not create file %s" on failure.
@@ -71,19 +72,23 @@ class XBO_DiskFile {
   bool Temporary() const { return !target_.empty(); }
   // Replaces the target by this temporary in one step: the temporary is
   // flushed, given the target's owner, group and permission bits (the owner
-  // where the system permits), renamed over the target and the directory
-  // flushed, so that a crash leaves the old file or the new one. This object
-  // is then the target's file, still open; with `shared` its exclusive flock
-  // becomes a shared one.
-  void DiskReplaceTarget(bool shared);
+  // where the system permits), renamed over the target and the rename made
+  // durable, so that a crash leaves the old file or the new one. This object
+  // is then the target's file, open read-write, shared with `shared`.
+  // `holder`, when given, has the old target open: where the system renames
+  // only files nobody holds (Windows) it is closed first, and opened again
+  // should the rename fail; elsewhere it keeps the old file.
+  // "Error on rename of %s" when the rename fails; the temporary is then
+  // still this object's.
+  void DiskReplaceTarget(bool shared, XBO_DiskFile *holder = nullptr);
   // Takes over the open file of `other` (descriptor, name, modes and the
   // range lock it holds), which is left closed; the file this object had
   // open is closed first.
   void TakeOver(XBO_DiskFile &other);
   // Removes the temporaries in `directory` that `belongs` accepts, given
   // the kind and the target's name read from the temporary's name, and
-  // whose writer is gone: their flock can be taken at once, as a killed
-  // writer's lock went with it. A temporary a live writer holds is never
+  // whose writer is gone (nobody has them open: a killed writer's handle
+  // went with it). A temporary a live writer holds is never
   // touched; failures are ignored.
   static void RemoveStaleTemporaries(
       const std::string &directory,
@@ -108,11 +113,25 @@ class XBO_DiskFile {
   bool Exists() const { return exists_; }
   bool Shared() const { return shared_; }
   bool ReadWrite() const { return read_write_; }
-  bool Closed() const { return fd_ < 0; }
+  bool Closed() const { return fd_ == os::kNoFile; }
   int64_t Position() const { return position_; }
   int LockCount() const { return lock_count_; }
   // Unshared, or shared and holding the whole-file lock (0, 0x7FFFFFFF).
   bool HasFullAccess() const;
+  // Whether another holder (process or object) has a lock in the range;
+  // asks without taking anything.
+  bool LockedByOthers(int64_t offset, int64_t length) {
+    return OsRangeTakenByOthers(offset, length);
+  }
+
+  // What went to the system through this object: lets tests see what an
+  // operation costs without timing it.
+  struct IoCounts {
+    int64_t reads = 0;       // DiskRead calls
+    int64_t bytes_read = 0;  // what they returned
+    int64_t sizes = 0;       // DiskSize calls
+  };
+  const IoCounts &Counts() const { return counts_; }
 
  protected:
   // One non-waiting OS lock of a byte range beside the counted range lock
@@ -123,16 +142,14 @@ class XBO_DiskFile {
   bool OsRangeTakenByOthers(int64_t offset, int64_t length);
 
  private:
-  // Opens and flocks `path`; -1 with errno set on failure (EACCES when the
-  // flock is refused). The descriptor is checked to be the file the name
-  // gives after the flock, and opened again when another process renamed a
-  // file over it meanwhile.
-  int OpenDescriptor(const std::string &path, bool shared, bool read_write, bool create);
-  // Closes the descriptor (its locks go with it) and unregisters.
-  void CloseDescriptor();
+  // Opens the file as os::OpenFile does, and makes sure the handle is the
+  // file the name gives once the sharing mode is held: a file renamed over the
+  // name between the open and that moment (a pack putting its copy in
+  // place) would leave us holding the old one, so it is opened again.
+  os::FileHandle OpenNamed(bool shared, bool read_write, os::OpenFailure *failure);
 
   std::string file_name_;
-  int fd_ = -1;
+  os::FileHandle fd_ = os::kNoFile;
   bool exists_ = false;
   bool shared_ = false;
   bool read_write_ = true;
@@ -141,6 +158,7 @@ class XBO_DiskFile {
   int64_t lock_offset_ = 0;
   int64_t lock_length_ = 0;
   bool written_ = false;
+  IoCounts counts_;
   std::string target_;  // while a temporary: the file it is to replace
 };
 

@@ -1,18 +1,12 @@
 // Replacing whole files and noticing replaced ones: temporaries written beside
 // a file and renamed over it, the file identity check and reopening, and the
 // removal of temporaries whose writer died; see disk_file.h.
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <random>
 
 #include "xbase/disk_file.h"
-#include "xbase/file_identity.h"
+#include "xbase/fs_path.h"
+#include "xbase/os_file.h"
 #include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
 #include "xbase/xbase_messages.h"
@@ -26,34 +20,28 @@ constexpr size_t kRandomPartLength = 6;
 std::string RandomPart() {
   static const char kLetters[] =
       "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  std::random_device device;
-  std::mt19937 engine(device() ^ static_cast<unsigned>(::getpid()));
+  static std::mt19937_64 engine{std::random_device{}()};
   std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
   std::string part(kRandomPartLength, ' ');
   for (char &c : part) c = kLetters[pick(engine)];
   return part;
 }
 
-// Makes a rename or a new name in `dir` durable.
-void FlushDirectory(const std::string &dir) {
-  const int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd < 0) return;
-  ::fsync(dfd);
-  ::close(dfd);
-}
-
 }  // namespace
 
-bool XBO_DiskFile::Replaced() const { return fd_ >= 0 && !SameFile(fd_, file_name_); }
+bool XBO_DiskFile::Replaced() const {
+  return fd_ != os::kNoFile && !os::SameFile(fd_, file_name_);
+}
 
 void XBO_DiskFile::DiskReopen() {
-  const int fd = OpenDescriptor(file_name_, shared_, read_write_, false);
-  if (fd < 0) {
-    if (errno == ENOENT) RaiseError(msg::kFileNotFound, {file_name_});
+  os::OpenFailure failure;
+  const os::FileHandle fd = OpenNamed(shared_, read_write_, &failure);
+  if (fd == os::kNoFile) {
+    if (failure == os::OpenFailure::kNotFound) RaiseError(msg::kFileNotFound, {file_name_});
     RaiseError(msg::kAccessDenied, {file_name_});
   }
-  if (fd_ >= 0) {
-    ::close(fd_);
+  if (fd_ != os::kNoFile) {
+    os::CloseFile(fd_);
   } else {
     XBobjFileColl::Instance().Register(this);
   }
@@ -64,22 +52,17 @@ void XBO_DiskFile::DiskReopen() {
 }
 
 void XBO_DiskFile::DiskCreateTemporary(const std::string &kind) {
-  if (fd_ >= 0) DiskClose();
-  const std::filesystem::path target(file_name_);
-  const std::string start = kind + "-" + target.filename().string() + "-";
-  const std::string extension = LowerCp1251(target.extension().string());
+  if (fd_ != os::kNoFile) DiskClose();
+  const std::filesystem::path target = FsPath(file_name_);
+  const std::string start = kind + "-" + PathText(target.filename()) + "-";
+  const std::string extension = LowerCp1251(PathText(target.extension()));
   for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-    const std::string name = (target.parent_path() / (start + RandomPart() + extension)).string();
-    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-      if (errno == EEXIST || errno == EINTR) continue;
+    const std::string name = PathText(target.parent_path() / FsPath(start + RandomPart() + extension));
+    bool name_taken = false;
+    const os::FileHandle fd = os::CreateHeldFile(name, &name_taken);
+    if (fd == os::kNoFile) {
+      if (name_taken) continue;
       break;
-    }
-    // Someone removing stale temporaries may have caught the file between
-    // its creation and the flock: then it is theirs, and we take another.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !SameFile(fd, name)) {
-      ::close(fd);
-      continue;
     }
     target_ = file_name_;
     file_name_ = name;
@@ -94,34 +77,36 @@ void XBO_DiskFile::DiskCreateTemporary(const std::string &kind) {
     return;
   }
   RaiseError(msg::kCouldNotCreate,
-             {(target.parent_path() / (start + "XXXXXX" + extension)).string()});
+             {PathText(target.parent_path() / FsPath(start + "XXXXXX" + extension))});
 }
 
-void XBO_DiskFile::DiskReplaceTarget(bool shared) {
-  if (fd_ < 0 || !Temporary()) RaiseError(msg::kErrorOnRename, {file_name_});
-  if (::fsync(fd_) != 0) RaiseError(msg::kErrorOnFlush, {file_name_});
-  struct stat old {};
-  if (::stat(target_.c_str(), &old) == 0) {
-    // Only the owner's group where the owner cannot be given away.
-    if (::fchown(fd_, old.st_uid, old.st_gid) != 0 &&
-        ::fchown(fd_, static_cast<uid_t>(-1), old.st_gid) != 0) {
-      // The file stays ours; a file of our own is still the user's file.
-    }
-    if (::fchmod(fd_, old.st_mode & 07777) != 0) {
-      // Keeps the mode it was created with.
+void XBO_DiskFile::DiskReplaceTarget(bool shared, XBO_DiskFile *holder) {
+  if (fd_ == os::kNoFile || !Temporary()) RaiseError(msg::kErrorOnRename, {file_name_});
+  if (!os::FlushFile(fd_)) RaiseError(msg::kErrorOnFlush, {file_name_});
+  os::CopyOwnership(fd_, target_);
+  const bool held = holder != nullptr && holder->fd_ != os::kNoFile;
+  const bool moved =
+      os::MoveHeldFileOver(&fd_, file_name_, target_, shared, held ? &holder->fd_ : nullptr);
+  if (held && holder->fd_ == os::kNoFile) {
+    // The system closed it for the rename.
+    XBobjFileColl::Instance().Unregister(holder);
+    holder->lock_count_ = 0;
+    if (!moved) {
+      try {
+        holder->DiskReopen();
+      } catch (...) {
+        // The rename's failure is the one to report.
+      }
     }
   }
-  if (std::rename(file_name_.c_str(), target_.c_str()) != 0) {
-    RaiseError(msg::kErrorOnRename, {file_name_});
-  }
+  if (fd_ == os::kNoFile) XBobjFileColl::Instance().Unregister(this);
+  if (!moved) RaiseError(msg::kErrorOnRename, {file_name_});
   file_name_ = target_;
   target_.clear();
-  FlushDirectory(std::filesystem::path(file_name_).parent_path().string());
+  if (fd_ == os::kNoFile) RaiseError(msg::kAccessDenied, {file_name_});
+  shared_ = shared;
+  position_ = 0;
   written_ = false;
-  if (shared && !shared_) {
-    if (::flock(fd_, LOCK_SH | LOCK_NB) != 0) RaiseError(msg::kAccessDenied, {file_name_});
-    shared_ = true;
-  }
 }
 
 void XBO_DiskFile::TakeOver(XBO_DiskFile &other) {
@@ -139,20 +124,20 @@ void XBO_DiskFile::TakeOver(XBO_DiskFile &other) {
   lock_length_ = other.lock_length_;
   written_ = other.written_;
   XBobjFileColl::Instance().Unregister(&other);
-  other.fd_ = -1;
+  other.fd_ = os::kNoFile;
   other.lock_count_ = 0;
   other.target_.clear();
-  if (fd_ >= 0) XBobjFileColl::Instance().Register(this);
+  if (fd_ != os::kNoFile) XBobjFileColl::Instance().Register(this);
 }
 
 void XBO_DiskFile::RemoveStaleTemporaries(
     const std::string &directory,
     const std::function<bool(const std::string &, const std::string &)> &belongs) {
   std::error_code ec;
-  std::filesystem::directory_iterator it(directory.empty() ? "." : directory, ec);
+  std::filesystem::directory_iterator it(directory.empty() ? FsPath(".") : FsPath(directory), ec);
   for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
     // "<kind>-<target's name>-XXXXXX<extension>"; kinds hold no '-'.
-    const std::string name = it->path().filename().string();
+    const std::string name = PathText(it->path().filename());
     const size_t first = name.find('-');
     const size_t last = name.rfind('-');
     if (first == std::string::npos || last <= first ||
@@ -160,11 +145,7 @@ void XBO_DiskFile::RemoveStaleTemporaries(
         !belongs(name.substr(0, first), name.substr(first + 1, last - first - 1))) {
       continue;
     }
-    const std::string path = it->path().string();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) continue;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && SameFile(fd, path)) ::unlink(path.c_str());
-    ::close(fd);
+    os::RemoveUnheld(PathText(it->path()));
   }
 }
 

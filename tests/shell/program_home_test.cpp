@@ -194,7 +194,8 @@ TEST_F(HomeUpdateTest, OnlyNewerInstalledFilesAreCopiedAgainAndTheUsersFilesNeve
   SetModified(shipped_.File("vedil.rav"), kInstalled);
 
   // The table travels with its index.
-  EXPECT_EQ(Update().copied, QStringList({"data/Countries.dbf", "data/Countries.cdx", "vedil.html"}));
+  EXPECT_EQ(Update().copied,
+            QStringList({"data/Countries.dbf", "data/Countries.cdx", "vedil.html"}));
   EXPECT_EQ(ReadFileBytes(Home("data/Countries.cdx")), "upgraded data/Countries.cdx");
   EXPECT_EQ(ReadFileBytes(Home("vedil.html")), "upgraded vedil.html");
   EXPECT_EQ(ReadFileBytes(Home("vedil.rav")), "changed by the user");

@@ -12,7 +12,7 @@
 
 #include "support/common/temp_dir.h"
 #include "xbase/byte_helpers.h"
-#include "xbase/child_process.h"  // tests/xbase
+#include "xbase/fast_dir.h"  // tests/xbase
 #include "xbase/index_file.h"
 #include "xbase/index_verify.h"
 #include "xbase/ntx_tag.h"

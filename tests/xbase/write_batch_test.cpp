@@ -1,17 +1,18 @@
 // Write batches: one flush and one header write for many appends and
-// rewrites, rows visible to others once the batch ends, nesting, rolling a
-// batch back to the file as it was (index keys included), and an append that
-// fails on a full disk.
+// rewrites, rows visible to others once the batch ends, nesting, and rolling
+// a batch back to the file as it was (index keys included). An append that
+// fails on a full disk: write_batch_full_disk_posix.cpp.
 #include "xbase/write_batch.h"
-
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
+#include "support/common/child_process.h"
 #include "support/common/temp_dir.h"
 #include "xbase/byte_helpers.h"
-#include "xbase/child_process.h"  // tests/xbase
+#include "xbase/fast_dir.h"  // tests/xbase
 #include "xbase/ntx_tag.h"
 #include "xbase/ntx_verify.h"
 #include "xbase/table_fixture.h"  // tests/xbase
@@ -23,8 +24,7 @@ using testing::AppendValues;
 using testing::ErrorOf;
 using testing::FastDir;
 using testing::MakeNumberedTable;
-using testing::Spawn;
-using testing::WaitFor;
+using testing_support::ChildProcess;
 using testing_support::ReadFileBytes;
 
 constexpr int64_t kHeaderLength = 385;  // the income layout: 11 fields
@@ -42,6 +42,20 @@ class CountingTable : public XBO_dBHandler {
 };
 
 uint32_t CountOnDisk(const std::string &path) { return GetLE32(ReadFileBytes(path).data() + 4); }
+
+// Child "batch-seen" TABLE: the rows of the batch are there, and the header
+// lock is free again.
+int SeeTheBatch(const std::vector<std::string> &args) {
+  XBO_dBHandler o(args.at(0), true, true);
+  if (o.RecordCount() != 53) return 1;
+  o.GoToRecord(53);
+  if (o.StringGet(1) != "53") return 2;
+  o.GoToRecord(2);
+  if (o.StringGet(1) != "two") return 3;
+  AppendValues(o, {"54"});
+  return o.RecordNumber() == 54 ? 0 : 4;
+}
+const testing_support::ChildRegistration kBatchSeen("batch-seen", &SeeTheBatch);
 
 TEST(WriteBatch, FlushesOnceAndOthersSeeTheRowsWhenItEnds) {
   FastDir dir;
@@ -65,17 +79,7 @@ TEST(WriteBatch, FlushesOnceAndOthersSeeTheRowsWhenItEnds) {
   EXPECT_EQ(GetLE32(bytes.data() + 4), 53u);
   ASSERT_EQ(bytes.size(), static_cast<size_t>(kHeaderLength + 53 * kRecordLength + 1));
   EXPECT_EQ(bytes.back(), '\x1A');
-  const pid_t other = Spawn([&] {
-    XBO_dBHandler o(path, true, true);
-    if (o.RecordCount() != 53) return 1;
-    o.GoToRecord(53);
-    if (o.StringGet(1) != "53") return 2;
-    o.GoToRecord(2);
-    if (o.StringGet(1) != "two") return 3;
-    AppendValues(o, {"54"});  // the header lock is free again
-    return o.RecordNumber() == 54 ? 0 : 4;
-  });
-  EXPECT_EQ(WaitFor(other), 0);
+  EXPECT_EQ(ChildProcess("batch-seen", {path}).Wait(), 0);
 }
 
 TEST(WriteBatch, InnerBatchesLeaveTheEndToTheOutermost) {
@@ -106,6 +110,22 @@ TEST(WriteBatch, InnerBatchesLeaveTheEndToTheOutermost) {
   EXPECT_EQ(t.RecordCount(), 3);
 }
 
+// Child "batch-then-wait" TABLE STARTED: appends two rows in one batch on
+// the indexed table, signalling STARTED after the first and waiting a while
+// before the second, by when the parent's append is waiting.
+int BatchThenWait(const std::vector<std::string> &args) {
+  XBO_dBHandler t(args.at(0), true, true);
+  t.IndexOpen("t.ntx", "t");
+  TxbWriteBatch batch(t);
+  AppendValues(t, {"b1"});
+  testing_support::SignalFile(args.at(1));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  AppendValues(t, {"b2"});
+  batch.Commit();
+  return 0;
+}
+const testing_support::ChildRegistration kBatchThenWait("batch-then-wait", &BatchThenWait);
+
 // A batch holds the index locks before the header lock, as every append
 // takes them: another user's append waits for the batch to end instead of
 // holding an index lock the batch needs while it waits for the header lock.
@@ -117,25 +137,13 @@ TEST(WriteBatch, BatchAndAnotherUsersAppendDoNotWaitCrosswise) {
     XBO_dBHandler t(path, false, true);
     t.IndexOn("t.ntx", "t", "f01", "", 1, 0);
   }
-  int started[2];
-  ASSERT_EQ(pipe(started), 0);
-  const pid_t batcher = Spawn([&] {
-    XBO_dBHandler t(path, true, true);
-    t.IndexOpen("t.ntx", "t");
-    TxbWriteBatch batch(t);
-    AppendValues(t, {"b1"});
-    if (write(started[1], "s", 1) != 1) return 1;
-    usleep(200000);  // the other append is waiting by now
-    AppendValues(t, {"b2"});
-    batch.Commit();
-    return 0;
-  });
-  char c;
-  ASSERT_EQ(read(started[0], &c, 1), 1);
+  const std::string started = dir.File("started");
+  ChildProcess batcher("batch-then-wait", {path, started});
+  ASSERT_TRUE(testing_support::WaitForFile(started));
   XBO_dBHandler t(path, true, true);
   t.IndexOpen("t.ntx", "t");
   EXPECT_EQ(ErrorOf([&] { AppendValues(t, {"other"}); }), "no error");
-  EXPECT_EQ(WaitFor(batcher), 0);
+  EXPECT_EQ(batcher.Wait(), 0);
   EXPECT_EQ(t.RecordNumber(), 4);
   EXPECT_EQ(t.FindInTag("t", "b2"), 3);
 }
@@ -183,29 +191,6 @@ TEST(WriteBatch, RollbackKeepsTheRewritesOfTheBatch) {
   o.GoToRecord(1);
   EXPECT_EQ(o.StringGet(1), "one");
   EXPECT_EQ(ReadFileBytes(path).size(), size_before);
-}
-
-TEST(WriteBatch, AppendFailingOnAFullDiskLeavesTheFileAsItWas) {
-  testing_support::TempDir dir;
-  const std::string path = dir.File("t.dbf");
-  MakeNumberedTable(path, 3);
-  const std::string before = ReadFileBytes(path);
-  const pid_t child = Spawn([&] {
-    // Writes beyond 10 bytes past the end fail as on a full disk (EFBIG).
-    signal(SIGXFSZ, SIG_IGN);
-    const rlim_t limit = before.size() + 10;
-    const rlimit lim{limit, limit};
-    if (setrlimit(RLIMIT_FSIZE, &lim) != 0) return 1;
-    XBO_dBHandler t(path, true, true);
-    const std::string error = ErrorOf([&] { AppendValues(t, {"4"}); });
-    if (error != "Error 27 in Write of file " + path + " at block " +
-                     std::to_string(kHeaderLength + 3 * kRecordLength)) {
-      return 2;
-    }
-    return t.RecordCount() == 3 ? 0 : 3;
-  });
-  EXPECT_EQ(WaitFor(child), 0);
-  EXPECT_EQ(ReadFileBytes(path), before);
 }
 
 }  // namespace
