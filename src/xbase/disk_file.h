@@ -3,6 +3,9 @@
 // The operating system's calls are behind os_file.h: sharing is held for the
 // life of the handle, and range locks belong to the handle, so two objects on
 // the same file in one process exclude each other just as two processes do.
+// A whole file is replaced in one step by a temporary written beside it and
+// renamed over it (disk_file_replace.cpp), and an object learns when another
+// process has replaced the file it holds.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,8 @@
 // Files replaced under their holders: a table renamed over while open is
 // followed by appends and refused to rewrites, an index rebuilt by another
 // holder is followed, replacing keeps owner, group and mode, and the
-// temporaries of writers that died go with the next open.
+// temporaries of writers that died go with the next open. Windows renames no
+// file that somebody has open, and keeps no owner and mode bits: POSIX only.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -212,6 +213,13 @@ TEST(FileReplace, TemporariesOfDeadWritersGoWithTheNextOpen) {
   live.DiskClose();  // closed before it replaced anything: removed
   EXPECT_FALSE(Exists(temporary));
   EXPECT_EQ(live.FileName(), path);
+  // An index named otherwise loses its leftovers when it is built or opened.
+  XBO_dBHandler t(path, true, true);
+  t.IndexOn("other.ntx", "other", "f01", "", 1, 0);
+  EXPECT_FALSE(Exists(dir.File("xbindex-other.ntx-a1b2c3.ntx")));
+  WriteFileBytes(dir.File("xbindex-other.ntx-b1b2c3.ntx"), "x");
+  t.IndexOpen("other.ntx", "other");
+  EXPECT_FALSE(Exists(dir.File("xbindex-other.ntx-b1b2c3.ntx")));
 }
 
 }  // namespace
