@@ -24,7 +24,7 @@ class TxbWriteBatch {
   // append or rewrite while the batch runs, and they see the new records
   // once it has ended (the header's count changes only then). Batches on one
   // table object nest: only the outermost one acts, an inner one's Commit,
-  // Rollback and end do nothing.
+  // Rollback and end do nothing. The table object outlives its batches.
   explicit TxbWriteBatch(XBO_dBaseDBF &table);
   // Ends the batch as Commit does if neither Commit nor Rollback was called
   // (the records appended so far stay, as each append said they were done);
