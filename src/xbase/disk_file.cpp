@@ -89,6 +89,10 @@ void XBO_DiskFile::DiskOpen(bool shared, bool read_write) {
     if (failure == os::OpenFailure::kNotFound) RaiseError(msg::kFileNotFound, {file_name_});
     RaiseError(msg::kAccessDenied, {file_name_});
   }
+  TakeHandle(fd, shared, read_write);
+}
+
+void XBO_DiskFile::TakeHandle(os::FileHandle fd, bool shared, bool read_write) {
   fd_ = fd;
   shared_ = shared;
   read_write_ = read_write;

@@ -150,6 +150,9 @@ class XBO_DiskFile {
   // name between the open and that moment (a pack putting its copy in
   // place) would leave us holding the old one, so it is opened again.
   os::FileHandle OpenNamed(bool shared, bool read_write, os::OpenFailure *failure);
+  // Makes the open `fd` this object's file, with those modes, no lock held,
+  // and registers it.
+  void TakeHandle(os::FileHandle fd, bool shared, bool read_write);
 
   std::string file_name_;
   os::FileHandle fd_ = os::kNoFile;

@@ -40,15 +40,8 @@ void XBO_DiskFile::DiskReopen() {
     if (failure == os::OpenFailure::kNotFound) RaiseError(msg::kFileNotFound, {file_name_});
     RaiseError(msg::kAccessDenied, {file_name_});
   }
-  if (fd_ != os::kNoFile) {
-    os::CloseFile(fd_);
-  } else {
-    XBobjFileColl::Instance().Register(this);
-  }
-  fd_ = fd;
-  position_ = 0;
-  lock_count_ = 0;
-  written_ = false;
+  if (fd_ != os::kNoFile) os::CloseFile(fd_);
+  TakeHandle(fd, shared_, read_write_);
 }
 
 void XBO_DiskFile::DiskCreateTemporary(const std::string &kind) {
@@ -66,14 +59,8 @@ void XBO_DiskFile::DiskCreateTemporary(const std::string &kind) {
     }
     target_ = file_name_;
     file_name_ = name;
-    fd_ = fd;
     exists_ = true;
-    shared_ = false;
-    read_write_ = true;
-    position_ = 0;
-    lock_count_ = 0;
-    written_ = false;
-    XBobjFileColl::Instance().Register(this);
+    TakeHandle(fd, false, true);
     return;
   }
   RaiseError(msg::kCouldNotCreate,
