@@ -152,37 +152,148 @@ void ReportFrame::FindBand() {
   band_ = std::move(band);
   band_table_ = table;
   band_row_ = row;
+  FindBandHeader();
 }
 
-void ReportFrame::AddTableCuts(QTextTable &table, ReportStrip &strip) const {
-  const QAbstractTextDocumentLayout &layout = *doc_.documentLayout();
+namespace {
+
+// Where the rows of a table begin and end: the top of each row's first
+// blocks, the bottom of the last blocks of the cells ending in it, and
+// whether a cell spans from a row into the next.
+struct RowExtents {
+  std::vector<double> top, bottom;
+  std::vector<bool> spanned;
+  // The middle between row r and the next, where a cut may go; nullopt
+  // inside a row span.
+  std::optional<double> Boundary(size_t r) const {
+    if (r + 1 >= top.size() || spanned[r] || std::isinf(top[r + 1]) || std::isinf(bottom[r]))
+      return std::nullopt;
+    return (bottom[r] + top[r + 1]) / 2;
+  }
+};
+
+RowExtents MeasureRows(const QAbstractTextDocumentLayout &layout, QTextTable &table) {
   const int rows = table.rows();
-  const int header_rows = std::min(table.format().headerRowCount(), rows);
   constexpr double kNone = std::numeric_limits<double>::infinity();
-  std::vector<double> top(rows, kNone), bottom(rows, -kNone);
-  std::vector<bool> spanned(rows, false);
+  RowExtents extents{std::vector<double>(rows, kNone), std::vector<double>(rows, -kNone),
+                     std::vector<bool>(rows, false)};
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < table.columns(); ++c) {
       const QTextTableCell cell = table.cellAt(r, c);
       if (cell.row() != r || cell.column() != c) continue;
       const int last_row = std::min(rows - 1, r + cell.rowSpan() - 1);
-      for (int s = r; s < last_row; ++s) spanned[s] = true;
-      top[r] = std::min(top[r], layout.blockBoundingRect(cell.firstCursorPosition().block()).top());
-      bottom[last_row] = std::max(
-          bottom[last_row], layout.blockBoundingRect(cell.lastCursorPosition().block()).bottom());
+      for (int s = r; s < last_row; ++s) extents.spanned[s] = true;
+      extents.top[r] = std::min(extents.top[r],
+                                layout.blockBoundingRect(cell.firstCursorPosition().block()).top());
+      extents.bottom[last_row] =
+          std::max(extents.bottom[last_row],
+                   layout.blockBoundingRect(cell.lastCursorPosition().block()).bottom());
     }
   }
+  return extents;
+}
+
+}  // namespace
+
+void ReportFrame::AddTableCuts(QTextTable &table, ReportStrip &strip) const {
+  const QAbstractTextDocumentLayout &layout = *doc_.documentLayout();
+  const int header_rows = std::min(table.format().headerRowCount(), table.rows());
+  const RowExtents rows = MeasureRows(layout, table);
   const QRectF rect = layout.frameBoundingRect(&table);
   ReportTableSpan span{rect.top(), rect.top(), rect.bottom()};
   const bool band = &table == band_table_;
-  for (int r = 0; r + 1 < rows; ++r) {
-    if (spanned[r] || top[r + 1] == kNone || bottom[r] == -kNone) continue;
-    const double boundary = (bottom[r] + top[r + 1]) / 2;
-    if (r == header_rows - 1) span.header_bottom = boundary;
+  for (int r = 0; r + 1 < table.rows(); ++r) {
+    const std::optional<double> boundary = rows.Boundary(r);
+    if (!boundary) continue;
+    if (r == header_rows - 1) span.header_bottom = *boundary;
     if (band && r == band_row_) continue;
-    if (r >= header_rows) strip.cuts.push_back(boundary);
+    if (r >= header_rows) strip.cuts.push_back(*boundary);
   }
   strip.tables.push_back(span);
+}
+
+// The header rows of the band's table as the direct painting needs them, or
+// nothing when a header cell holds what it does not follow.
+void ReportFrame::FindBandHeader() {
+  QTextTable &table = *band_table_;
+  const QTextTableFormat format = table.format();
+  const int header_rows = format.headerRowCount();
+  if (header_rows <= 0 || format.background().style() != Qt::NoBrush) return;
+  const QAbstractTextDocumentLayout &layout = *doc_.documentLayout();
+  const RowExtents rows = MeasureRows(layout, table);
+  const std::optional<double> bottom = rows.Boundary(header_rows - 1);
+  if (!bottom) return;
+  const double bw = band_->border;
+  // The centre of the border line above each row, and below the last one.
+  std::vector<double> lines(header_rows + 1);
+  for (int r = 0; r <= header_rows; ++r)
+    lines[r] = rows.top[r] - band_->cells.front().pad_top - bw;
+  BandHeader header;
+  header.top = layout.frameBoundingRect(&table).top();
+  header.bottom = *bottom;
+  for (int r = 0; r < header_rows; ++r) {
+    for (int c = 0; c < table.columns(); ++c) {
+      const QTextTableCell cell = table.cellAt(r, c);
+      if (cell.row() != r || cell.column() != c) continue;
+      const QTextTableCellFormat cell_format = cell.format().toTableCellFormat();
+      if (r + cell.rowSpan() > header_rows || HasOwnBorder(cell_format) ||
+          (cell_format.verticalAlignment() != QTextCharFormat::AlignNormal &&
+           cell_format.verticalAlignment() != QTextCharFormat::AlignTop))
+        return;
+      HeaderCell out;
+      QRectF content;
+      for (QTextFrame::iterator it = cell.begin(); !it.atEnd(); ++it) {
+        if (it.currentFrame()) return;  // a table inside the header
+        const QTextBlock block = it.currentBlock();
+        const QRectF rect = layout.blockBoundingRect(block);
+        content = content.isNull() ? rect : content.united(rect);
+        out.texts.emplace_back(block.layout(), rect.topLeft() - block.layout()->position());
+      }
+      const double pad_top = Padding(cell_format, format, QTextFormat::TableCellTopPadding);
+      const double pad_left = Padding(cell_format, format, QTextFormat::TableCellLeftPadding);
+      const double pad_right = Padding(cell_format, format, QTextFormat::TableCellRightPadding);
+      if (std::abs(content.top() - pad_top - bw - lines[r]) > kSame) return;
+      const double left = content.left() - pad_left - bw, right = content.right() + pad_right;
+      const double top = lines[r], below = lines[r + cell.rowSpan()];
+      out.background = cell_format.background();
+      out.inside = QRectF(left + bw / 2, top + bw / 2, right - left - bw, below - top - bw);
+      if (bw > 0) {
+        out.lines = {QRectF(left - bw / 2, top - bw / 2, right - left + bw, bw),
+                     QRectF(left - bw / 2, below - bw / 2, right - left + bw, bw),
+                     QRectF(left - bw / 2, top - bw / 2, bw, below - top + bw),
+                     QRectF(right - bw / 2, top - bw / 2, bw, below - top + bw)};
+      }
+      header.cells.push_back(std::move(out));
+    }
+  }
+  header_ = std::move(header);
+}
+
+bool ReportFrame::DrawsHeader(double from, double to) const {
+  return header_ && std::abs(from - header_->top) < kSame && std::abs(to - header_->bottom) < kSame;
+}
+
+void ReportFrame::DrawHeader(QPainter &painter, double at) const {
+  const BandHeader &header = *header_;
+  painter.save();
+  painter.translate(0, at - header.top);
+  painter.setClipRect(QRectF(0, header.top - kBorderOverlap, doc_.textWidth(),
+                             header.bottom - header.top + 2 * kBorderOverlap));
+  painter.setPen(Qt::NoPen);
+  for (const HeaderCell &cell : header.cells) {
+    if (cell.background.style() == Qt::NoBrush) continue;
+    painter.setBrush(cell.background);
+    painter.drawRect(cell.inside);
+  }
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(Qt::black);
+  for (const HeaderCell &cell : header.cells)
+    for (const auto &[text, offset] : cell.texts) text->draw(&painter, offset);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(band_->border_brush);
+  for (const HeaderCell &cell : header.cells)
+    for (const QRectF &line : cell.lines) painter.drawRect(line);
+  painter.restore();
 }
 
 ReportStrip ReportFrame::Strip() const {

@@ -22,6 +22,7 @@
 #include "ui/report_pagination.h"
 
 class QPainter;
+class QTextLayout;
 class QTextTable;
 
 namespace ui {
@@ -71,16 +72,36 @@ class ReportFrame {
   // sides); the clip stops exactly at a side marked exact.
   void Draw(QPainter &painter, double from, double to, double at, bool exact_top = false,
             bool exact_bottom = false) const;
+  // Whether from..to is the header of the band's table and DrawHeader can
+  // paint it: the cells' backgrounds, the text the frame laid out in them
+  // and their borders, without the document, which takes many times longer
+  // to draw a table's rows, on every page that repeats them.
+  bool DrawsHeader(double from, double to) const;
+  bool HasHeaderPainter() const { return header_.has_value(); }
+  void DrawHeader(QPainter &painter, double at) const;
 
  private:
   void FindBand();
+  void FindBandHeader();
   void AddTableCuts(QTextTable &table, ReportStrip &strip) const;
+
+  struct HeaderCell {
+    QRectF inside;  // within the border lines
+    QBrush background;
+    std::vector<std::pair<QTextLayout *, QPointF>> texts;  // blocks, where drawn
+    std::vector<QRectF> lines;
+  };
+  struct BandHeader {
+    double top = 0, bottom = 0;
+    std::vector<HeaderCell> cells;
+  };
 
   QImage device_;
   mutable QTextDocument doc_;
   std::optional<ReportBandLayout> band_;
   QTextTable *band_table_ = nullptr;
   int band_row_ = -1;
+  std::optional<BandHeader> header_;
 
 };
 

@@ -131,7 +131,10 @@ void ReportPages::Paint(QPainter &painter, int index) {
   painter.save();
   double at = 0;
   if (slice.repeat_header) {
-    DrawRange(painter, slice.header_top, slice.header_bottom, at);
+    if (frame_->DrawsHeader(slice.header_top, slice.header_bottom))
+      frame_->DrawHeader(painter, at);
+    else
+      DrawRange(painter, slice.header_top, slice.header_bottom, at);
     at += slice.header_bottom - slice.header_top;
   }
   DrawRange(painter, slice.top, slice.bottom, at);

@@ -51,6 +51,7 @@ class ReportPages {
   // What the pages were cut from, for tests.
   const std::vector<ReportPageSlice> &Slices() const { return slices_; }
   bool PaintsBandDirectly() const { return band_.has_value(); }
+  bool PaintsHeaderDirectly() const { return band_ && frame_->HasHeaderPainter(); }
   // The band's rows, their content heights and their texts.
   int64_t BandRows() const { return static_cast<int64_t>(heights_.size()); }
   double RowHeight(int64_t row) const { return heights_[row]; }

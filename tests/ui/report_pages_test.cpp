@@ -75,6 +75,7 @@ void ExpectSamePages(const QString &project, const QString &name,
   Laid band(project, name, params, connections);
   Laid html(WithoutBand(project), name, params, connections);
   ASSERT_EQ(band.pages->PaintsBandDirectly(), band.pages->BandRows() > 0);
+  ASSERT_EQ(band.pages->PaintsHeaderDirectly(), band.pages->BandRows() > 0);
   ASSERT_FALSE(html.pages->PaintsBandDirectly());
   ASSERT_EQ(band.pages->Count(), html.pages->Count());
   for (int i = 0; i < band.pages->Count(); ++i) {
