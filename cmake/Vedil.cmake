@@ -3,9 +3,13 @@
 # each folder, so adding a file needs no edit here.
 
 function(vedil_warnings target)
-  # -Wrestrict is off: GCC 12 reports std::string copies at -O3 as
-  # overlapping memcpy calls (a known false positive of that compiler).
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -Wno-restrict)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    # -Wrestrict is off: GCC 12 reports std::string copies at -O3 as
+    # overlapping memcpy calls (a known false positive of that compiler).
+    # Clang has no such warning and refuses the option.
+    target_compile_options(${target} PRIVATE -Wno-restrict)
+  endif()
 endfunction()
 
 # vedil_library(NAME DIR [QT] [EXCLUDE regex...] [DEPS targets...])

@@ -1,7 +1,10 @@
-// Program entry of the ВЕСКОР income report: refuses a second running copy,
-// installs the wheel hook, creates the windows once (the main window first)
-// and runs the event loop until the main window closes. No command-line
-// options are read.
+// Program entry of the ВЕСКОР income report: finds the program's home,
+// refuses a second running copy of the same user, brings the shipped files
+// into the home, installs the wheel hook, creates the windows once (the main
+// window first) and runs the event loop until the main window closes. No
+// command-line options are read.
+#include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -9,14 +12,17 @@
 
 #include "shell/globals.h"
 #include "shell/main_window.h"
+#include "shell/program_home.h"
 #include "shell/single_instance.h"
 #include "ui/application.h"
+#include "ui/logo.h"
 #include "ui/ui_driver.h"
 #include "ui/wheel_to_arrow_keys.h"
 
 int main(int argc, char **argv) {
   ui::Application app(argc, argv);
-  shell::InitAppPaths(QCoreApplication::applicationFilePath());
+  const QString program = QCoreApplication::applicationFilePath();
+  shell::InitAppHome(shell::ProgramHomeFor(program), QFileInfo(program).fileName());
 
   // Qt's own texts (Yes, No, Cancel) in Bulgarian.
   QTranslator qt_texts;
@@ -34,6 +40,22 @@ int main(int argc, char **argv) {
   // The title of the task bar entry and of error boxes. (A display name would be
   // appended to every window caption.)
   QCoreApplication::setApplicationName(QString::fromUtf8(shell::kApplicationTitle));
+  // The same icon as the desktop entry's, for the task bar.
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128})
+    icon.addPixmap(QPixmap::fromImage(ui::ProgramIcon(size)));
+  QApplication::setWindowIcon(icon);
+
+  // Only now, with the lock held, is the home written to.
+  const shell::HomeUpdate home =
+      shell::UpdateProgramHome(shell::ShippedFilesDir(program), shell::AppDir(), shell::ExeName());
+  const QString problem = shell::HomeUpdateProblem(home, shell::AppDir());
+  if (!problem.isEmpty()) {
+    ui::MessageBox(nullptr, QString::fromUtf8(shell::kWarningTitle), problem,
+                   home.home_ready ? ui::Icon::kWarning : ui::Icon::kError);
+    // Without a home nothing the user enters could be kept.
+    if (!home.home_ready) return 1;
+  }
 
   shell::TForm1 form;
   shell::CreateProgramWindows(&form);

@@ -24,13 +24,16 @@ QString KeyName(const QString &trimmed) {
   return (eq < 0 ? trimmed : trimmed.left(eq)).trimmed();
 }
 
+bool IsQuoted(const QString &value) {
+  return value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
+         value.endsWith(QLatin1Char('"'));
+}
+
 QString Value(const QString &line) {
   const qsizetype eq = line.indexOf(QLatin1Char('='));
   if (eq < 0) return QString();
   QString value = line.mid(eq + 1).trimmed();
-  if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"'))) {
-    value = value.mid(1, value.size() - 2);
-  }
+  if (IsQuoted(value)) value = value.mid(1, value.size() - 2);
   return value;
 }
 
@@ -81,6 +84,10 @@ QString SettingsFile::ReadString(const QString &section, const QString &key) con
 void SettingsFile::WriteString(const QString &section, const QString &key, const QString &value) {
   QString clean = value;
   clean.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+  // Reading drops the blanks around a value and then one pair of quotes, so
+  // a value that is itself in quotes (a company name such as "Агро-2000")
+  // gets one more pair and reads back with its own.
+  if (IsQuoted(clean.trimmed())) clean = QLatin1Char('"') + clean.trimmed() + QLatin1Char('"');
   const QString line = key + QLatin1Char('=') + clean;
   const qsizetype section_line = FindSection(section);
   if (section_line < 0) {

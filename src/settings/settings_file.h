@@ -35,7 +35,9 @@ class SettingsFile {
   QString ReadString(const QString &section, const QString &key) const;
 
   // Sets the key's value in memory; Save() writes it. Line breaks in `value`
-  // become blanks, so a value can never start a line of its own.
+  // become blanks, so a value can never start a line of its own. A value in
+  // quotes is written in one more pair, so it reads back with its own; what
+  // reads back is always the value without blanks at its ends.
   void WriteString(const QString &section, const QString &key, const QString &value);
 
   // Writes the file atomically; throws SettingsWriteError when it cannot.

@@ -111,12 +111,16 @@ QString FileToCheck;
 bool InsertMode = false;
 bool EditMode = false;
 
+void InitAppHome(const QString &home, const QString &exe_name) {
+  g_paths.dir = home;
+  if (!g_paths.dir.endsWith(QLatin1Char('/'))) g_paths.dir += QLatin1Char('/');
+  g_paths.exe_name = exe_name;
+  g_paths.set = true;
+}
+
 void InitAppPaths(const QString &program_file) {
   const QFileInfo info(program_file);
-  g_paths.dir = info.absolutePath();
-  if (!g_paths.dir.endsWith(QLatin1Char('/'))) g_paths.dir += QLatin1Char('/');
-  g_paths.exe_name = info.fileName();
-  g_paths.set = true;
+  InitAppHome(info.absolutePath(), info.fileName());
 }
 
 const QString &AppDir() { return Paths().dir; }

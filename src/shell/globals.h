@@ -15,11 +15,18 @@ namespace shell {
 
 // ---- Program location ------------------------------------------------------
 
-// Sets AppDir and ExeName from the full path of the program file. main() calls
-// it with the running executable; tests point it at a file in a temp dir.
+// AppDir is the program's home: the folder of the settings file and the data
+// directory (program_home.h says which folder that is). ExeName is the file
+// name of the program file; the settings, help and report files are named
+// after it.
+
+// Sets AppDir to `home` and ExeName to `exe_name`.
+void InitAppHome(const QString &home, const QString &exe_name);
+// Sets AppDir to the directory of `program_file` and ExeName to its file
+// name: the files live beside it. Tests point it at a file in a temp dir.
 void InitAppPaths(const QString &program_file);
 
-// Directory of the program file, ending with '/'.
+// The program's home, ending with '/'.
 const QString &AppDir();
 // File name of the program file without directory ("vedil").
 const QString &ExeName();

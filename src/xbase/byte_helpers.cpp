@@ -95,32 +95,36 @@ bool IsValidDate(int year, int month, int day) {
   return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
+// Both conversions work in 64 bits: day numbers read from damaged files can
+// be anything, and neither may overflow on them.
 int32_t JulianFromDate(int year, int month, int day) {
-  const int a = (14 - month) / 12;
-  const int y = year + 4800 - a;
-  const int m = month + 12 * a - 3;
-  return day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
+  const int64_t a = (14 - int64_t{month}) / 12;
+  const int64_t y = int64_t{year} + 4800 - a;
+  const int64_t m = month + 12 * a - 3;
+  return static_cast<int32_t>(day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 -
+                              32045);
 }
 
 CalendarDate DateFromJulian(int32_t julian) {
-  const int a = julian + 32044;
-  const int b = (4 * a + 3) / 146097;
-  const int c = a - 146097 * b / 4;
-  const int d = (4 * c + 3) / 1461;
-  const int e = c - 1461 * d / 4;
-  const int m = (5 * e + 2) / 153;
+  const int64_t a = int64_t{julian} + 32044;
+  const int64_t b = (4 * a + 3) / 146097;
+  const int64_t c = a - 146097 * b / 4;
+  const int64_t d = (4 * c + 3) / 1461;
+  const int64_t e = c - 1461 * d / 4;
+  const int64_t m = (5 * e + 2) / 153;
   CalendarDate out;
-  out.day = e - (153 * m + 2) / 5 + 1;
-  out.month = m + 3 - 12 * (m / 10);
-  out.year = 100 * b + d - 4800 + m / 10;
+  out.day = static_cast<int>(e - (153 * m + 2) / 5 + 1);
+  out.month = static_cast<int>(m + 3 - 12 * (m / 10));
+  out.year = static_cast<int>(100 * b + d - 4800 + m / 10);
   return out;
 }
 
 std::string JulianToDtos(int32_t julian) {
   if (julian <= 0) return std::string(8, ' ');
   const CalendarDate d = DateFromJulian(julian);
+  if (d.year < 1 || d.year > 9999) return std::string(8, ' ');
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year % 10000, d.month, d.day);
+  std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
   return buf;
 }
 

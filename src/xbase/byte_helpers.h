@@ -49,10 +49,12 @@ inline constexpr int32_t kJulianDayZero = 2415019;  // 30 December 1899
 bool IsValidDate(int year, int month, int day);
 // Julian day number of a Gregorian date (the date must be valid).
 int32_t JulianFromDate(int year, int month, int day);
-// Gregorian date of a day number > 0.
+// Gregorian date of a day number > 0, years before 1 and after 9999
+// included; computed in 64 bits, so that no day number overflows it.
 CalendarDate DateFromJulian(int32_t julian);
 
-// "yyyymmdd" of a day number; 8 blanks for the empty date (<= 0).
+// "yyyymmdd" of a day number; 8 blanks for the empty date (<= 0) and for days
+// outside the years 1 to 9999, which have no such form.
 std::string JulianToDtos(int32_t julian);
 
 }  // namespace xb

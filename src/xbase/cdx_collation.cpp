@@ -22,7 +22,7 @@ CdxCollationTable Build() {
   CdxCollationTable t{};
   for (int c = 0; c < 0x20; ++c) t.primary[c] = static_cast<uint8_t>(0x10 + c / 2);
   uint8_t next = 0x20;
-  t.primary[' '] = next++;
+  t.primary[0x20] = next++;  // the blank
   for (int c = 0x21; c < 256; ++c) {
     const auto u = static_cast<unsigned char>(c);
     if (!IsLetter(u) && !IsDigit(u)) t.primary[c] = next++;

@@ -195,6 +195,12 @@ void XBobjCDXFile::UpdateKeys(int64_t record, bool appended) {
   CountUpdate();
 }
 
+void XBobjCDXFile::RemoveRecordKeys(int64_t record) {
+  ChangedByOthers();
+  for (auto &tag : tags_) tag->RemoveRecord(static_cast<uint32_t>(record));
+  CountUpdate();
+}
+
 void XBobjCDXFile::ReindexFile() {
   // Every tag gets a new tree, sorted and written bottom-up at the end of
   // the file; the old nodes stay unused.

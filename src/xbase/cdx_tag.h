@@ -80,6 +80,7 @@ class XBobjCDXFile : public XBobjIndexFile {
   int64_t AllocPage(size_t size) override;
   void ReindexFile() override;
   void UpdateKeys(int64_t record, bool appended) override;
+  void RemoveRecordKeys(int64_t record) override;
   bool ChangedByOthers() override;
 
   XBobjCDXTag &Directory() { return *directory_; }

@@ -163,6 +163,9 @@ class XBO_dBHandler : public XBO_dBaseFld {
 
   // Index-file hooks (db_handler_index.cpp).
   void NotifyIndexes(int code, int64_t value);
+  // A rolled-back write batch's records leave every open index file and the
+  // filter.
+  void DropAppendedRecords(int64_t first, int64_t last) override;
   void PassLockProtocolToIndexes(int protocol);
   void RenameIndexes(const std::string &old_table, const std::string &new_table);
   void ReindexAll();

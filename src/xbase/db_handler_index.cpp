@@ -389,6 +389,32 @@ void XBO_dBHandler::NotifyIndexes(int code, int64_t value) {
   }
 }
 
+void XBO_dBHandler::DropAppendedRecords(int64_t first, int64_t last) {
+  if (filter_.active) {
+    for (int64_t r = first; r <= last; ++r) filter_.passing.Exclude(r);
+  }
+  if (std::none_of(indexes_.begin(), indexes_.end(), [](const auto &file) { return !!file; })) {
+    return;
+  }
+  LockIndexes();
+  try {
+    // Each record's keys are made from its bytes in the file.
+    std::string stored(RecordLength() + 1, ' ');
+    stored.back() = static_cast<char>(dbf::kEndOfFile);
+    XBO_RecordBufferScope scope(*this, stored.data());
+    for (int64_t r = last; r >= first; --r) {
+      if (DiskRead(stored.data(), RecordLength(), RecordPosition(r)) < RecordLength()) continue;
+      for (auto &file : indexes_) {
+        if (file) file->RemoveRecordKeys(r);
+      }
+    }
+  } catch (...) {
+    UnlockIndexes();
+    throw;
+  }
+  UnlockIndexes();
+}
+
 void XBO_dBHandler::PassLockProtocolToIndexes(int protocol) {
   for (auto &file : indexes_) {
     if (file) file->SetIndexLockProtocol(protocol);

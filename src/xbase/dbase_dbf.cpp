@@ -83,7 +83,10 @@ void XBO_dBaseDBF::ReadStructure() {
     const auto *d = reinterpret_cast<const uint8_t *>(area.data()) + i * dbf::kDescriptorSize;
     if (d[0] == dbf::kHeaderTerminator) break;  // padding behind the last descriptor
     dbf::FieldDef f = dbf::DecodeDescriptor(d);
-    if (f.width == 0) RaiseError(msg::kHeaderInvalid, {FileName()});
+    const size_t binary = dbf::BinaryFieldSize(h.version, f.type);
+    if (f.width == 0 || (binary != 0 && f.width != binary)) {
+      RaiseError(msg::kHeaderInvalid, {FileName()});
+    }
     f.offset = offset;
     f.number = static_cast<uint16_t>(i + 1);
     offset += f.width;
@@ -248,22 +251,47 @@ void XBO_dBaseDBF::WriteStamp() {
   header_dirty_ = false;
 }
 
+void XBO_dBaseDBF::DropAppendedRecords(int64_t, int64_t) {}
+
+// Outside a write batch every append re-reads the header under the header
+// lock (other users' appends count), writes the header and flushes; inside
+// one the lock has been held since the batch began, so the count is still
+// current, and the header write and the flush wait for the batch's end.
 void XBO_dBaseDBF::AppendRecord() {
+  const bool batched = InWriteBatch();
   LockHeader();
   try {
     NotifyStatus(kStatusBeforeWrite, 0);
     record_changed_ = true;
-    header_dirty_ = true;
-    RefreshHeader();
+    if (!batched) RefreshHeader();
     buffer_[0] = dbf::kActiveFlag;
     buffer_[header_.record_length] = static_cast<char>(dbf::kEndOfFile);
-    const int64_t r = static_cast<int64_t>(header_.record_count) + 1;
-    DiskWrite(buffer_, header_.record_length + 1, RecordPosition(r));
-    header_.record_count = static_cast<uint32_t>(r);
+    const uint32_t count = header_.record_count;
+    const int64_t r = static_cast<int64_t>(count) + 1;
+    // A write that fails half way (a full disk) must not leave a torn record
+    // in place of the end-of-file byte: the file goes back as it was.
+    const FileEnd end = SaveEnd(RecordPosition(r), header_.record_length + 1);
+    try {
+      DiskWrite(buffer_, header_.record_length + 1, RecordPosition(r));
+      header_.record_count = static_cast<uint32_t>(r);
+      header_dirty_ = true;
+      if (!batched) WriteHeader();
+    } catch (...) {
+      header_.record_count = count;
+      try {
+        RestoreEnd(end);
+      } catch (...) {
+        // The write's own error is the one to report.
+      }
+      throw;
+    }
     current_record_ = r;
-    WriteHeader();
     NotifyStatus(kStatusAfterWrite, 0);
-    DiskFlush();
+    if (batched) {
+      batch_written_ = true;
+    } else {
+      DiskFlush();
+    }
   } catch (...) {
     UnlockHeader();
     throw;
@@ -280,6 +308,7 @@ void XBO_dBaseDBF::WriteRecord(int64_t record) {
   if (record < 1 || record > header_.record_count) {
     RaiseError(msg::kRecordNotInTable, {Num(record), FileName()});
   }
+  const bool batched = InWriteBatch();
   LockHeader();
   try {
     NotifyStatus(kStatusBeforeWrite, record);
@@ -294,9 +323,14 @@ void XBO_dBaseDBF::WriteRecord(int64_t record) {
     }
     header_dirty_ = true;
     DiskWrite(buffer_, header_.record_length, RecordPosition(record));
-    WriteStamp();
+    // In a batch the stamp goes out with the full header at its end.
+    if (batched) {
+      batch_written_ = batch_rewritten_ = true;
+    } else {
+      WriteStamp();
+    }
     NotifyStatus(kStatusAfterWrite, record);
-    if (auto_flush_) DiskFlush();
+    if (auto_flush_ && !batched) DiskFlush();
   } catch (...) {
     UnlockHeader();
     throw;

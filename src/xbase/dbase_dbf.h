@@ -43,6 +43,8 @@ enum TableStateValue : int { kStateNormal = 1, kStateIndexing = 4, kStatePasswor
 // number), in field order.
 using TxbDBFFields = dbf::FieldDef;
 
+class TxbWriteBatch;
+
 class XBO_dBaseDBF : public XBO_DiskFile {
  public:
   // Opens the table (".DBF" is added to a name without extension). A table
@@ -126,6 +128,9 @@ class XBO_dBaseDBF : public XBO_DiskFile {
   void SetRecordChanged(bool changed) { record_changed_ = changed; }
   // One flag per field, index 0 for the deletion flag.
   std::vector<bool> &ChangedFields() { return changed_fields_; }
+  // Whether a write batch (write_batch.h) is running on this table object:
+  // appends and rewrites then neither flush nor write the header one by one.
+  bool InWriteBatch() const { return write_batch_depth_ > 0; }
 
  protected:
   // Reads and checks the header and the descriptors; fills the field list.
@@ -138,6 +143,10 @@ class XBO_dBaseDBF : public XBO_DiskFile {
   // The short header write after a record rewrite.
   void WriteStamp();
   void SetEof();
+  // A write batch being rolled back drops the records `first`..`last` it
+  // appended: whatever keeps track of records (index files, the filter)
+  // lets them go while their bytes are still in the file. Nothing here.
+  virtual void DropAppendedRecords(int64_t first, int64_t last);
 
   dbf::Header header_;
   std::vector<dbf::FieldDef> fields_;
@@ -167,6 +176,12 @@ class XBO_dBaseDBF : public XBO_DiskFile {
   int64_t area_length_ = 0;
   int64_t index_lock_offset_ = 0;
   int64_t index_lock_length_ = 1;
+
+ private:
+  friend class TxbWriteBatch;
+  int write_batch_depth_ = 0;
+  bool batch_written_ = false;    // a record was appended or rewritten in the batch
+  bool batch_rewritten_ = false;  // a record was rewritten in the batch
 
  public:
   // The index-file lock range of the current protocol.

@@ -176,6 +176,15 @@ void XBO_dBaseFld::NumberPut(int field, long double value) {
   if (!IsIn(f->type, vfp ? "BFGMNITY" : "BFGMN")) RaiseError(msg::kIncorrectType, {f->name});
   char *p = buffer_ + f->offset;
   if (IsBinaryField(*f)) {
+    // A whole number outside the stored integer's range is refused like a
+    // text too wide for its field, instead of wrapping or overflowing.
+    const auto whole = [&](long double v, int bits) {
+      const long double limit = std::ldexp(1.0L, bits - 1);
+      if (!(v >= -limit && v < limit)) {
+        RaiseError(msg::kNumericTooBig, {f->name + " - " + FormatFixed(value, 0, f->decimals)});
+      }
+      return static_cast<int64_t>(v);
+    };
     switch (f->type) {
       case 'B': {
         const double d = static_cast<double>(value);
@@ -185,16 +194,16 @@ void XBO_dBaseFld::NumberPut(int field, long double value) {
         break;
       }
       case 'Y':
-        PutLE64(p, static_cast<uint64_t>(static_cast<int64_t>(std::llround(value * 10000.0L))));
+        PutLE64(p, static_cast<uint64_t>(whole(std::round(value * 10000.0L), 64)));
         break;
       case 'T': {
-        const long double day = std::floor(value);
-        PutLE32(p, static_cast<uint32_t>(static_cast<int32_t>(day)));
+        const int64_t day = whole(std::floor(value), 32);
+        PutLE32(p, static_cast<uint32_t>(day));
         PutLE32(p + 4, static_cast<uint32_t>(std::llround((value - day) * kMsPerDay)));
         break;
       }
       default:
-        PutLE32(p, static_cast<uint32_t>(static_cast<int32_t>(std::llround(value))));
+        PutLE32(p, static_cast<uint32_t>(whole(std::round(value), 32)));
     }
     MarkChanged(field);
     return;

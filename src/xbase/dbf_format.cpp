@@ -30,6 +30,22 @@ size_t HeaderOverhead(uint8_t version) {
   return version == kVersionVisualFox ? kHeaderSize + 1 + kVisualFoxArea : kHeaderSize + 1;
 }
 
+size_t BinaryFieldSize(uint8_t version, char type) {
+  if (version != kVersionVisualFox) return 0;
+  switch (type) {
+    case 'B':
+    case 'Y':
+    case 'T':
+      return 8;
+    case 'I':
+    case 'M':
+    case 'G':
+      return 4;
+    default:
+      return 0;
+  }
+}
+
 Header DecodeHeader(const uint8_t *bytes) {
   Header h;
   std::memcpy(h.image.data(), bytes, kHeaderSize);

@@ -44,8 +44,16 @@
 // Record: byte 0 is ' ' (active) or '*' (deleted), then every field's bytes.
 // Fields are text (C left-aligned, N/F right-aligned decimal, D "yyyymmdd",
 // L one character, M/B/G a 10-character memo block number); in version 0x30
-// tables B is an IEEE double, I/M/G 4-byte integers, T a day number and the
-// milliseconds since midnight, Y an 8-byte integer of value * 10000.
+// tables these types are binary, each of one size:
+//   TYPE SIZE DESCRIPTION
+//   B    8    IEEE double
+//   Y    8    signed integer of value * 10000
+//   T    8    Julian day number (4), then milliseconds since midnight (4)
+//   I    4    signed integer
+//   M, G 4    memo block number (four blanks read as 0)
+// The width of such a descriptor is checked on open only to refuse damaged
+// headers: with any other width the value, read and written at its own
+// size, would not fit its field and could run past the record.
 #pragma once
 
 #include <array>
@@ -102,6 +110,9 @@ bool VersionHasMemo(uint8_t version, uint8_t flags);
 // Bytes of the header area before the descriptors' terminator and behind it:
 // 33 for every version but 0x30, 296 for 0x30.
 size_t HeaderOverhead(uint8_t version);
+// The size of a field of `type` stored in binary in tables of `version`
+// (table above), or 0 when such a field is text there.
+size_t BinaryFieldSize(uint8_t version, char type);
 
 // The decoded header; `image` keeps every byte as read so that reserved and
 // unknown bytes are written back unchanged.

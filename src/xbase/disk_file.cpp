@@ -276,6 +276,23 @@ void XBO_DiskFile::DiskTruncate(int64_t size) {
   if (::ftruncate(fd_, size) != 0) RaiseError(msg::kErrorInTruncate, {file_name_});
 }
 
+XBO_DiskFile::FileEnd XBO_DiskFile::SaveEnd(int64_t offset, int64_t count) {
+  FileEnd end;
+  end.size = DiskSize();
+  end.offset = std::clamp<int64_t>(offset, 0, end.size);
+  const int64_t wanted = std::min(count, end.size - end.offset);
+  end.bytes.resize(static_cast<size_t>(wanted));
+  end.bytes.resize(static_cast<size_t>(XBO_DiskFile::DiskRead(end.bytes.data(), wanted, end.offset)));
+  return end;
+}
+
+void XBO_DiskFile::RestoreEnd(const FileEnd &end) {
+  if (fd_ < 0 || ::ftruncate(fd_, end.size) != 0) RaiseError(msg::kErrorInTruncate, {file_name_});
+  if (!end.bytes.empty()) {
+    DiskWrite(end.bytes.data(), static_cast<int64_t>(end.bytes.size()), end.offset);
+  }
+}
+
 void XBO_DiskFile::DiskRename(const std::string &new_name) {
   const bool was_open = fd_ >= 0;
   const bool shared = shared_, read_write = read_write_;

@@ -54,6 +54,21 @@ class XBO_DiskFile {
   // the old file is untouched; on failure `new_file` is left as it is.
   void ReplaceWithFile(const std::string &new_file);
 
+  // The file's size and its bytes from `offset` on (at most `count` of
+  // them), kept to put the file back after writes there (RestoreEnd).
+  struct FileEnd {
+    int64_t size = 0;
+    int64_t offset = 0;
+    std::string bytes;
+  };
+  FileEnd SaveEnd(int64_t offset, int64_t count = INT64_MAX);
+  // Cuts the file back to the size it had when `end` was saved and writes
+  // the saved bytes again, so that a write covered by them is undone byte
+  // for byte: appends that failed half way (a full disk) or were cancelled.
+  // For the writer that made those writes under its write lock, so it needs
+  // no full access.
+  void RestoreEnd(const FileEnd &end);
+
   const std::string &FileName() const { return file_name_; }
   bool Exists() const { return exists_; }
   bool Shared() const { return shared_; }

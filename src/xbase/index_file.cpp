@@ -73,6 +73,13 @@ void XBobjIndexFile::UpdateKeys(int64_t record, bool appended) {
   }
 }
 
+void XBobjIndexFile::RemoveRecordKeys(int64_t record) {
+  ChangedByOthers();
+  update_counter_ = NextCounter(update_counter_);
+  for (auto &tag : tags_) tag->WriteTagHeader();
+  for (auto &tag : tags_) tag->RemoveRecord(static_cast<uint32_t>(record));
+}
+
 void XBobjIndexFile::SetIndexLockProtocol(int protocol) {
   switch (static_cast<TxbLokProtocol>(protocol)) {
     case TxbLokProtocol::Default:

@@ -37,6 +37,10 @@ class XBobjIndexFile : public IndexPageStore {
   // Keeps every tag current after an append (`appended`) or a rewrite of
   // `record`: the update counter goes up and the header is rewritten first.
   virtual void UpdateKeys(int64_t record, bool appended);
+  // Takes the entries of `record`, whose contents are in the table's record
+  // buffer, out of every tag (a cancelled append); the update counter goes
+  // up as for UpdateKeys.
+  virtual void RemoveRecordKeys(int64_t record);
   // On a shared file: true (and every loaded page dropped, the tags' roots
   // read again) when another process changed the file since this one last
   // read or wrote its update counter.

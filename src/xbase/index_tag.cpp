@@ -288,4 +288,8 @@ void XBobjIndexTag::UpdateRecord(uint32_t record, bool appended) {
   if (!deleted && found) LocateEntry(new_key, record);
 }
 
+void XBobjIndexTag::RemoveRecord(uint32_t record) {
+  if (EvaluateFor()) RemoveKey(CurrentRecordKey(), record);
+}
+
 }  // namespace xb

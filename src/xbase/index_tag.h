@@ -101,6 +101,9 @@ class XBobjIndexTag {
   // rewrote record `record`; the current record buffer holds the new
   // contents, the table's OriginalRecord the old ones.
   void UpdateRecord(uint32_t record, bool appended);
+  // Removes the entry of record `record`, whose contents are in the table's
+  // record buffer, if the tag holds one.
+  void RemoveRecord(uint32_t record);
   // The key of the table's current record buffer, normalized for an entry.
   std::string CurrentRecordKey();
   // Walks the table in physical order for a build (deleted records included,

@@ -9,6 +9,19 @@ namespace xb {
 void VerifyTagEntries(XBO_dBHandler &table, XBobjIndexTag &tag,
                       const std::vector<XBobjIndexKeyData> &entries,
                       std::vector<std::string> &problems) {
+  // A unique tag holds each key once; equal keys stand side by side.
+  if (tag.Unique()) {
+    size_t first = 0;
+    for (size_t i = 1; i < entries.size(); ++i) {
+      if (entries[i].key != entries[first].key) {
+        first = i;
+        continue;
+      }
+      problems.push_back("record " + std::to_string(entries[i].record) + " has the same key \"" +
+                         entries[i].key + "\" as record " + std::to_string(entries[first].record) +
+                         " in a unique tag");
+    }
+  }
   table.RefreshHeader();
   const int64_t count = table.RecordCount();
   // The stored keys of each record's entries.

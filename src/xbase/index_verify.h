@@ -1,6 +1,6 @@
 // The record-by-record half of an index check, for every index format: each
 // record whose FOR condition holds has exactly one entry with its current
-// key, and no entry points elsewhere.
+// key, no entry points elsewhere, and a unique tag holds no key twice.
 #pragma once
 
 #include <string>

@@ -1,7 +1,7 @@
 // A full check of an NTX tag against its table: the page structure (every
 // page inside the file and reached once, counts, leaf depth, key order) and
 // the contents (every record whose FOR condition holds has exactly one entry
-// with its current key, no other entries).
+// with its current key, no other entries, no key twice in a unique tag).
 #pragma once
 
 #include <string>

@@ -1,11 +1,16 @@
 // Bottom-up NTX build. With N keys and page capacity max, d = N / max + 1
 // leaves are needed and each page of every level is filled to k = ceil(N / d)
 // entries; the key that arrives at a full page is passed up as the separator
-// whose left child is the page just written. Pages are assembled as bytes in
-// place (the layout of ntx_format.h) and, since the build takes them one
-// after the other at the end of the file, written in large runs.
+// whose left child is the page just written. When N is a multiple of k + 1
+// that would pass the very last key up and leave the last leaf empty, so the
+// last two leaves then share their keys instead (PageFill). Pages are
+// assembled as bytes in place (the layout of ntx_format.h) and, since the
+// build takes them one after the other at the end of the file, written in
+// large runs.
 #include "xbase/sort_ntx.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <deque>
 
@@ -116,16 +121,50 @@ class LevelPage {
   std::string carried_;
 };
 
+// How full the pages are made: every page of every level gets `target`
+// entries, except the leaf numbered `short_leaf` (from 0), which gets
+// `short_fill`.
+struct PageFill {
+  size_t target = 1;
+  size_t short_leaf = SIZE_MAX;
+  size_t short_fill = 0;
+};
+
+// Filled one after the other, leaves take target + 1 keys each: target
+// entries and the separator passed up behind them. When that divides the key
+// count, the last separator would be the last key and the last leaf would
+// stay empty, which readers of the file and the index check take for damage.
+// The last full leaf then keeps only the first half of its keys, so that the
+// last leaf gets the rest; every other page, and every tree of any other
+// count, stays as the common target makes it.
+PageFill PlanPageFill(size_t keys, uint16_t max_entries) {
+  const size_t leaves = keys / max_entries + 1;
+  PageFill fill;
+  fill.target = std::max<size_t>(1, (keys + leaves - 1) / leaves);
+  if (keys == 0 || keys % (fill.target + 1) != 0) return fill;
+  if (fill.target == 1) {
+    // Two keys at one a page (max 2) would need three for two leaves: they
+    // share the one leaf.
+    fill.target = keys;
+    return fill;
+  }
+  fill.short_leaf = keys / (fill.target + 1) - 1;
+  fill.short_fill = (fill.target + 1) / 2;
+  return fill;
+}
+
 class NtxBuilder {
  public:
-  NtxBuilder(IndexPageStore &store, uint16_t key_length, uint16_t max_entries, size_t target)
-      : run_(store), key_length_(key_length), max_(max_entries), target_(target) {}
+  NtxBuilder(IndexPageStore &store, uint16_t key_length, uint16_t max_entries, PageFill fill)
+      : run_(store), key_length_(key_length), max_(max_entries), fill_(fill) {}
 
   // Adds an entry at `level` (0 = leaves).
   void Add(size_t level, NtxBuildEntry entry) {
     if (level >= levels_.size()) levels_.emplace_back(level == 0, key_length_, max_);
     LevelPage &page = levels_[level];
-    if (page.count() < target_) {
+    const size_t target =
+        level == 0 && leaves_written_ == fill_.short_leaf ? fill_.short_fill : fill_.target;
+    if (page.count() < target) {
       page.Append(entry);
       return;
     }
@@ -144,6 +183,7 @@ class NtxBuilder {
     }
     entry.child = static_cast<uint32_t>(run_.Write(page.Finish(0)));
     page.Reset();
+    ++leaves_written_;
     Add(level + 1, entry);
   }
 
@@ -161,7 +201,8 @@ class NtxBuilder {
   PageRun run_;
   uint16_t key_length_;
   uint16_t max_;
-  size_t target_;
+  PageFill fill_;
+  size_t leaves_written_ = 0;
   // A deque: pages keep their place (and the keys they carry up) while
   // levels are added above them.
   std::deque<LevelPage> levels_;
@@ -173,10 +214,8 @@ int64_t XBobjSortNTX::WriteTree(IndexPageStore &store, uint16_t max_entries, boo
                                 const Progress &progress) {
   Sort(unique);
   const size_t n = Count();
-  const size_t leaves = n / max_entries + 1;
-  const size_t target = (n + leaves - 1) / leaves;
   NtxBuilder builder(store, static_cast<uint16_t>(key_length()), max_entries,
-                     target == 0 ? 1 : target);
+                     PlanPageFill(n, max_entries));
   if (progress) progress(-1, 2, static_cast<int>(n));
   std::string_view key;
   uint32_t record = 0;

@@ -85,6 +85,34 @@ TEST(SettingsFile, WritingReplacesInPlaceAndAddsAtTheEndOfTheSection) {
             "[AuthorizedPerson]\r\nAuthorizedPersonID=0000000000\r\n");
 }
 
+// Reading drops one pair of quotes around a value, so a value in quotes
+// lost them on its way through the file.
+TEST(SettingsFile, AValueInQuotesKeepsItsQuotesWhenSavedAndReadBack) {
+  static const struct {
+    const char *value;
+    const char *line;  // as written, in code page 1251
+    const char *read;
+  } kCases[] = {
+      {"\"Агро-2000\"", "OwnerName=\"\"\xC0\xE3\xF0\xEE-2000\"\"\r\n", "\"Агро-2000\""},
+      {" \"Агро\"  ", "OwnerName=\"\"\xC0\xE3\xF0\xEE\"\"\r\n", "\"Агро\""},
+      {"\"\"", "OwnerName=\"\"\"\"\r\n", "\"\""},
+      {"\" x", "OwnerName=\" x\r\n", "\" x"},
+      {"\"", "OwnerName=\"\r\n", "\""},
+      {"ЕТ \"Агро\"", "OwnerName=\xC5\xD2 \"\xC0\xE3\xF0\xEE\"\r\n", "ЕТ \"Агро\""},
+      {"  02 123 ", "OwnerName=  02 123 \r\n", "02 123"},
+  };
+  for (const auto &c : kCases) {
+    SCOPED_TRACE(c.value);
+    TempDir dir;
+    settings::SettingsFile file(Q(dir.File("a.ini")));
+    file.WriteString("Owner", "OwnerName", QString::fromUtf8(c.value));
+    file.Save();
+    EXPECT_EQ(ReadFileBytes(dir.File("a.ini")), std::string("[Owner]\r\n") + c.line);
+    EXPECT_EQ(settings::SettingsFile(Q(dir.File("a.ini"))).ReadString("Owner", "OwnerName"),
+              QString::fromUtf8(c.read));
+  }
+}
+
 TEST(SettingsFile, AFileThatCannotBeWrittenIsNamedAndTheOldOneKept) {
   TempDir dir;
   WriteFileBytes(dir.File("a.ini"), "[Year]\r\nFiscalYear=2017\r\n");

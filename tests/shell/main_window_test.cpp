@@ -215,13 +215,19 @@ TEST_F(MainWindowTest, CheckCommandStoresTheFileAndOpensTheChecker) {
   form_->SetCheckFileDlg(nullptr);
 }
 
-TEST_F(MainWindowTest, HelpOpensTheShippedFileWithoutWaiting) {
+TEST_F(MainWindowTest, HelpOpensTheShippedFileWithoutWaitingAndNamesTheHome) {
   WriteFileBytes(dir_.File("vedil.html"), "<html><body><h1>Помощ за програмата</h1></body></html>");
   Create();
   Button("BitBtn4")->click();
   ASSERT_NE(form_->help_window(), nullptr);
   EXPECT_TRUE(form_->help_window()->isVisible());
   EXPECT_TRUE(form_->help_window()->browser()->toPlainText().contains("Помощ за програмата"));
+  // The folder to back up, as the user would type it.
+  const auto *home = form_->help_window()->findChild<QLabel *>("HomeFolderLabel");
+  ASSERT_NE(home, nullptr);
+  EXPECT_TRUE(home->isVisible());
+  EXPECT_TRUE(home->text().contains(QString::fromStdString("\n" + dir_.path() + "/\n")))
+      << home->text().toStdString();
   EXPECT_TRUE(ui_.modals().isEmpty());
   // Closing the program closes the help window too.
   ui_.QueueAnswer(ui::Answer::kYes);

@@ -1,5 +1,6 @@
 // vedil-check run as a program: its report, its exit status, and the
-// countries table it takes from the data directory beside it.
+// countries table it takes from the data directory beside it, or from
+// share/vedil/data when it is installed.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -162,6 +163,18 @@ TEST_F(VedilCheck, FilesThatCannotBeCheckedExitWithTwo) {
   EXPECT_EQ(no_table.exit_code, 2);
   EXPECT_TRUE(no_table.out.contains(QStringLiteral("Таблицата с кодовете на държавите [")))
       << no_table.out.toStdString();
+}
+
+TEST_F(VedilCheck, AnInstalledCopyReadsTheInstalledCountriesTable) {
+  // bin/ and share/vedil/data/ under a prefix; GR is only in the installed table.
+  QDir prefix(QString::fromStdString(dir_.File("usr")));
+  ASSERT_TRUE(prefix.mkpath("bin") && prefix.mkpath("share/vedil/data"));
+  ASSERT_TRUE(QFile::copy(program_, prefix.filePath("bin/vedil-check")));
+  program_ = prefix.filePath("bin/vedil-check");
+  testing_support::WriteCountriesTable(dir_.File("usr/share/vedil/data/Countries.dbf"),
+                                       {"BG", "GR"});
+  const ToolRun run = Check(Write("gr.txt", File({Person("402", "GR", "1")})));
+  EXPECT_EQ(run.exit_code, 0) << run.out.toStdString();
 }
 
 }  // namespace

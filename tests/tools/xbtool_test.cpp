@@ -5,6 +5,7 @@
 #include <QProcess>
 
 #include "support/common/temp_dir.h"
+#include "xbase/ntx_format.h"
 
 namespace {
 
@@ -98,6 +99,26 @@ TEST(XbtoolIndexes, IndexSeekDumpAndVerify) {
   const XbtoolRun faulty = Xbtool({"verify", table, ntx});
   EXPECT_EQ(faulty.exit_code, 1);
   EXPECT_NE(faulty.out.find("record 3 is indexed under \"999"), std::string::npos) << faulty.out;
+}
+
+// Two equal keys in an index flagged unique are a problem verify prints.
+TEST(XbtoolIndexes, VerifyReportsEqualKeysOfAUniqueIndex) {
+  testing_support::TempDir dir;
+  const QString table = QString::fromStdString(dir.File("dvel.dbf"));
+  const QString ntx = QString::fromStdString(dir.File("dvel.ntx"));
+  ASSERT_EQ(Xbtool({"create", table, "F10;C;5;0"}).exit_code, 0);
+  for (const char *code : {"820", "101", "820"}) {
+    ASSERT_EQ(Xbtool({"append", table, QString("F10=") + code}).exit_code, 0);
+  }
+  ASSERT_EQ(Xbtool({"index", table, ntx, "f10"}).exit_code, 0);
+  std::string bytes = testing_support::ReadFileBytes(dir.File("dvel.ntx"));
+  bytes[xb::kNtxUniqueOffset] = 1;
+  testing_support::WriteFileBytes(dir.File("dvel.ntx"), bytes);
+  const XbtoolRun faulty = Xbtool({"verify", table, ntx});
+  EXPECT_EQ(faulty.exit_code, 1);
+  EXPECT_EQ(faulty.out,
+            "record 3 has the same key \"820  \" as record 1 in a unique tag\n"
+            "FAULTY: 3 entries in 1 pages, 1 problems\n");
 }
 
 // An NTX file's one tag is named after the file, cut to the longest tag name;

@@ -70,6 +70,38 @@ TEST(ByteHelpers, JulianDayNumbersMatchTheCalendar) {
   EXPECT_FALSE(IsValidDate(1900, 2, 29));
 }
 
+// Day numbers read from damaged files can be anything: converting them must
+// not overflow, and a date with no "yyyymmdd" form is written as the empty
+// date rather than as a text of another length.
+TEST(ByteHelpers, ExtremeDayNumbersConvertWithoutOverflow) {
+  const struct {
+    int32_t julian;
+    CalendarDate date;
+    const char *dtos;
+    const char *shown;
+  } kCases[] = {
+      {INT32_MAX, {5874898, 6, 3}, "        ", "03.06.5874898"},
+      {5373485, {10000, 1, 1}, "        ", "01.01.10000"},
+      {5373484, {9999, 12, 31}, "99991231", "31.12.9999"},
+      {1721426, {1, 1, 1}, "00010101", "01.01.0001"},
+      {1721425, {0, 12, 31}, "        ", "31.12.0000"},
+  };
+  for (const auto &c : kCases) {
+    SCOPED_TRACE(c.julian);
+    const CalendarDate d = DateFromJulian(c.julian);
+    EXPECT_EQ(d.year, c.date.year);
+    EXPECT_EQ(d.month, c.date.month);
+    EXPECT_EQ(d.day, c.date.day);
+    EXPECT_EQ(JulianFromDate(d.year, d.month, d.day), c.julian);
+    EXPECT_EQ(JulianToDtos(c.julian), c.dtos);
+    EXPECT_EQ(JulianToShortDate(c.julian), c.shown);
+  }
+  for (int32_t empty : {0, -1, INT32_MIN}) {
+    EXPECT_EQ(JulianToDtos(empty), "        ");
+    EXPECT_EQ(JulianToShortDate(empty), "");
+  }
+}
+
 TEST(ShortDate, ShowsAndReadsThePatternsOrder) {
   const std::string saved = ShortDateFormat();
   EXPECT_EQ(JulianToShortDate(JulianFromDate(2019, 3, 7)), "07.03.2019");

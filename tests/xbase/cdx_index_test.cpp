@@ -223,6 +223,31 @@ TEST(CdxIndex, AppendsAndRewritesKeepTheTagEqualToAModel) {
             "record " + std::to_string(names.begin()->second) + " has no entry");
 }
 
+// A tag flagged unique that holds two equal keys passed the check.
+TEST(CdxIndex, VerifyFindsEqualKeysInAUniqueTag) {
+  TempDir dir;
+  const std::string path = dir.File("c.dbf");
+  CreateDbfTable(path, TxbDBFTypes::FoxPro2, CountryFields());
+  XBO_dBHandler t(path, false, true);
+  for (const char *code : {"BG", "AT", "BG"}) AppendCountry(t, code, "x");
+  AddCdxTag(t, dir.File("c.cdx"), "CODE", "CODE", 2);
+  t.IndexOpen("c.cdx", "CODE");
+  auto &tag = static_cast<XBobjCDXTag &>(*t.CurrentTag());
+  EXPECT_EQ(VerifyCdxTag(t, tag).problems, std::vector<std::string>{});
+  const int64_t at = tag.HeaderPosition();
+  t.IndexOpen("", "");  // closes the index files
+  std::string bytes = ReadFileBytes(dir.File("c.cdx"));
+  CdxTagHeader header =
+      DecodeCdxTagHeader(bytes.substr(at, kCdxTagHeaderSize), bytes.size(), "c.cdx");
+  header.unique = true;
+  bytes.replace(at, kCdxTagHeaderSize, EncodeCdxTagHeader(header));
+  WriteFileBytes(dir.File("c.cdx"), bytes);
+  t.IndexOpen("c.cdx", "CODE");
+  EXPECT_EQ(
+      VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag())).problems,
+      std::vector<std::string>{"record 3 has the same key \"BG\" as record 1 in a unique tag"});
+}
+
 TEST(CdxIndex, AnotherTableObjectSeesNewKeys) {
   TempDir dir;
   const std::string path = dir.File("c.dbf");

@@ -219,28 +219,33 @@ TEST(DbfFormat, EncipheredTablesAndStrayPasswordsAreRefused) {
   EXPECT_EQ(message_of("secret"), "Invalid Password for encrypted file " + path);
 }
 
-TEST(DbfFormat, VisualFoxTablesReadTheirBinaryFields) {
-  // Version 0x30: header length 32 * n + 296; I, B, Y, T stored in binary.
-  TempDir dir;
-  const std::string path = dir.File("vfp.dbf");
-  const char types[] = {'I', 'B', 'Y', 'T'};
-  const uint32_t widths[] = {4, 8, 8, 8};
-  std::string bytes(32, '\0');
-  bytes[0] = 0x30;
-  PutLE32(bytes.data() + 4, 1);
-  PutLE16(bytes.data() + 8, 32 * 4 + 296);
-  PutLE16(bytes.data() + 10, 1 + 4 + 8 + 8 + 8);
-  for (int i = 0; i < 4; ++i) {
+// A version 0x30 table (header length 32 * n + 296) with fields named after
+// their type letters and one record of `record` (deletion flag included).
+std::string VisualFoxTable(const std::vector<std::pair<char, uint32_t>> &fields,
+                           const std::string &record) {
+  std::string bytes(dbf::kHeaderSize, '\0');
+  bytes[dbf::kOffVersion] = dbf::kVersionVisualFox;
+  PutLE32(bytes.data() + dbf::kOffRecordCount, 1);
+  PutLE16(bytes.data() + dbf::kOffHeaderLength,
+          static_cast<uint16_t>(dbf::kDescriptorSize * fields.size() + 296));
+  PutLE16(bytes.data() + dbf::kOffRecordLength, static_cast<uint16_t>(record.size()));
+  for (const auto &[type, width] : fields) {
     dbf::FieldDef f;
-    f.name = std::string(1, types[i]) + "F";
-    f.type = types[i];
-    f.width = widths[i];
-    if (types[i] == 'B') f.decimals = 2;
+    f.name = std::string(1, type) + "F";
+    f.type = type;
+    f.width = width;
+    if (type == 'B') f.decimals = 2;
     const auto d = dbf::EncodeDescriptor(f);
     bytes.append(reinterpret_cast<const char *>(d.data()), d.size());
   }
-  bytes += '\x0D';
-  bytes.append(263, '\0');
+  bytes += static_cast<char>(dbf::kHeaderTerminator);
+  bytes.append(dbf::kVisualFoxArea, '\0');
+  return bytes + record + static_cast<char>(dbf::kEndOfFile);
+}
+
+TEST(DbfFormat, VisualFoxTablesReadTheirBinaryFields) {
+  TempDir dir;
+  const std::string path = dir.File("vfp.dbf");
   std::string record(29, '\0');
   record[0] = ' ';
   PutLE32(record.data() + 1, static_cast<uint32_t>(-42));
@@ -251,9 +256,7 @@ TEST(DbfFormat, VisualFoxTablesReadTheirBinaryFields) {
   PutLE64(record.data() + 13, 123456);  // 12.3456
   PutLE32(record.data() + 21, kJulian1980);
   PutLE32(record.data() + 25, (13 * 3600 + 5 * 60 + 9) * 1000);
-  bytes += record;
-  bytes += '\x1A';
-  WriteFileBytes(path, bytes);
+  WriteFileBytes(path, VisualFoxTable({{'I', 4}, {'B', 8}, {'Y', 8}, {'T', 8}}, record));
 
   XBO_dBHandler t(path, false, true);
   t.GoToRecord(1);
@@ -265,6 +268,100 @@ TEST(DbfFormat, VisualFoxTablesReadTheirBinaryFields) {
   EXPECT_EQ(GetLE64(t.RecordBuffer() + 13), 995000u);
   t.BlankRecord();
   EXPECT_EQ(std::string(t.RecordBuffer() + 1, 28), std::string(28, '\0'));
+}
+
+// Binary integers used to take any value: a day number, an integer or a
+// currency amount outside the stored range overflowed or wrapped into a
+// wrong value, and the date-time of garbage bytes overflowed when shown.
+TEST(DbfFormat, BinaryValuesOutsideTheirRangeAreRefusedAndGarbageReadsSafely) {
+  TempDir dir;
+  const std::string path = dir.File("vfp.dbf");
+  WriteFileBytes(path, VisualFoxTable({{'I', 4}, {'Y', 8}, {'T', 8}}, " " + std::string(20, '\0')));
+  XBO_dBHandler t(path, false, true);
+  t.GoToRecord(1);
+  const struct {
+    int field;
+    long double value;
+    const char *error;  // nullptr: stored
+  } kCases[] = {
+      {1, 2147483647.0L, nullptr},
+      {1, -2147483648.0L, nullptr},
+      {1, 2147483648.0L, "numeric value too big in field IF - 2147483648"},
+      {1, -3e9L, "numeric value too big in field IF - -3000000000"},
+      {2, 9e14L, nullptr},
+      {2, 1e15L, "numeric value too big in field YF - 1000000000000000"},
+      {3, 2147483647.5L, nullptr},
+      {3, 2147483648.0L, "numeric value too big in field TF - 2147483648"},
+      {3, -1e300L, "numeric value too big in field TF - *"},
+  };
+  for (const auto &c : kCases) {
+    SCOPED_TRACE(::testing::Message() << c.field << " " << static_cast<double>(c.value));
+    std::string error = "no error";
+    try {
+      t.NumberPut(c.field, c.value);
+    } catch (const EXbaseError &e) {
+      error = e.what();
+    }
+    if (c.error == nullptr) {
+      EXPECT_EQ(error, "no error");
+      EXPECT_EQ(t.NumberGet(c.field), c.value);
+    } else {
+      EXPECT_EQ(error, c.error);
+    }
+  }
+  // Garbage: the last day number there is, and a negative one.
+  PutLE32(t.RecordBuffer() + 13, 0x7FFFFFFF);
+  PutLE32(t.RecordBuffer() + 17, 1000);
+  EXPECT_EQ(t.StringGet(3), "03.06.5874898 00:00:01");
+  PutLE32(t.RecordBuffer() + 13, 0x80000000);
+  EXPECT_EQ(t.StringGet(3), "");
+}
+
+// A binary field narrower than its value made every read and write of it run
+// past the record buffer (and a wider one read bytes that are not its
+// value). Each such descriptor, even with widths that add up to the record
+// length, is a damaged header; the same widths are text in other versions.
+TEST(DbfFormat, BinaryFieldOfAnotherWidthThanItsValueIsRefused) {
+  TempDir dir;
+  const std::string path = dir.File("vfp.dbf");
+  const struct {
+    char type;
+    uint32_t size;
+  } kTypes[] = {{'B', 8}, {'Y', 8}, {'T', 8}, {'I', 4}, {'M', 4}, {'G', 4}};
+  for (const auto &c : kTypes) {
+    for (uint32_t width = 1; width <= 10; ++width) {
+      SCOPED_TRACE(::testing::Message() << c.type << " of width " << width);
+      // The binary field last, so that nothing of the record lies behind it.
+      std::string bytes =
+          VisualFoxTable({{'C', 2}, {c.type, c.size}}, " ab" + std::string(c.size, '\0'));
+      const size_t descriptor = dbf::kHeaderSize + dbf::kDescriptorSize;
+      bytes[descriptor + dbf::kOffFieldWidth] = static_cast<char>(width);
+      PutLE16(bytes.data() + dbf::kOffRecordLength, static_cast<uint16_t>(3 + width));
+      bytes.resize(bytes.size() - 1 - c.size);
+      bytes += std::string(width, '\0') + static_cast<char>(dbf::kEndOfFile);
+      WriteFileBytes(path, bytes);
+      if (width == c.size) {
+        XBO_dBHandler t(path, false, true);
+        t.GoToRecord(1);
+        EXPECT_EQ(t.NumberGet(2), 0);
+        continue;
+      }
+      try {
+        XBO_dBHandler t(path, false, true);
+        t.GoToRecord(1);
+        t.NumberPut(2, 1.5L);
+        ADD_FAILURE() << "opened, read " << t.NumberGet(2);
+      } catch (const EXbaseError &e) {
+        EXPECT_EQ(e.what(), "Table Header for " + path + " is invalid");
+      }
+      // As text (version 0x03) the same descriptor is sound.
+      bytes[dbf::kOffVersion] = dbf::kVersionPlain;
+      PutLE16(bytes.data() + dbf::kOffHeaderLength, 2 * dbf::kDescriptorSize + 33);
+      bytes.erase(2 * dbf::kDescriptorSize + 33, dbf::kVisualFoxArea);
+      WriteFileBytes(path, bytes);
+      EXPECT_NO_THROW(XBO_dBHandler(path, false, false));
+    }
+  }
 }
 
 }  // namespace

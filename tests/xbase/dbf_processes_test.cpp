@@ -12,58 +12,17 @@
 
 #include "support/common/temp_dir.h"
 #include "xbase/byte_helpers.h"
+#include "xbase/child_process.h"  // tests/xbase
 #include "xbase/table_fixture.h"  // tests/xbase
 
 namespace xb {
 namespace {
 
 using testing::AppendValues;
+using testing::FastDir;
 using testing::MakeNumberedTable;
-
-// A fresh directory on tmpfs where there is one: every append is flushed, and
-// thousands of flushes to a disk would make the test slow, not better.
-class FastDir {
- public:
-  FastDir() {
-    std::error_code ec;
-    const std::string base = std::filesystem::is_directory("/dev/shm", ec)
-                                 ? "/dev/shm"
-                                 : std::filesystem::temp_directory_path().string();
-    std::string pattern = base + "/vedil-test-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~FastDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string File(const std::string &name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
-// Runs `body` in a child process; returns its pid. The child never returns.
-template <typename F>
-pid_t Spawn(F body) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    int code = 0;
-    try {
-      code = body();
-    } catch (...) {
-      code = 99;
-    }
-    _exit(code);
-  }
-  return pid;
-}
-
-int WaitFor(pid_t pid) {
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
+using testing::Spawn;
+using testing::WaitFor;
 
 TEST(DbfProcesses, ConcurrentAppendsAllArrive) {
   FastDir dir;

@@ -15,11 +15,11 @@ namespace {
 
 using testing_support::MemoryPageStore;
 
-uint16_t U16(const std::string &b, size_t at) {
+uint16_t U16(std::string_view b, size_t at) {
   return static_cast<uint16_t>(static_cast<unsigned char>(b[at]) |
                                static_cast<unsigned char>(b[at + 1]) << 8);
 }
-uint32_t U32(const std::string &b, size_t at) { return U16(b, at) | U16(b, at + 2) << 16; }
+uint32_t U32(std::string_view b, size_t at) { return U16(b, at) | U16(b, at + 2) << 16; }
 
 std::string Key18(int i) {
   std::string k = std::to_string(1000000000 + i);
@@ -69,6 +69,107 @@ TEST(NtxBuild, ThirtyFiveKeysGiveTwoLeavesAndARoot) {
   EXPECT_EQ(leaf1.substr(72 + 17 * 26 + 8, 18), Key18(18));
   // Every page's unused bytes are zero.
   EXPECT_EQ(top.find_first_not_of('\0', 72 + 2 * 26), std::string::npos);
+}
+
+// A fresh tree read straight from its page bytes the way any other program
+// reading NTX files does: every page holds 1 to max entries (only an empty
+// tree has an empty root leaf), slot 0's left child tells a branch from a
+// leaf, leaves all lie at one depth, the walk in key order gives every key,
+// and a search that descends through the first key not below the wanted
+// one finds each key. Returns what is wrong; empty when the tree is sound.
+struct PlainReader {
+  const std::string &bytes;
+  uint16_t key_length;
+  uint16_t max;
+  std::vector<std::string> problems;
+  std::vector<uint32_t> walked;
+  int leaf_depth = -1;
+
+  std::string_view Slot(int64_t page, size_t i) const {
+    const size_t at = static_cast<size_t>(page) + U16(bytes, static_cast<size_t>(page) + 2 + 2 * i);
+    return std::string_view(bytes).substr(at, 8 + key_length);
+  }
+  uint32_t Child(int64_t page, size_t i) const { return U32(Slot(page, i), 0); }
+
+  void Walk(int64_t page, int depth, bool root_of_empty_tree) {
+    if (page < 1024 || page % 1024 != 0 || page + 1024 > static_cast<int64_t>(bytes.size()) ||
+        depth > 31) {
+      problems.push_back("page outside the file: " + std::to_string(page));
+      return;
+    }
+    const size_t count = U16(bytes, static_cast<size_t>(page));
+    if (count > max) problems.push_back("page " + std::to_string(page) + " is overfull");
+    if (count == 0 && !root_of_empty_tree) {
+      problems.push_back("page " + std::to_string(page) + " holds no key");
+    }
+    if (count == 0 || Child(page, 0) == 0) {
+      if (leaf_depth < 0) leaf_depth = depth;
+      if (depth != leaf_depth) problems.push_back("leaves at two depths");
+      for (size_t i = 0; i < count; ++i) walked.push_back(U32(Slot(page, i), 4));
+      return;
+    }
+    for (size_t i = 0; i <= count && i <= max; ++i) {
+      Walk(Child(page, i), depth + 1, false);
+      if (i < count) walked.push_back(U32(Slot(page, i), 4));
+    }
+  }
+
+  uint32_t Search(int64_t page, std::string_view key) const {
+    for (int depth = 0; depth <= 31; ++depth) {
+      const size_t count = U16(bytes, static_cast<size_t>(page));
+      size_t i = 0;
+      while (i < count && Slot(page, i).substr(8) < key) ++i;
+      if (i < count && Slot(page, i).substr(8) == key) return U32(Slot(page, i), 4);
+      if (count == 0 || Child(page, 0) == 0) return 0;
+      page = Child(page, i);
+    }
+    return 0;
+  }
+};
+
+// The build fills each page to a common target; for some key counts that
+// left the last leaf without a key, which readers and the index check take
+// for a damaged file. Every count must give a sound tree, for the income
+// table's key (34 entries a page) over the counts the program meets, and for
+// longer keys down to the smallest page capacity (2).
+TEST(NtxBuild, EmptyLastLeafNeverWritten) {
+  const struct {
+    uint16_t key_length;
+    int up_to;
+  } kCases[] = {{18, 3000}, {100, 700}, {239, 300}};
+  for (const auto &c : kCases) {
+    const uint16_t max = NtxMaxEntries(c.key_length);
+    std::vector<std::string> keys;
+    for (int i = 1; i <= c.up_to; ++i) {
+      std::string key = std::to_string(1000000 + i);
+      key.resize(c.key_length, ' ');
+      keys.push_back(key);
+    }
+    std::vector<std::string> faulty;
+    for (int n = 0; n <= c.up_to; ++n) {
+      MemoryPageStore store;
+      XBobjSortNTX sort(c.key_length, false);
+      for (int i = 0; i < n; ++i) sort.Add(keys[i], static_cast<uint32_t>(i + 1));
+      const int64_t root = sort.WriteTree(store, max);
+      PlainReader reader{store.bytes(), c.key_length, max, {}, {}};
+      reader.Walk(root, 0, n == 0);
+      std::vector<uint32_t> want(n);
+      for (int i = 0; i < n; ++i) want[i] = static_cast<uint32_t>(i + 1);
+      if (reader.walked != want) reader.problems.push_back("the walk misses keys");
+      for (int i = 0; i < n; ++i) {
+        if (reader.Search(root, keys[i]) != static_cast<uint32_t>(i + 1)) {
+          reader.problems.push_back("key " + std::to_string(i + 1) + " is not found");
+          break;
+        }
+      }
+      NtxTree tree(store, {c.key_length, max, false}, "t.ntx");
+      tree.SetRoot(root);
+      for (std::string &problem : tree.Check().problems) reader.problems.push_back(problem);
+      if (!reader.problems.empty()) faulty.push_back(std::to_string(n) + ": " + reader.problems[0]);
+    }
+    EXPECT_TRUE(faulty.empty()) << "key length " << c.key_length << ", " << faulty.size()
+                                << " faulty counts, first " << faulty.front();
+  }
 }
 
 // A model of what a tag holds: (key, record) in index order, equal keys in

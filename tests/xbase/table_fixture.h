@@ -43,16 +43,17 @@ inline void AppendValues(XBO_dBHandler &t, const std::vector<std::string> &value
   t.AppendRecord();
 }
 
-// An income-layout table `path` with rows whose F01 is "1".."n", written as
-// bytes in one go (appends flush one by one, which is slow for big tables).
-inline void MakeNumberedTable(const std::string &path, int n) {
+// An income-layout table `path` with rows whose F01 (or the field at record
+// byte `at`, 8 for F04) is "1".."n", written as bytes in one go (appends
+// flush one by one, which is slow for big tables).
+inline void MakeNumberedTable(const std::string &path, int n, size_t at = 1) {
   BuiltTable built = BuildEmptyTable(IncomeFields(), TxbDBFTypes::Clipper, "T", Now());
   std::string bytes = built.table;
   bytes.pop_back();
   for (int i = 1; i <= n; ++i) {
     std::string record(154, ' ');
     const std::string number = std::to_string(i);
-    record.replace(1, number.size(), number);
+    record.replace(at, number.size(), number);
     bytes += record;
   }
   bytes += '\x1A';

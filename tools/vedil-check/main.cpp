@@ -1,14 +1,16 @@
 // vedil-check FILE: runs the agency file check of the program's checker
-// window on FILE, with the countries table of the data directory beside this
-// program and the year of the computer's clock, and prints the result in
+// window on FILE, with the shipped countries table (read where it was
+// installed, no home of its own) and the year of the computer's clock, and prints the result in
 // UTF-8. Exit status: 0 correct, 1 incorrect, 2 the file could not be
 // checked (unreadable, another code page, countries table unreadable).
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <cstdio>
 
 #include "agencyfile/check_report.h"
 #include "agencyfile/country_codes.h"
 #include "shell/globals.h"
+#include "shell/program_home.h"
 
 namespace {
 
@@ -26,7 +28,8 @@ int main(int argc, char **argv) {
     Print(stderr, QStringLiteral("Употреба: vedil-check ФАЙЛ\n"));
     return 2;
   }
-  shell::InitAppPaths(QCoreApplication::applicationFilePath());
+  const QString program = QCoreApplication::applicationFilePath();
+  shell::InitAppHome(shell::ShippedFilesDir(program), QFileInfo(program).fileName());
   const QString path = args.at(1);
   const agencyfile::CheckResult result = agencyfile::CheckAgencyFile(
       agencyfile::AgencySource::File(path), agencyfile::DefaultCheckOptions());

@@ -112,8 +112,9 @@ const XbtoolRegistrar kSeek{{"seek", "DBF INDEXFILE [TAG] KEY",
                              "needs its TAG",
                              Seek}};
 const XbtoolRegistrar kVerify{{"verify", "DBF INDEXFILE [TAG]",
-                               "check every page of an NTX index or CDX tag and that each "
-                               "record has exactly one entry with its current key",
+                               "check every page of an NTX index or CDX tag, that each "
+                               "record has exactly one entry with its current key, and that "
+                               "a unique tag holds no key twice",
                                Verify}};
 
 const DumpOptionRegistrar kIndexOrder{

@@ -8,6 +8,8 @@ namespace testing_support {
 class TempDir {
  public:
   TempDir();
+  // The same below `parent` instead of the system's temporary directory.
+  explicit TempDir(const std::string &parent);
   ~TempDir();
   TempDir(const TempDir &) = delete;
   TempDir &operator=(const TempDir &) = delete;

@@ -1,0 +1,178 @@
+// Write batches: one flush and one header write for many appends and
+// rewrites, rows visible to others once the batch ends, nesting, rolling a
+// batch back to the file as it was (index keys included), and an append that
+// fails on a full disk.
+#include "xbase/write_batch.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include "support/common/temp_dir.h"
+#include "xbase/byte_helpers.h"
+#include "xbase/child_process.h"  // tests/xbase
+#include "xbase/ntx_tag.h"
+#include "xbase/ntx_verify.h"
+#include "xbase/table_fixture.h"  // tests/xbase
+
+namespace xb {
+namespace {
+
+using testing::AppendValues;
+using testing::ErrorOf;
+using testing::FastDir;
+using testing::MakeNumberedTable;
+using testing::Spawn;
+using testing::WaitFor;
+using testing_support::ReadFileBytes;
+
+constexpr int64_t kHeaderLength = 385;  // the income layout: 11 fields
+constexpr int64_t kRecordLength = 154;
+
+// Counts the flushes of the table file.
+class CountingTable : public XBO_dBHandler {
+ public:
+  using XBO_dBHandler::XBO_dBHandler;
+  void DiskFlush() override {
+    ++flushes;
+    XBO_dBHandler::DiskFlush();
+  }
+  int flushes = 0;
+};
+
+uint32_t CountOnDisk(const std::string &path) { return GetLE32(ReadFileBytes(path).data() + 4); }
+
+TEST(WriteBatch, FlushesOnceAndOthersSeeTheRowsWhenItEnds) {
+  FastDir dir;
+  const std::string path = dir.File("t.dbf");
+  MakeNumberedTable(path, 2);
+  CountingTable t(path, true, true);
+  AppendValues(t, {"3"});
+  EXPECT_EQ(t.flushes, 1);  // a single append keeps its flush
+  {
+    TxbWriteBatch batch(t);
+    for (int i = 4; i <= 53; ++i) AppendValues(t, {std::to_string(i)});
+    t.GoToRecord(2);
+    t.StringPut(1, "two");
+    t.WriteRecord(2);
+    EXPECT_EQ(t.flushes, 1);
+    EXPECT_EQ(CountOnDisk(path), 3u);  // the header is written when the batch ends
+    batch.Commit();
+  }
+  EXPECT_EQ(t.flushes, 2);
+  const std::string bytes = ReadFileBytes(path);
+  EXPECT_EQ(GetLE32(bytes.data() + 4), 53u);
+  ASSERT_EQ(bytes.size(), static_cast<size_t>(kHeaderLength + 53 * kRecordLength + 1));
+  EXPECT_EQ(bytes.back(), '\x1A');
+  const pid_t other = Spawn([&] {
+    XBO_dBHandler o(path, true, true);
+    if (o.RecordCount() != 53) return 1;
+    o.GoToRecord(53);
+    if (o.StringGet(1) != "53") return 2;
+    o.GoToRecord(2);
+    if (o.StringGet(1) != "two") return 3;
+    AppendValues(o, {"54"});  // the header lock is free again
+    return o.RecordNumber() == 54 ? 0 : 4;
+  });
+  EXPECT_EQ(WaitFor(other), 0);
+}
+
+TEST(WriteBatch, InnerBatchesLeaveTheEndToTheOutermost) {
+  FastDir dir;
+  const std::string path = dir.File("t.dbf");
+  MakeNumberedTable(path, 1);
+  CountingTable t(path, true, true);
+  {
+    TxbWriteBatch outer(t);
+    {
+      TxbWriteBatch inner(t);
+      AppendValues(t, {"2"});
+      inner.Commit();
+    }
+    {
+      TxbWriteBatch inner(t);
+      AppendValues(t, {"3"});
+      inner.Rollback();
+    }
+    EXPECT_TRUE(t.InWriteBatch());
+    EXPECT_EQ(t.flushes, 0);
+    EXPECT_EQ(CountOnDisk(path), 1u);
+    // Left without Commit: the end of the scope commits.
+  }
+  EXPECT_FALSE(t.InWriteBatch());
+  EXPECT_EQ(t.flushes, 1);
+  EXPECT_EQ(CountOnDisk(path), 3u);
+  EXPECT_EQ(t.RecordCount(), 3);
+}
+
+TEST(WriteBatch, RollbackPutsTheFileAndItsIndexBackAsTheyWere) {
+  FastDir dir;
+  const std::string path = dir.File("t.dbf");
+  MakeNumberedTable(path, 5);
+  XBO_dBHandler t(path, true, true);
+  t.IndexOn("t.ntx", "t", "f01", "", 1, 0);
+  t.IndexOpen("t.ntx", "t");
+  const std::string before = ReadFileBytes(path);
+  {
+    TxbWriteBatch batch(t);
+    for (int i = 1; i <= 40; ++i) AppendValues(t, {"new" + std::to_string(i)});
+    EXPECT_EQ(t.FindInTag("t", "new3"), 8);
+    batch.Rollback();
+  }
+  EXPECT_EQ(ReadFileBytes(path), before);
+  EXPECT_EQ(t.RecordCount(), 5);
+  EXPECT_EQ(t.FindInTag("t", "new3"), 0);
+  const NtxVerifyReport report = VerifyNtxTag(t, static_cast<XBobjNTXTag &>(*t.CurrentTag()));
+  EXPECT_TRUE(report.problems.empty()) << report.problems.front();
+  EXPECT_EQ(report.entries, 5u);
+  AppendValues(t, {"six"});  // the table goes on where it stood
+  EXPECT_EQ(t.RecordNumber(), 6);
+  EXPECT_EQ(t.FindInTag("t", "six"), 6);
+}
+
+TEST(WriteBatch, RollbackKeepsTheRewritesOfTheBatch) {
+  FastDir dir;
+  const std::string path = dir.File("t.dbf");
+  MakeNumberedTable(path, 3);
+  const size_t size_before = ReadFileBytes(path).size();
+  XBO_dBHandler t(path, true, true);
+  TxbWriteBatch batch(t);
+  t.GoToRecord(1);
+  t.StringPut(1, "one");
+  t.WriteRecord(1);
+  AppendValues(t, {"4"});
+  batch.Rollback();
+  EXPECT_TRUE(t.Eof());  // it stood on a dropped record
+  XBO_dBHandler o(path, true, false);
+  EXPECT_EQ(o.RecordCount(), 3);
+  o.GoToRecord(1);
+  EXPECT_EQ(o.StringGet(1), "one");
+  EXPECT_EQ(ReadFileBytes(path).size(), size_before);
+}
+
+TEST(WriteBatch, AppendFailingOnAFullDiskLeavesTheFileAsItWas) {
+  testing_support::TempDir dir;
+  const std::string path = dir.File("t.dbf");
+  MakeNumberedTable(path, 3);
+  const std::string before = ReadFileBytes(path);
+  const pid_t child = Spawn([&] {
+    // Writes beyond 10 bytes past the end fail as on a full disk (EFBIG).
+    signal(SIGXFSZ, SIG_IGN);
+    const rlim_t limit = before.size() + 10;
+    const rlimit lim{limit, limit};
+    if (setrlimit(RLIMIT_FSIZE, &lim) != 0) return 1;
+    XBO_dBHandler t(path, true, true);
+    const std::string error = ErrorOf([&] { AppendValues(t, {"4"}); });
+    if (error != "Error 27 in Write of file " + path + " at block " +
+                     std::to_string(kHeaderLength + 3 * kRecordLength)) {
+      return 2;
+    }
+    return t.RecordCount() == 3 ? 0 : 3;
+  });
+  EXPECT_EQ(WaitFor(child), 0);
+  EXPECT_EQ(ReadFileBytes(path), before);
+}
+
+}  // namespace
+}  // namespace xb
