@@ -3,35 +3,16 @@
 // duplicate check (open read-only, IndexOn, IndexOpen, FindInTag, close),
 // beside a plain sequential read of the same table file. Run on tmpfs.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
-#include <random>
 #include <string>
 
-#include "xbase/byte_helpers.h"
-#include "xbase/clock.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
+#include "income_bench_table.h"
 
 namespace {
 
-const std::vector<xb::DbfFieldSpec> kIncomeFields = {
-    {"F01", 'C', 5, 0},  {"F02", 'C', 1, 0}, {"F03", 'C', 1, 0},      {"F04", 'C', 13, 0},
-    {"F05", 'C', 40, 0}, {"F06", 'C', 2, 0}, {"F07", 'C', 40, 0},     {"F08", 'C', 13, 0},
-    {"F09", 'C', 13, 0}, {"F10", 'C', 5, 0}, {"DATETIME", 'C', 20, 0}};
-constexpr int kF04 = 1 + 5 + 1 + 1;
-constexpr int kF10 = kF04 + 13 + 40 + 2 + 40 + 13 + 13;
-
-std::string Dir() {
-  static const std::string dir = [] {
-    char pattern[] = "/dev/shm/ntx_bench_XXXXXX";
-    const char *made = mkdtemp(pattern);
-    return std::string(made ? made : "/tmp");
-  }();
-  return dir;
-}
+std::string Dir() { return bench::TmpfsDir("ntx_bench"); }
 
 // The key of row i: a ten-digit identifier and an income code.
 std::string RowKey(int i) {
@@ -44,21 +25,7 @@ std::string RowKey(int i) {
 // An income table of n rows, written as bytes once per size.
 std::string Table(int n) {
   const std::string path = Dir() + "/dvel" + std::to_string(n) + ".dbf";
-  if (std::ifstream(path).good()) return path;
-  xb::BuiltTable built =
-      xb::BuildEmptyTable(kIncomeFields, xb::TxbDBFTypes::Clipper, "dvel", xb::Now());
-  std::string bytes = built.table;
-  bytes.pop_back();
-  std::string record(154, ' ');
-  for (int i = 0; i < n; ++i) {
-    const std::string key = RowKey(i);
-    record.replace(kF04, 13, key.substr(0, 13));
-    record.replace(kF10, 5, key.substr(13, 5));
-    bytes += record;
-  }
-  bytes += '\x1A';
-  xb::PutLE32(bytes.data() + 4, static_cast<uint32_t>(n));
-  std::ofstream(path, std::ios::binary) << bytes;
+  if (!std::ifstream(path).good()) bench::WriteIncomeTable(path, n, RowKey);
   return path;
 }
 
@@ -78,16 +45,7 @@ BENCHMARK(BM_RawFileRead)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::k
 // Every record through the table engine with the read-ahead window.
 void BM_SequentialRead(benchmark::State &state) {
   const std::string path = Table(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    xb::XBO_dBHandler t(path, true, false);
-    t.SetReadBuffer(true);
-    size_t sum = 0;
-    for (int64_t r = 1; r <= t.RecordCount(); ++r) {
-      t.GoToRecord(r);
-      sum += static_cast<unsigned char>(t.RecordBuffer()[kF04]);
-    }
-    benchmark::DoNotOptimize(sum);
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(bench::ReadSequentially(path));
 }
 BENCHMARK(BM_SequentialRead)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

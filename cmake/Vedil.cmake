@@ -12,10 +12,23 @@ function(vedil_warnings target)
   endif()
 endfunction()
 
+# A folder's operating system calls live in files ending in _posix.cpp and
+# _windows.cpp, one per platform behind the same header; the build keeps the
+# target's own.
+function(vedil_platform_sources var)
+  if(WIN32)
+    list(FILTER ${var} EXCLUDE REGEX "_posix\\.cpp$")
+  else()
+    list(FILTER ${var} EXCLUDE REGEX "_windows\\.cpp$")
+  endif()
+  set(${var} ${${var}} PARENT_SCOPE)
+endfunction()
+
 # vedil_library(NAME DIR [QT] [EXCLUDE regex...] [DEPS targets...])
 function(vedil_library name dir)
   cmake_parse_arguments(ARG "QT" "" "EXCLUDE;DEPS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  vedil_platform_sources(srcs)
   foreach(pattern IN LISTS ARG_EXCLUDE)
     list(FILTER srcs EXCLUDE REGEX "${pattern}")
   endforeach()
@@ -36,6 +49,7 @@ endfunction()
 function(vedil_tests name dir)
   cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  vedil_platform_sources(srcs)
   if(NOT srcs)
     return()
   endif()
@@ -45,16 +59,28 @@ function(vedil_tests name dir)
   if(ARG_QT)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
     target_link_libraries(${name} PRIVATE vedil_test_support_qt Qt6::Test)
+    if(WIN32)
+      # A static Qt links only the plugins named; the tests run offscreen.
+      qt_import_plugins(${name} INCLUDE Qt6::QOffscreenIntegrationPlugin)
+    endif()
   else()
-    target_link_libraries(${name} PRIVATE vedil_test_support GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE vedil_test_support vedil_test_main)
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
   vedil_warnings(${name})
   # Tests find the shipped files (reference tables, report project) here.
   target_compile_definitions(${name} PRIVATE
-    VEDIL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" VEDIL_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    VEDIL_SOURCE_DIR="${VEDIL_TEST_DRIVE}${PROJECT_SOURCE_DIR}"
+    VEDIL_BINARY_DIR="${VEDIL_TEST_DRIVE}${CMAKE_BINARY_DIR}")
+  if(CMAKE_CROSSCOMPILING)
+    # Under the emulator every start costs seconds: one CTest entry runs the
+    # whole program, and GoogleTest's own summary counts its tests.
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 1800 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
 endfunction()
 
 # vedil_program(NAME SOURCES... DEPS targets...): a program under tools/ or src/app.

@@ -5,6 +5,7 @@
 
 #include "shell/globals.h"
 #include "ui/codepage.h"
+#include "ui/engine_text.h"
 #include "xbase/clock.h"
 #include "xbase/db_handler.h"
 #include "xbase/xbase_error.h"
@@ -22,7 +23,7 @@ CountryCodesLoader CountriesTableLoader(const QString &path) {
     };
     if (!QFileInfo(path).isFile()) return fail(QStringLiteral("няма такъв файл"));
     try {
-      xb::XBO_dBHandler table(QFile::encodeName(path).toStdString(), /*shared=*/true,
+      xb::XBO_dBHandler table(ui::EnginePath(path), /*shared=*/true,
                               /*read_write=*/false);
       if (table.FieldCount() < 1) return fail(QStringLiteral("таблицата няма полета"));
       table.SetUseDeleted(false);

@@ -24,11 +24,16 @@ int main(int argc, char **argv) {
   const QString program = QCoreApplication::applicationFilePath();
   shell::InitAppHome(shell::ProgramHomeFor(program), QFileInfo(program).fileName());
 
-  // Qt's own texts (Yes, No, Cancel) in Bulgarian.
+  // Qt's own texts (Yes, No, Cancel) in Bulgarian: Qt's installed ones, else
+  // the copy built into the program (the Windows build has no Qt installed).
   QTranslator qt_texts;
-  if (qt_texts.load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QCoreApplication::installTranslator(&qt_texts);
+  for (const QString &dir :
+       {QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral(":/translations")}) {
+    if (qt_texts.load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      dir)) {
+      QCoreApplication::installTranslator(&qt_texts);
+      break;
+    }
   }
 
   if (!shell::AcquireInstanceLock()) {

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "shell/globals.h"
+#include "ui/engine_text.h"
 #include "ui/ui_driver.h"
 #include "xbase/xbase_dataset.h"
 
@@ -70,7 +71,7 @@ int CarryOverRows(QWidget *parent, xb::TDataSet &table, const QString &directory
   source.Exclusive = false;
   source.TranslateASCII = false;
   source.UseDeleted = false;
-  source.SetDatabaseName(QFile::encodeName(directory).toStdString());
+  source.SetDatabaseName(ui::EnginePath(directory));
   source.SetTableName(shell::kIncomeTableName);
   source.Open();
 

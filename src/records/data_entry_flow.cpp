@@ -24,6 +24,7 @@
 #include "shell/globals.h"
 #include "ui/codepage.h"
 #include "ui/db_grid.h"
+#include "ui/engine_text.h"
 #include "ui/ui_driver.h"
 #include "xbase/xbase_error.h"
 
@@ -76,7 +77,7 @@ void TDataEntryDlg::showEvent(QShowEvent *event) {
 void TDataEntryDlg::OpenTable(xb::TXbaseDataSet &dataset) {
   if (dataset.Active()) return;
   // The program's data directory, as it is now (tests move the program).
-  dataset.SetDatabaseName(QFile::encodeName(shell::DataDir()).toStdString());
+  dataset.SetDatabaseName(ui::EnginePath(shell::DataDir()));
   dataset.Open();
 }
 
@@ -210,7 +211,7 @@ bool TDataEntryDlg::PackTable() {
     } catch (const xb::EXbaseError &e) {
       // Another program (or table object) has the file open: the deleted row
       // stays in the file, marked and hidden, until a later pack.
-      failure = QString::fromLocal8Bit(e.what());
+      failure = ui::EngineErrorText(e.what());
       sums = SumIncomeTableFile(path);
     }
     ShowTotals(sums->totals);

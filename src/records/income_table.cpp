@@ -7,6 +7,7 @@
 
 #include "records/duplicate_check.h"
 #include "shell/globals.h"
+#include "ui/engine_text.h"
 #include "ui/ui_driver.h"
 #include "xbase/db_handler.h"
 #include "xbase/dbf_builder.h"
@@ -44,7 +45,7 @@ void CreateIncomeTable(const std::string &path) {
 bool PrepareIncomeTable(QWidget *parent) {
   QDir().mkpath(shell::DataDir());
   const QString file = shell::DataFile(shell::kIncomeTableName);
-  const std::string path = QFile::encodeName(file).toStdString();
+  const std::string path = ui::EnginePath(file);
   if (!QFile::exists(file)) {
     // A failed creation is not reported here: the data entry window reports
     // the table it cannot open.
@@ -64,10 +65,8 @@ bool PrepareIncomeTable(QWidget *parent) {
 }
 
 qint64 FindDuplicateRow(const QString &identifier, const QString &code) {
-  const std::string table_path =
-      QFile::encodeName(shell::DataFile(shell::kIncomeTableName)).toStdString();
-  const std::string index_path =
-      QFile::encodeName(shell::DataFile(kDuplicateIndexFile)).toStdString();
+  const std::string table_path = ui::EnginePath(shell::DataFile(shell::kIncomeTableName));
+  const std::string index_path = ui::EnginePath(shell::DataFile(kDuplicateIndexFile));
   xb::TxbDBFTable table(table_path, true, false);
   constexpr int kDuplicatesAllowed = 1;
   constexpr int kAscending = 0;

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "records/income_row.h"
+#include "ui/engine_text.h"
 #include "xbase/dbf_table.h"
 
 namespace records {
@@ -28,17 +29,15 @@ TableSums SumRows(xb::TxbDBFTable &table) {
   return sums;
 }
 
-std::string EnginePath(const QString &path) { return QFile::encodeName(path).toStdString(); }
-
 }  // namespace
 
 TableSums SumIncomeTableFile(const QString &path) {
-  xb::TxbDBFTable table(EnginePath(path), /*shared=*/true, /*readWrite=*/false);
+  xb::TxbDBFTable table(ui::EnginePath(path), /*shared=*/true, /*readWrite=*/false);
   return SumRows(table);
 }
 
 TableSums PackIncomeTableFile(const QString &path) {
-  xb::TxbDBFTable table(EnginePath(path), /*shared=*/false, /*readWrite=*/true);
+  xb::TxbDBFTable table(ui::EnginePath(path), /*shared=*/false, /*readWrite=*/true);
   table.Pack();
   return SumRows(table);
 }

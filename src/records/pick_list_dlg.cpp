@@ -9,6 +9,7 @@
 #include "shell/globals.h"
 #include "ui/codepage.h"
 #include "ui/db_grid.h"
+#include "ui/engine_text.h"
 #include "ui/ui_driver.h"
 
 namespace records {
@@ -65,8 +66,7 @@ int TPickListDlg::Execute(TInsertEditDlg &editor) {
   } session{*this};
   editor_ = &editor;
   setResult(QDialog::Rejected);
-  table_.SetDatabaseName(
-      QFile::encodeName(data_dir_.isEmpty() ? shell::DataDir() : data_dir_).toStdString());
+  table_.SetDatabaseName(ui::EnginePath(data_dir_.isEmpty() ? shell::DataDir() : data_dir_));
   table_.Open();
   FormActivate(editor);
   return ui::ShowModal(this);

@@ -6,12 +6,13 @@
 
 #include "shell/globals.h"
 #include "ui/codepage.h"
+#include "ui/engine_text.h"
 #include "xbase/db_handler.h"
 
 namespace records {
 
 QHash<QString, QString> ReadCodeNameTable(const QString &file) {
-  xb::XBO_dBHandler table(QFile::encodeName(file).toStdString(), true, false);
+  xb::XBO_dBHandler table(ui::EnginePath(file), true, false);
   QHash<QString, QString> rows;
   for (table.GoToRecord(xb::kGoFirst); !table.Eof(); table.GoToRecord(xb::kGoNext)) {
     rows.insert(codepage::FromCp1251(table.StringGet("Code")),

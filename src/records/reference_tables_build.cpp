@@ -8,6 +8,7 @@
 #include "records/income_codes.h"
 #include "shell/globals.h"
 #include "ui/codepage.h"
+#include "ui/engine_text.h"
 #include "xbase/db_handler.h"
 #include "xbase/dbf_builder.h"
 
@@ -57,7 +58,7 @@ std::optional<QList<ReferenceRow>> ReadSource(const QString &path, int code_widt
 // Creates `file` with the fields CODE and NAME and appends the rows.
 void WriteTable(const QString &file, int code_width, int name_width,
                 const QList<ReferenceRow> &rows) {
-  const std::string path = QFile::encodeName(file).toStdString();
+  const std::string path = ui::EnginePath(file);
   xb::CreateDbfTable(path, xb::TxbDBFTypes::Clipper,
                      {{"CODE", 'C', code_width, 0}, {"NAME", 'C', name_width, 0}});
   xb::XBO_dBHandler table(path, false, true);
@@ -74,8 +75,7 @@ void WriteTable(const QString &file, int code_width, int name_width,
 // is made afresh, so that building twice gives the same bytes.
 void WriteCountriesIndex(const QDir &out) {
   QFile::remove(out.filePath(shell::kCountriesIndexName));
-  xb::XBO_dBHandler table(QFile::encodeName(out.filePath(shell::kCountriesTableName)).toStdString(),
-                          false, true);
+  xb::XBO_dBHandler table(ui::EnginePath(out.filePath(shell::kCountriesTableName)), false, true);
   table.IndexOn(shell::kCountriesIndexName, "Countries", "NAME", "", 1, 0);
 }
 

@@ -1,19 +1,14 @@
 // See program_home.h.
 #include "shell/program_home.h"
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <cerrno>
-#include <cstring>
 
 #include "shell/globals.h"
+#include "shell/home_folders.h"
 
 namespace shell {
 namespace {
@@ -31,15 +26,6 @@ bool HasPortableMarker(const QString &program_dir) {
   return QFileInfo::exists(program_dir + QLatin1Char('/') + QLatin1String(kPortableMarkerName));
 }
 
-QString UserHomeDirectory() {
-  const QString home = qEnvironmentVariable("HOME");
-  if (QDir::isAbsolutePath(home)) return home;
-  if (const passwd *entry = ::getpwuid(::geteuid()); entry != nullptr && entry->pw_dir != nullptr) {
-    return QFile::decodeName(entry->pw_dir);
-  }
-  return QDir::rootPath();
-}
-
 // Makes `path` with its missing parents, each new folder readable by its
 // owner only (the home holds personal identifiers). False with the reason in
 // `error` when it cannot be made or is not a folder.
@@ -53,10 +39,7 @@ bool MakePrivateFolders(const QString &path, QString *error) {
     p = parent;
   }
   for (const QString &folder : missing) {
-    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST) {
-      *error = QString::fromLocal8Bit(std::strerror(errno));
-      return false;
-    }
+    if (!MakePrivateFolder(folder, error)) return false;
   }
   if (!QFileInfo(clean).isDir()) {
     *error = QStringLiteral("не е папка");
@@ -121,15 +104,13 @@ bool GroupNeedsCopy(const QStringList &group, const QString &shipped_dir, const 
 }  // namespace
 
 QString UserDataHome() {
-  QString base = qEnvironmentVariable("XDG_DATA_HOME");
-  // Relative paths in the variable are invalid and ignored.
-  if (!QDir::isAbsolutePath(base)) base = UserHomeDirectory() + QStringLiteral("/.local/share");
-  return WithSlash(QDir::cleanPath(base + QLatin1Char('/') + QLatin1String(kHomeFolderName)));
+  return WithSlash(
+      QDir::cleanPath(UserDataFolder() + QLatin1Char('/') + QLatin1String(kHomeFolderName)));
 }
 
 bool IsPortableCopy(const QString &program_file) {
   const QString dir = ProgramDir(program_file);
-  return HasPortableMarker(dir) && ::access(QFile::encodeName(dir).constData(), W_OK | X_OK) == 0;
+  return HasPortableMarker(dir) && CanCreateFilesIn(dir);
 }
 
 QString ProgramHomeFor(const QString &program_file) {

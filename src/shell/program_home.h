@@ -19,7 +19,7 @@ inline constexpr char kHomeFolderName[] = "vedil";
 
 // $XDG_DATA_HOME/vedil/ when that variable holds an absolute path, else
 // ~/.local/share/vedil/ (the home directory from $HOME, else from the
-// password database).
+// password database); %APPDATA%\vedil\ on Windows.
 QString UserDataHome();
 
 // True when the folder of `program_file` holds the portable marker and this

@@ -3,6 +3,7 @@
 
 #include <exception>
 
+#include "ui/engine_text.h"
 #include "ui/ui_driver.h"
 
 namespace ui {
@@ -20,6 +21,6 @@ bool Application::notify(QObject *receiver, QEvent *event) {
   return true;
 }
 
-void ShowEscapedError(const char *what) { ShowErrorBox(QString::fromLocal8Bit(what)); }
+void ShowEscapedError(const char *what) { ShowErrorBox(EngineErrorText(what)); }
 
 }  // namespace ui

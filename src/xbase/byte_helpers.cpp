@@ -1,9 +1,11 @@
 // Byte, number and day-number helpers; see byte_helpers.h.
 #include "xbase/byte_helpers.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace xb {
@@ -82,6 +84,19 @@ std::optional<long double> ParseDecimal(std::string_view text) {
   }
   long double value = 0;
   auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (res.ec == std::errc::result_out_of_range) {
+    // mingw's from_chars reads long double through double, so it refuses
+    // what lies between the two ranges; strtold reads the full range there
+    // (and agrees with from_chars where that has the full range).
+    const std::string copy(text);
+    char *end = nullptr;
+    errno = 0;
+    value = std::strtold(copy.c_str(), &end);
+    if (errno != 0 || end != copy.c_str() + copy.size() || !std::isfinite(value)) {
+      return std::nullopt;
+    }
+    return value;
+  }
   if (res.ec != std::errc() || res.ptr != text.data() + text.size() || !std::isfinite(value)) {
     return std::nullopt;
   }

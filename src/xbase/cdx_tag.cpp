@@ -116,7 +116,10 @@ void XBobjCDXFile::MakeDirectory() {
   const int64_t root = AllocPage(kCdxNodeSize);
   directory_->ApplyHeader(NewCdxDirectoryHeader(static_cast<uint32_t>(root)));
   if (!disk_.ReadWrite()) return;
-  if (disk_.HasFullAccess()) disk_.DiskTruncate(0);
+  if (disk_.HasFullAccess()) {
+    disk_.DiskTruncate(0);
+    ForgetFileEnd();
+  }
   directory_->WriteTagHeader();
   directory_->Tree().WriteEmptyRoot(root);
 }
@@ -239,21 +242,17 @@ void XBobjCDXFile::ReindexFile() {
   if (saved > 0 && saved <= table.RecordCount()) table.GoToRecord(saved);
 }
 
-bool XBobjCDXFile::ChangedByOthers() {
-  if (!disk_.Shared()) return false;
-  const std::string bytes = ReadPage(0, 12);
-  if (bytes.size() < 12) RaiseError(msg::kIndexCorrupted, {name_});
-  const uint32_t counter = GetBE32(bytes.data() + 8);
-  if (counter == counter_) return false;
+uint32_t XBobjCDXFile::StoredCounter() {
+  const std::string bytes = ReadPage(8, 4);
+  if (bytes.size() < 4) RaiseError(msg::kIndexCorrupted, {name_});
+  return GetBE32(bytes.data());
+}
+
+void XBobjCDXFile::ReloadHeaders(uint32_t counter) {
   counter_ = counter;
-  next_free_ = -1;
   directory_->DropPages();
   directory_->ReadTagHeader();
-  for (auto &tag : tags_) {
-    tag->DropPages();
-    tag->ReadTagHeader();
-  }
-  return true;
+  for (auto &tag : tags_) tag->ReadTagHeader();
 }
 
 }  // namespace xb

@@ -41,7 +41,8 @@ class XBobjCDXTag : public XBobjIndexTag {
   bool RemoveKey(const std::string &key, uint32_t record) override {
     return tree_.Remove(key, record);
   }
-  void DropPages() override { tree_.Drop(); }
+  void DropPages() override { tree_.DropPages(); }
+  void ReleaseCursor() override { tree_.Drop(); }
   // General ordering: only the primary weights of a stored key meet a
   // search key.
   bool MatchesSearch(const std::string &stored, const std::string &search,
@@ -81,7 +82,6 @@ class XBobjCDXFile : public XBobjIndexFile {
   void ReindexFile() override;
   void UpdateKeys(int64_t record, bool appended) override;
   void RemoveRecordKeys(int64_t record) override;
-  bool ChangedByOthers() override;
 
   XBobjCDXTag &Directory() { return *directory_; }
   // The file's update counter (the directory header's copy).
@@ -94,6 +94,11 @@ class XBobjCDXFile : public XBobjIndexFile {
   // the same name (whose tag object is destroyed), and reads its header and
   // expressions.
   XBobjCDXTag &AddTagAt(const std::string &name, int64_t header_position);
+
+ protected:
+  uint32_t StoredCounter() override;
+  uint32_t KnownCounter() const override { return counter_; }
+  void ReloadHeaders(uint32_t counter) override;
 
  private:
   // Reads the tag at `header_position` into the tag list under `name`.

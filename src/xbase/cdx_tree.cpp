@@ -23,11 +23,14 @@ bool SameEntry(const XBobjIndexKeyData &a, const XBobjIndexKeyData &b) {
 }  // namespace
 
 CdxTree::CdxTree(IndexPageStore &store, std::string name, std::function<uint64_t()> record_limit)
-    : store_(store), name_(std::move(name)), record_limit_(std::move(record_limit)) {}
+    : store_(store),
+      name_(std::move(name)),
+      record_limit_(std::move(record_limit)),
+      cache_(kCachedIndexBytes / kCdxNodeSize) {}
 
 void CdxTree::SetRoot(int64_t root) {
   root_ = root;
-  path_.clear();
+  DropPages();
 }
 
 void CdxTree::WriteEmptyRoot(int64_t position) {
@@ -61,14 +64,31 @@ int CdxTree::Order(std::string_view a, uint32_t ra, std::string_view b, uint32_t
   return ra < rb ? -1 : (ra > rb ? 1 : 0);
 }
 
-CdxNode CdxTree::Load(int64_t position) {
-  const int64_t end = store_.EndOfFilePos();
+CdxTree::NodePtr CdxTree::Load(int64_t position) {
+  if (NodePtr kept = cache_.Find(position)) return kept;
+  // Nodes behind the end this store remembers may have been added since.
+  int64_t end = store_.EndOfFilePos();
+  if (position + kCdxNodeSize > end) end = store_.FreshEndOfFilePos();
   if (position < kCdxNodeSize || position % kCdxNodeSize != 0 || position + kCdxNodeSize > end) {
     path_.clear();
     RaiseError(msg::kIndexCorrupted, {name_});
   }
-  CdxNode node = DecodeCdxNode(store_.ReadPage(position, kCdxNodeSize), layout_.form,
-                               static_cast<uint64_t>(end), name_);
+  const std::string bytes = store_.ReadPage(position, kCdxNodeSize);
+  NodePtr node;
+  try {
+    node = std::make_shared<CdxNode>(Decode(bytes, end));
+  } catch (const EXbaseError &) {
+    // So may the nodes it links to.
+    const int64_t fresh = store_.FreshEndOfFilePos();
+    if (fresh <= end) throw;
+    node = std::make_shared<CdxNode>(Decode(bytes, fresh));
+  }
+  cache_.Put(position, node);
+  return node;
+}
+
+CdxNode CdxTree::Decode(const std::string &bytes, int64_t file_end) const {
+  CdxNode node = DecodeCdxNode(bytes, layout_.form, static_cast<uint64_t>(file_end), name_);
   if (layout_.form.pad != ' ') {
     for (XBobjIndexKeyData &e : node.entries)
       e.key.resize(layout_.form.key_length, layout_.form.pad);
@@ -83,10 +103,18 @@ uint64_t CdxTree::RecordLimit(const CdxNode &node) const {
 }
 
 void CdxTree::Write(int64_t position, const CdxNode &node) {
+  // Should the write fail, nothing is known of the node any more.
+  cache_.Erase(position);
   store_.WritePage(position, EncodeCdxNode(node, layout_.form, RecordLimit(node)));
+  cache_.Put(position, std::make_shared<CdxNode>(node));
 }
 
-void CdxTree::Push(int64_t position, CdxNode node, size_t index) {
+CdxNode &CdxTree::Own(Level &level) {
+  if (level.node.use_count() > 1) level.node = std::make_shared<CdxNode>(*level.node);
+  return *level.node;
+}
+
+void CdxTree::Push(int64_t position, NodePtr node, size_t index) {
   if (path_.size() >= kMaxDepth) {
     path_.clear();
     RaiseError(msg::kIndexCorrupted, {name_});
@@ -97,8 +125,8 @@ void CdxTree::Push(int64_t position, CdxNode node, size_t index) {
 const XBobjIndexKeyData *CdxTree::Current() const {
   if (path_.empty()) return nullptr;
   const Level &top = path_.back();
-  if (!top.node.leaf || top.index >= top.node.entries.size()) return nullptr;
-  return &top.node.entries[top.index];
+  if (!top.node->leaf || top.index >= top.node->entries.size()) return nullptr;
+  return &top.node->entries[top.index];
 }
 
 uint32_t CdxTree::CurrentRecord() const {
@@ -111,10 +139,10 @@ bool CdxTree::Descend(Before before, bool clamp) {
   path_.clear();
   int64_t position = root_;
   while (true) {
-    CdxNode node = Load(position);
-    const auto &entries = node.entries;
+    NodePtr node = Load(position);
+    const auto &entries = node->entries;
     size_t i = std::partition_point(entries.begin(), entries.end(), before) - entries.begin();
-    const bool leaf = node.leaf;
+    const bool leaf = node->leaf;
     if (!leaf && i == entries.size()) {
       if (!clamp || entries.empty()) {
         Push(position, std::move(node), i);
@@ -131,15 +159,15 @@ bool CdxTree::Descend(Before before, bool clamp) {
 
 bool CdxTree::DescendEdge(int64_t position, bool first) {
   while (true) {
-    CdxNode node = Load(position);
-    const size_t count = node.entries.size();
+    NodePtr node = Load(position);
+    const size_t count = node->entries.size();
     if (count == 0) {
       Push(position, std::move(node), 0);
       return false;
     }
     const size_t i = first ? 0 : count - 1;
-    const bool leaf = node.leaf;
-    const int64_t child = leaf ? 0 : node.entries[i].child;
+    const bool leaf = node->leaf;
+    const int64_t child = leaf ? 0 : node->entries[i].child;
     Push(position, std::move(node), i);
     if (leaf) return true;
     position = child;
@@ -155,14 +183,14 @@ uint32_t CdxTree::Climb(bool forward) {
     path_.pop_back();
     if (path_.empty()) return 0;
     Level &parent = path_.back();
-    const bool more = forward ? parent.index + 1 < parent.node.entries.size() : parent.index > 0;
+    const bool more = forward ? parent.index + 1 < parent.node->entries.size() : parent.index > 0;
     if (!more) continue;
     if (--budget < 0) {
       path_.clear();
       RaiseError(msg::kIndexCorrupted, {name_});
     }
     parent.index = forward ? parent.index + 1 : parent.index - 1;
-    if (DescendEdge(parent.node.entries[parent.index].child, forward)) return CurrentRecord();
+    if (DescendEdge(parent.node->entries[parent.index].child, forward)) return CurrentRecord();
   }
 }
 
@@ -179,7 +207,7 @@ uint32_t CdxTree::Last() {
 uint32_t CdxTree::Next() {
   if (!Current()) return 0;
   Level &top = path_.back();
-  if (++top.index < top.node.entries.size()) return CurrentRecord();
+  if (++top.index < top.node->entries.size()) return CurrentRecord();
   return Climb(true);
 }
 
@@ -228,11 +256,12 @@ void CdxTree::Insert(std::string_view key, uint32_t record) {
   const std::string k = Normal(key);
   Descend([&](const XBobjIndexKeyData &e) { return Order(e.key, e.record, k, record) < 0; }, true);
   Level &leaf = path_.back();
-  if (!leaf.node.leaf) {
+  if (!leaf.node->leaf) {
     path_.clear();  // a branch without entries
     RaiseError(msg::kIndexCorrupted, {name_});
   }
-  leaf.node.entries.insert(leaf.node.entries.begin() + leaf.index, XBobjIndexKeyData{k, record, 0});
+  std::vector<XBobjIndexKeyData> &entries = Own(leaf).entries;
+  entries.insert(entries.begin() + leaf.index, XBobjIndexKeyData{k, record, 0});
   if (StoreUp(path_.size() - 1)) Locate(k, record);
 }
 
@@ -243,7 +272,7 @@ bool CdxTree::Fits(const CdxNode &node) const {
 }
 
 void CdxTree::Relink(uint32_t position, bool set_left, uint32_t target) {
-  CdxNode node = Load(position);
+  CdxNode node = *Load(position);
   (set_left ? node.left : node.right) = target;
   Write(position, node);
 }
@@ -282,43 +311,46 @@ bool CdxTree::StoreUp(size_t level) {
   bool split = false;
   bool new_root = false;
   while (true) {
-    std::vector<XBobjIndexKeyData> lefts = SplitOff(path_[level].position, path_[level].node);
+    std::vector<XBobjIndexKeyData> lefts = SplitOff(path_[level].position, Own(path_[level]));
     split = split || !lefts.empty();
     Level &current = path_[level];
     if (level == 0) {
-      current.node.root = lefts.empty();
-      Write(current.position, current.node);
+      current.node->root = lefts.empty();
+      Write(current.position, *current.node);
       if (lefts.empty()) break;
       // The root split: a new root above the old one and its new neighbours.
       CdxNode root;
       root.root = true;
       root.leaf = false;
       root.entries = std::move(lefts);
-      const XBobjIndexKeyData &last = current.node.entries.back();
+      const XBobjIndexKeyData &last = current.node->entries.back();
       root.entries.push_back(
           XBobjIndexKeyData{last.key, last.record, static_cast<uint32_t>(current.position)});
       const size_t index = root.entries.size() - 1;
       const int64_t position = store_.AllocPage(kCdxNodeSize);
-      path_.insert(path_.begin(), Level{position, std::move(root), index});
+      path_.insert(path_.begin(),
+                   Level{position, std::make_shared<CdxNode>(std::move(root)), index});
       root_ = position;
       new_root = true;
       continue;  // level 0 is now the new root
     }
-    Write(current.position, current.node);
+    Write(current.position, *current.node);
     Level &parent = path_[level - 1];
     bool changed = !lefts.empty();
-    if (!current.node.entries.empty()) {
-      const XBobjIndexKeyData &last = current.node.entries.back();
-      XBobjIndexKeyData &slot = parent.node.entries[parent.index];
-      if (!SameEntry(slot, last)) {
+    if (!current.node->entries.empty()) {
+      const XBobjIndexKeyData &last = current.node->entries.back();
+      if (!SameEntry(parent.node->entries[parent.index], last)) {
+        XBobjIndexKeyData &slot = Own(parent).entries[parent.index];
         slot.key = last.key;
         slot.record = last.record;
         changed = true;
       }
     }
-    parent.node.entries.insert(parent.node.entries.begin() + parent.index,
-                               std::make_move_iterator(lefts.begin()),
-                               std::make_move_iterator(lefts.end()));
+    if (!lefts.empty()) {
+      std::vector<XBobjIndexKeyData> &above = Own(parent).entries;
+      above.insert(above.begin() + parent.index, std::make_move_iterator(lefts.begin()),
+                   std::make_move_iterator(lefts.end()));
+    }
     parent.index += lefts.size();
     --level;
     if (!changed) break;
@@ -330,18 +362,20 @@ bool CdxTree::StoreUp(size_t level) {
 bool CdxTree::Remove(std::string_view key, uint32_t record) {
   if (!Locate(key, record)) return false;
   size_t level = path_.size() - 1;
-  path_[level].node.entries.erase(path_[level].node.entries.begin() + path_[level].index);
+  std::vector<XBobjIndexKeyData> &entries = Own(path_[level]).entries;
+  entries.erase(entries.begin() + path_[level].index);
   // Nodes left empty leave the tree and their level's sibling chain.
-  while (level > 0 && path_[level].node.entries.empty()) {
-    const CdxNode &dead = path_[level].node;
+  while (level > 0 && path_[level].node->entries.empty()) {
+    const CdxNode &dead = *path_[level].node;
     if (dead.left != kCdxNoSibling) Relink(dead.left, false, dead.right);
     if (dead.right != kCdxNoSibling) Relink(dead.right, true, dead.left);
     path_.resize(level);
     --level;
     Level &parent = path_[level];
-    parent.node.entries.erase(parent.node.entries.begin() + parent.index);
+    std::vector<XBobjIndexKeyData> &above = Own(parent).entries;
+    above.erase(above.begin() + parent.index);
   }
-  if (level == 0 && path_[0].node.entries.empty()) path_[0].node.leaf = true;
+  if (level == 0 && path_[0].node->entries.empty()) Own(path_[0]).leaf = true;
   // Writes the changed node; when its last entry went, the parent entries
   // take the new last key.
   StoreUp(level);
@@ -354,6 +388,7 @@ CdxTree::CheckResult CdxTree::Check() {
   std::unordered_set<int64_t> seen;
   std::vector<std::vector<Links>> levels;
   int leaf_depth = -1;
+  DropPages();  // the nodes as they are on disk, not as last read
   try {
     CheckNode(root_, 0, seen, levels, leaf_depth, result);
   } catch (const std::exception &e) {
@@ -392,7 +427,8 @@ void CdxTree::CheckNode(int64_t position, size_t depth, std::unordered_set<int64
     result.problems.push_back(where + " is reached twice");
     return;
   }
-  const CdxNode node = Load(position);
+  const NodePtr kept = Load(position);
+  const CdxNode &node = *kept;
   if (levels.size() <= depth) levels.resize(depth + 1);
   levels[depth].push_back(Links{position, node.left, node.right});
   if (node.root != (depth == 0)) result.problems.push_back(where + " has a wrong root flag");

@@ -2,17 +2,20 @@
 // of loaded nodes from the root to the current entry, search and walk with
 // equal keys ordered by record number, insertion with leaf and branch splits
 // that keep the sibling links of each level, and deletion. Nodes are read and
-// written through an IndexPageStore (layout in cdx_format.h).
+// written through an IndexPageStore (layout in cdx_format.h); the nodes read
+// are kept (index_page_cache.h) until DropPages.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
 
 #include "xbase/cdx_format.h"
+#include "xbase/index_page_cache.h"
 #include "xbase/index_page_store.h"
 
 namespace xb {
@@ -34,10 +37,11 @@ class CdxTree {
 
   void SetLayout(const Layout &layout) {
     layout_ = layout;
-    path_.clear();
+    DropPages();
   }
   const Layout &layout() const { return layout_; }
   int64_t root() const { return root_; }
+  // Also forgets every kept node: the tree may have been written anew.
   void SetRoot(int64_t root);
   // Called with the new root position after a root split.
   void OnRootChanged(std::function<void(int64_t)> handler) {
@@ -46,7 +50,13 @@ class CdxTree {
   // Writes an empty root leaf at `position` and makes it the root.
   void WriteEmptyRoot(int64_t position);
 
+  // Forgets the cursor; the nodes read stay kept for later searches.
   void Drop() { path_.clear(); }
+  // Forgets the cursor and every kept node: the file may have changed.
+  void DropPages() {
+    path_.clear();
+    cache_.Clear();
+  }
   const XBobjIndexKeyData *Current() const;
 
   // Navigation in stored order: the record number of the new current entry,
@@ -70,10 +80,10 @@ class CdxTree {
   // none. Drops the cursor.
   bool Remove(std::string_view key, uint32_t record);
 
-  // Walks every node once: the entries in order, and what is wrong with the
-  // structure (nodes reached twice, leaves at different depths, keys out of
-  // order, branch entries that are not their child's last entry, broken
-  // sibling links, a missing root flag).
+  // Walks every node once, as the file holds it now: the entries in order,
+  // and what is wrong with the structure (nodes reached twice, leaves at
+  // different depths, keys out of order, branch entries that are not their
+  // child's last entry, broken sibling links, a missing root flag).
   struct CheckResult {
     std::vector<XBobjIndexKeyData> entries;
     std::vector<std::string> problems;
@@ -82,9 +92,10 @@ class CdxTree {
   CheckResult Check();
 
  private:
+  using NodePtr = std::shared_ptr<CdxNode>;
   struct Level {
     int64_t position = 0;
-    CdxNode node;
+    NodePtr node;  // may be shared with the cache: change it through Own
     size_t index = 0;
   };
 
@@ -96,9 +107,15 @@ class CdxTree {
   // The greatest record number a node's leaf entries must hold: the
   // store's limit, or a greater record of the node itself.
   uint64_t RecordLimit(const CdxNode &node) const;
-  CdxNode Load(int64_t position);
+  NodePtr Load(int64_t position);
+  // A node's bytes in memory form, its links checked against `file_end`.
+  CdxNode Decode(const std::string &bytes, int64_t file_end) const;
+  // Writes a node and keeps a copy of it as the node at `position`.
   void Write(int64_t position, const CdxNode &node);
-  void Push(int64_t position, CdxNode node, size_t index);
+  // The level's node, made the level's own (copied when the cache or another
+  // level shares it) so that it may be changed.
+  static CdxNode &Own(Level &level);
+  void Push(int64_t position, NodePtr node, size_t index);
   uint32_t CurrentRecord() const;
   // From the root towards a leaf, in each node to the first entry for which
   // `before` is false. False when a branch has no such entry (every key
@@ -134,6 +151,7 @@ class CdxTree {
   int64_t root_ = 0;
   std::function<void(int64_t)> on_root_changed_;
   std::vector<Level> path_;
+  IndexPageCache<CdxNode> cache_;
 };
 
 }  // namespace xb

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <ctime>
 
+#include "xbase/os_system.h"
+
 namespace xb {
 namespace {
 std::optional<LocalTime> g_fixed;
@@ -14,8 +16,7 @@ LocalTime Now() {
   using namespace std::chrono;
   const auto now = system_clock::now();
   const std::time_t secs = system_clock::to_time_t(now);
-  std::tm tm{};
-  localtime_r(&secs, &tm);
+  const std::tm tm = os::LocalTime(secs);
   LocalTime t;
   t.year = tm.tm_year + 1900;
   t.month = tm.tm_mon + 1;

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "xbase/dataset_messages.h"
+#include "xbase/fs_path.h"
 #include "xbase/text_case.h"
 
 namespace xb {
@@ -63,7 +64,7 @@ bool TCreateXbaseDataSet::CreateTable() {
   if (!DBFTable) throw EDatabaseError(dsmsg::kNotAssigned);
   if (DBFTable->Active()) throw EDatabaseError(dsmsg::kOpenTable);
   const std::string path = DBFTable->TablePath();
-  if (std::filesystem::exists(path) && !AutoOverwrite) {
+  if (std::filesystem::exists(FsPath(path)) && !AutoOverwrite) {
     if (!OnConfirmOverwrite || !OnConfirmOverwrite(kOverwriteQuestion)) return false;
   }
   const std::vector<DbfFieldSpec> specs = ParseFieldList(CreateFields);

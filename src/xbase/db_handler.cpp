@@ -48,7 +48,14 @@ int64_t XBO_dBHandler::DiskRead(void *buffer, int64_t count, int64_t offset) {
   if (!read_buffer_on_ || offset < hl || count > cap) {
     return XBO_dBaseFld::DiskRead(buffer, count, offset);
   }
+  // A read a little ahead of the last one (a walk in natural order, also
+  // one that passes over hidden records) refills the window from there; one
+  // that jumps elsewhere (a walk in index order, a search) reads just its
+  // own bytes and leaves the window be.
+  const bool onward = window_valid_ == 0 || (offset >= read_end_ && offset - read_end_ < cap);
+  read_end_ = offset + count;
   if (offset < window_start_ || offset + count > window_start_ + window_valid_) {
+    if (!onward) return XBO_dBaseFld::DiskRead(buffer, count, offset);
     const int64_t rl = RecordLength();
     window_start_ = hl + (offset - hl) / rl * rl;
     if (offset + count > window_start_ + cap) window_start_ = offset;

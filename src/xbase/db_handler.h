@@ -83,6 +83,10 @@ class XBO_dBHandler : public XBO_dBaseFld {
   void CopyFile(const std::string &target, const std::string &password = "");
 
   // Switches the read-ahead window on or off; returns the former state.
+  // While on, reads inside the window are served from it; a read less than
+  // a window ahead of where the previous one ended refills it (32 768
+  // bytes, whole records, from the record read), so does the first; any
+  // other read takes just its own bytes.
   bool SetReadBuffer(bool on);
   bool ReadBufferOn() const { return read_buffer_on_; }
   bool UseDeleted() const { return use_deleted_; }
@@ -215,6 +219,7 @@ class XBO_dBHandler : public XBO_dBaseFld {
   std::string window_;
   int64_t window_start_ = 0;
   int64_t window_valid_ = 0;
+  int64_t read_end_ = 0;  // where the last read through the window ended
 };
 
 }  // namespace xb

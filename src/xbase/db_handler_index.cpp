@@ -146,7 +146,7 @@ XBobjIndexTag *XBO_dBHandler::FindTag(const std::string &tag_name) const {
 }
 
 void XBO_dBHandler::SetTag(const std::string &tag_name) {
-  if (current_tag_) current_tag_->DropPages();
+  if (current_tag_) current_tag_->ReleaseCursor();
   current_tag_ = nullptr;
   if (TrimBlanks(tag_name).empty()) return;
   XBobjIndexTag *tag = FindTag(tag_name);
@@ -206,7 +206,7 @@ int64_t XBO_dBHandler::FindInTag(const std::string &tag_name, const std::string 
   if (had_position) {
     tag->SyncTo(saved_key, saved_record);
   } else {
-    tag->DropPages();
+    tag->ReleaseCursor();
   }
   return found;
 }
@@ -384,7 +384,7 @@ void XBO_dBHandler::NotifyIndexes(int code, int64_t value) {
   } else if (code == kStatusAfterFlush) {
     for (auto &file : indexes_) {
       if (!file) continue;
-      for (auto &tag : file->Tags()) tag->DropPages();
+      for (auto &tag : file->Tags()) tag->ReleaseCursor();
     }
   }
 }

@@ -1,14 +1,15 @@
 // Packing and copying a table; see db_handler.h.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <thread>
 
 #include "xbase/db_handler.h"
+#include "xbase/fs_path.h"
+#include "xbase/os_file.h"
 #include "xbase/xbase_error.h"
 #include "xbase/xbase_messages.h"
 
@@ -19,20 +20,25 @@ constexpr int64_t kWriteChunk = 1 << 20;
 
 // A fresh, empty file beside `table` with a unique name ending in ".dbf".
 std::string UniqueSiblingName(const std::string &table) {
-  const std::filesystem::path dir = std::filesystem::path(table).parent_path();
-  std::string pattern = (dir / "xbpackXXXXXX.dbf").string();
-  const int fd = ::mkstemps(pattern.data(), 4);
-  if (fd < 0) RaiseError(msg::kCouldNotCreate, {pattern});
-  ::close(fd);
-  return pattern;
+  static std::mt19937_64 random{std::random_device{}()};
+  const std::filesystem::path dir = FsPath(table).parent_path();
+  std::string name;
+  for (int tries = 0; tries < 100; ++tries) {
+    char leaf[32];
+    std::snprintf(leaf, sizeof leaf, "xbpack%06llx.dbf",
+                  static_cast<unsigned long long>(random() & 0xFFFFFF));
+    name = PathText(dir / leaf);
+    if (os::CreateNewFile(name)) return name;
+  }
+  RaiseError(msg::kCouldNotCreate, {name});
 }
 
 std::string MemoFileOf(const std::string &table) {
   for (const char *ext : {".dbt", ".DBT", ".fpt", ".FPT"}) {
-    std::filesystem::path memo(table);
+    std::filesystem::path memo = FsPath(table);
     memo.replace_extension(ext);
     std::error_code ec;
-    if (std::filesystem::exists(memo, ec)) return memo.string();
+    if (std::filesystem::exists(memo, ec)) return PathText(memo);
   }
   return {};
 }
@@ -66,7 +72,7 @@ void XBO_dBHandler::CopyFile(const std::string &target, const std::string &passw
   };
   try {
     std::string name(target);
-    if (!std::filesystem::path(name).has_extension()) name += ".DBF";
+    if (!FsPath(name).has_extension()) name += ".DBF";
     XBO_DiskFile out(name);
     out.DiskCreate();
     // The header area as it stands, record count 0 until the records are in.
@@ -109,9 +115,9 @@ void XBO_dBHandler::CopyFile(const std::string &target, const std::string &passw
 
     const std::string memo = MemoFileOf(FileName());
     if (HasMemo() && !memo.empty() && !copy_memo_suppressed_) {
-      std::filesystem::path memo_target(out.FileName());
-      memo_target.replace_extension(std::filesystem::path(memo).extension());
-      std::filesystem::copy_file(memo, memo_target,
+      std::filesystem::path memo_target = FsPath(out.FileName());
+      memo_target.replace_extension(FsPath(memo).extension());
+      std::filesystem::copy_file(FsPath(memo), memo_target,
                                  std::filesystem::copy_options::overwrite_existing);
     }
   } catch (...) {
@@ -146,7 +152,8 @@ void XBO_dBHandler::Pack() {
       ReplaceWithFile(temp);
     } catch (...) {
       copy_memo_suppressed_ = false;
-      std::remove(temp.c_str());
+      std::error_code ec;
+      std::filesystem::remove(FsPath(temp), ec);
       throw;
     }
     ReadStructure();

@@ -8,6 +8,7 @@
 
 #include "xbase/byte_helpers.h"
 #include "xbase/clock.h"
+#include "xbase/fs_path.h"
 #include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
 #include "xbase/xbase_messages.h"
@@ -19,7 +20,7 @@ constexpr int kHeaderPollMs = 1;
 
 std::string WithDbfExtension(const std::string &name) {
   std::string trimmed(TrimBlanks(name));
-  return std::filesystem::path(trimmed).has_extension() ? trimmed : trimmed + ".DBF";
+  return FsPath(trimmed).has_extension() ? trimmed : trimmed + ".DBF";
 }
 
 std::string Num(int64_t n) { return std::to_string(n); }
@@ -30,7 +31,7 @@ XBO_dBaseDBF::XBO_dBaseDBF(const std::string &file_name, bool shared, bool read_
                            const std::string &password)
     : XBO_DiskFile(WithDbfExtension(file_name)) {
   if (!Exists()) RaiseError(msg::kFileNotFound, {FileName()});
-  alias_ = UpperCp1251(std::filesystem::path(FileName()).stem().string());
+  alias_ = UpperCp1251(PathText(FsPath(FileName()).stem()));
   SetLockProtocol(static_cast<int>(TxbLokProtocol::Default));
   DiskOpen(shared, read_write);
   ReadStructure();
@@ -107,10 +108,10 @@ void XBO_dBaseDBF::DiskFlush() {
 }
 
 void XBO_dBaseDBF::DiskRename(const std::string &new_name) {
-  const std::filesystem::path old_path(FileName());
+  const std::filesystem::path old_path = FsPath(FileName());
   XBO_DiskFile::DiskRename(new_name);
   if (!HasMemo()) return;
-  const std::filesystem::path new_path(FileName());
+  const std::filesystem::path new_path = FsPath(FileName());
   for (const char *ext : {".dbt", ".DBT", ".fpt", ".FPT"}) {
     std::filesystem::path memo = old_path;
     memo.replace_extension(ext);
@@ -119,7 +120,7 @@ void XBO_dBaseDBF::DiskRename(const std::string &new_name) {
     std::filesystem::path target = new_path;
     target.replace_extension(ext);
     std::filesystem::rename(memo, target, ec);
-    if (ec) RaiseError(msg::kErrorOnRename, {memo.string()});
+    if (ec) RaiseError(msg::kErrorOnRename, {PathText(memo)});
     break;
   }
 }

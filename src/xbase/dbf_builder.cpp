@@ -7,6 +7,7 @@
 #include "xbase/byte_helpers.h"
 #include "xbase/dbf_format.h"
 #include "xbase/disk_file.h"
+#include "xbase/fs_path.h"
 #include "xbase/text_case.h"
 
 namespace xb {
@@ -110,16 +111,16 @@ BuiltTable BuildEmptyTable(const std::vector<DbfFieldSpec> &fields, TxbDBFTypes 
 std::string CreateDbfTable(const std::string &file_name, TxbDBFTypes dialect,
                            const std::vector<DbfFieldSpec> &fields) {
   std::string name(TrimBlanks(file_name));
-  if (!std::filesystem::path(name).has_extension()) name += ".DBF";
+  if (!FsPath(name).has_extension()) name += ".DBF";
   XBO_DiskFile file(name);
-  const std::filesystem::path path(file.FileName());
-  const BuiltTable built = BuildEmptyTable(fields, dialect, path.stem().string(), Now());
+  const std::filesystem::path path = FsPath(file.FileName());
+  const BuiltTable built = BuildEmptyTable(fields, dialect, PathText(path.stem()), Now());
   file.DiskCreate();
   file.DiskWrite(built.table.data(), static_cast<int64_t>(built.table.size()), 0);
   file.DiskFlush();
   file.DiskClose();
   if (!built.memo.empty()) {
-    XBO_DiskFile memo(std::filesystem::path(path).replace_extension(built.memo_ext).string());
+    XBO_DiskFile memo(PathText(std::filesystem::path(path).replace_extension(built.memo_ext)));
     memo.DiskCreate();
     memo.DiskWrite(built.memo.data(), static_cast<int64_t>(built.memo.size()), 0);
     memo.DiskFlush();

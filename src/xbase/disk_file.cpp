@@ -1,18 +1,13 @@
 // Disk files with sharing, retrying I/O and byte-range locks; see disk_file.h.
 #include "xbase/disk_file.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <thread>
 
+#include "xbase/fs_path.h"
+#include "xbase/os_file.h"
 #include "xbase/xbase_error.h"
 #include "xbase/xbase_messages.h"
 
@@ -29,8 +24,8 @@ std::string LowerAscii(std::string s) {
 std::string ExpandName(const std::string &name) {
   if (name.find("\\\\") != std::string::npos || (name.size() > 2 && name[1] == ':')) return name;
   std::error_code ec;
-  const auto abs = std::filesystem::absolute(name, ec);
-  return ec ? name : abs.lexically_normal().string();
+  const auto abs = std::filesystem::absolute(FsPath(name), ec);
+  return ec ? name : PathText(abs.lexically_normal());
 }
 
 // Names compare without regard to letter case, as on the systems the tables
@@ -38,12 +33,12 @@ std::string ExpandName(const std::string &name) {
 // whose name differs only in case is taken.
 std::string ResolveCase(const std::string &path) {
   std::error_code ec;
-  if (std::filesystem::exists(path, ec)) return path;
-  const std::filesystem::path p(path);
-  const std::string wanted = LowerAscii(p.filename().string());
+  if (std::filesystem::exists(FsPath(path), ec)) return path;
+  const std::filesystem::path p = FsPath(path);
+  const std::string wanted = LowerAscii(PathText(p.filename()));
   std::filesystem::directory_iterator it(p.parent_path().empty() ? "." : p.parent_path(), ec);
   for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-    if (LowerAscii(it->path().filename().string()) == wanted) return it->path().string();
+    if (LowerAscii(PathText(it->path().filename())) == wanted) return PathText(it->path());
   }
   return path;
 }
@@ -52,69 +47,36 @@ void Pause() {
   std::this_thread::sleep_for(std::chrono::milliseconds(XBO_DiskFile::kRetryPauseMs));
 }
 
-bool OfdLock(int fd, short type, int64_t offset, int64_t length) {
-  struct flock fl {};
-  fl.l_type = type;
-  fl.l_whence = SEEK_SET;
-  fl.l_start = offset;
-  fl.l_len = length;
-  fl.l_pid = 0;
-  while (fcntl(fd, F_OFD_SETLK, &fl) != 0) {
-    if (errno != EINTR) return false;
-  }
-  return true;
-}
-
-// Range locks are exclusive; a read-only descriptor can only hold a read lock,
+// Range locks are exclusive; a read-only opener can only hold a shared lock,
 // which still excludes every writer's lock.
-short LockType(bool read_write) { return read_write ? F_WRLCK : F_RDLCK; }
+bool ExclusiveLock(bool read_write) { return read_write; }
 
 }  // namespace
 
 XBO_DiskFile::XBO_DiskFile(const std::string &file_name)
     : file_name_(ResolveCase(ExpandName(file_name))) {
-  struct stat st {};
-  exists_ = ::stat(file_name_.c_str(), &st) == 0;
+  std::error_code ec;
+  exists_ = std::filesystem::exists(FsPath(file_name_), ec);
 }
 
 XBO_DiskFile::~XBO_DiskFile() {
-  if (fd_ >= 0) {
+  if (fd_ != os::kNoFile) {
     try {
       XBO_DiskFile::DiskClose();
     } catch (...) {
       // A destructor cannot report; the descriptor is closed below regardless.
     }
   }
-  if (fd_ >= 0) ::close(fd_);
-}
-
-int XBO_DiskFile::OpenDescriptor(const std::string &path, bool shared, bool read_write,
-                                 bool create) {
-  int flags = (read_write ? O_RDWR : O_RDONLY) | O_CLOEXEC;
-  if (create) flags |= O_CREAT;
-  int fd;
-  do {
-    fd = ::open(path.c_str(), flags, 0666);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return -1;
-  int rc;
-  do {
-    rc = ::flock(fd, (shared ? LOCK_SH : LOCK_EX) | LOCK_NB);
-  } while (rc != 0 && errno == EINTR);
-  if (rc != 0) {
-    ::close(fd);
-    errno = EACCES;
-    return -1;
-  }
-  return fd;
+  if (fd_ != os::kNoFile) os::CloseFile(fd_);
 }
 
 void XBO_DiskFile::DiskOpen(bool shared, bool read_write) {
-  if (fd_ >= 0) DiskClose();
+  if (fd_ != os::kNoFile) DiskClose();
   if (!exists_) RaiseError(msg::kFileNotFound, {file_name_});
-  const int fd = OpenDescriptor(file_name_, shared, read_write, false);
-  if (fd < 0) {
-    if (errno == ENOENT) RaiseError(msg::kFileNotFound, {file_name_});
+  os::OpenFailure failure;
+  const os::FileHandle fd = os::OpenFile(file_name_, shared, read_write, false, &failure);
+  if (fd == os::kNoFile) {
+    if (failure == os::OpenFailure::kNotFound) RaiseError(msg::kFileNotFound, {file_name_});
     RaiseError(msg::kAccessDenied, {file_name_});
   }
   fd_ = fd;
@@ -127,19 +89,17 @@ void XBO_DiskFile::DiskOpen(bool shared, bool read_write) {
 }
 
 void XBO_DiskFile::DiskCreate() {
-  if (fd_ >= 0) DiskClose();
-  int fd = OpenDescriptor(file_name_, false, true, true);
-  if (fd < 0 || ::ftruncate(fd, 0) != 0) {
-    if (fd >= 0) ::close(fd);
-    RaiseError(msg::kCouldNotCreate, {file_name_});
-  }
-  ::close(fd);
+  if (fd_ != os::kNoFile) DiskClose();
+  os::OpenFailure failure;
+  const os::FileHandle fd = os::OpenFile(file_name_, false, true, true, &failure);
+  if (fd == os::kNoFile) RaiseError(msg::kCouldNotCreate, {file_name_});
+  os::CloseFile(fd);
   exists_ = true;
   DiskOpen(false, true);
 }
 
 void XBO_DiskFile::DiskClose() {
-  if (fd_ < 0) return;
+  if (fd_ == os::kNoFile) return;
   if (lock_count_ > 0) {
     lock_count_ = 1;
     try {
@@ -149,41 +109,47 @@ void XBO_DiskFile::DiskClose() {
     }
   }
   XBobjFileColl::Instance().Unregister(this);
-  const int fd = fd_;
-  fd_ = -1;
+  const os::FileHandle fd = fd_;
+  fd_ = os::kNoFile;
   lock_count_ = 0;
-  if (::close(fd) != 0 && errno != EINTR) RaiseError(msg::kErrorInClose, {file_name_});
+  if (!os::CloseFile(fd)) RaiseError(msg::kErrorInClose, {file_name_});
 }
 
 int64_t XBO_DiskFile::DiskSize() {
-  struct stat st {};
-  if (fd_ < 0 || ::fstat(fd_, &st) != 0) RaiseError(msg::kErrorFileSize, {file_name_});
-  return st.st_size;
+  ++counts_.sizes;
+  int64_t size = 0;
+  if (fd_ == os::kNoFile || !os::FileSize(fd_, &size)) {
+    RaiseError(msg::kErrorFileSize, {file_name_});
+  }
+  return size;
 }
 
 void XBO_DiskFile::DiskFlush() {
-  if (fd_ < 0 || ::fsync(fd_) != 0) RaiseError(msg::kErrorOnFlush, {file_name_});
+  if (fd_ == os::kNoFile || !os::FlushFile(fd_)) RaiseError(msg::kErrorOnFlush, {file_name_});
   written_ = false;
 }
 
 int64_t XBO_DiskFile::DiskRead(void *buffer, int64_t count, int64_t offset) {
   if (offset < 0) RaiseError(msg::kErrorInSeek, {"22", file_name_, std::to_string(offset)});
+  ++counts_.reads;
   int64_t done = 0;
   int tries = 0;
   while (done < count) {
-    const ssize_t n = ::pread(fd_, static_cast<char *>(buffer) + done, count - done, offset + done);
+    const int64_t n =
+        os::ReadAt(fd_, static_cast<char *>(buffer) + done, count - done, offset + done);
     if (n > 0) {
       done += n;
       continue;
     }
     if (n == 0) break;  // end of file: the caller checks the count
-    if (errno == EINTR) continue;
     if (++tries > kIoRetries) {
-      RaiseError(msg::kErrorInRead, {std::to_string(errno), file_name_, std::to_string(offset)});
+      RaiseError(msg::kErrorInRead,
+                 {std::to_string(os::LastError()), file_name_, std::to_string(offset)});
     }
     Pause();
   }
   position_ = offset + done;
+  counts_.bytes_read += done;
   return done;
 }
 
@@ -192,16 +158,15 @@ void XBO_DiskFile::DiskWrite(const void *buffer, int64_t count, int64_t offset) 
   int64_t done = 0;
   int tries = 0;
   while (done < count) {
-    const ssize_t n =
-        ::pwrite(fd_, static_cast<const char *>(buffer) + done, count - done, offset + done);
+    const int64_t n =
+        os::WriteAt(fd_, static_cast<const char *>(buffer) + done, count - done, offset + done);
     if (n > 0) {
       done += n;
       continue;
     }
-    if (n < 0 && errno == EINTR) continue;
-    const int err = n < 0 ? errno : ENOSPC;
     if (++tries > kIoRetries) {
-      RaiseError(msg::kErrorInWrite, {std::to_string(err), file_name_, std::to_string(offset)});
+      RaiseError(msg::kErrorInWrite,
+                 {std::to_string(os::LastError()), file_name_, std::to_string(offset)});
     }
     Pause();
   }
@@ -210,21 +175,15 @@ void XBO_DiskFile::DiskWrite(const void *buffer, int64_t count, int64_t offset) 
 }
 
 bool XBO_DiskFile::OsLockRange(int64_t offset, int64_t length) {
-  return OfdLock(fd_, LockType(read_write_), offset, length);
+  return os::LockRange(fd_, offset, length, ExclusiveLock(read_write_));
 }
 
 void XBO_DiskFile::OsUnlockRange(int64_t offset, int64_t length) {
-  if (!OfdLock(fd_, F_UNLCK, offset, length)) RaiseError(msg::kErrorInUnlock, {file_name_});
+  if (!os::UnlockRange(fd_, offset, length)) RaiseError(msg::kErrorInUnlock, {file_name_});
 }
 
 bool XBO_DiskFile::OsRangeTakenByOthers(int64_t offset, int64_t length) {
-  struct flock fl {};
-  fl.l_type = F_WRLCK;
-  fl.l_whence = SEEK_SET;
-  fl.l_start = offset;
-  fl.l_len = length;
-  if (fcntl(fd_, F_OFD_GETLK, &fl) != 0) return false;
-  return fl.l_type != F_UNLCK;
+  return os::RangeLockedByOthers(fd_, offset, length);
 }
 
 bool XBO_DiskFile::DiskLock(int64_t offset, int64_t length) {
@@ -273,7 +232,7 @@ void XBO_DiskFile::DiskTruncate(int64_t size) {
   if (!read_write_ || !HasFullAccess()) {
     RaiseError(msg::kRequiresFullAccess, {"Truncate", file_name_});
   }
-  if (::ftruncate(fd_, size) != 0) RaiseError(msg::kErrorInTruncate, {file_name_});
+  if (!os::TruncateFile(fd_, size)) RaiseError(msg::kErrorInTruncate, {file_name_});
 }
 
 XBO_DiskFile::FileEnd XBO_DiskFile::SaveEnd(int64_t offset, int64_t count) {
@@ -287,20 +246,20 @@ XBO_DiskFile::FileEnd XBO_DiskFile::SaveEnd(int64_t offset, int64_t count) {
 }
 
 void XBO_DiskFile::RestoreEnd(const FileEnd &end) {
-  if (fd_ < 0 || ::ftruncate(fd_, end.size) != 0) RaiseError(msg::kErrorInTruncate, {file_name_});
+  if (fd_ == os::kNoFile || !os::TruncateFile(fd_, end.size)) {
+    RaiseError(msg::kErrorInTruncate, {file_name_});
+  }
   if (!end.bytes.empty()) {
     DiskWrite(end.bytes.data(), static_cast<int64_t>(end.bytes.size()), end.offset);
   }
 }
 
 void XBO_DiskFile::DiskRename(const std::string &new_name) {
-  const bool was_open = fd_ >= 0;
+  const bool was_open = fd_ != os::kNoFile;
   const bool shared = shared_, read_write = read_write_;
   if (was_open) DiskClose();
   const std::string target = ExpandName(new_name);
-  if (std::rename(file_name_.c_str(), target.c_str()) != 0) {
-    RaiseError(msg::kErrorOnRename, {file_name_});
-  }
+  if (!os::RenameFile(file_name_, target)) RaiseError(msg::kErrorOnRename, {file_name_});
   file_name_ = target;
   exists_ = true;
   if (was_open) DiskOpen(shared, read_write);
@@ -308,22 +267,18 @@ void XBO_DiskFile::DiskRename(const std::string &new_name) {
 
 void XBO_DiskFile::ReplaceWithFile(const std::string &new_file) {
   const std::string source = ExpandName(new_file);
-  const int fd = OpenDescriptor(source, shared_, read_write_, false);
-  if (fd < 0) RaiseError(msg::kAccessDenied, {source});
-  if (std::rename(source.c_str(), file_name_.c_str()) != 0) {
-    ::close(fd);
-    RaiseError(msg::kErrorOnRename, {source});
+  // The old descriptor's locks end with it.
+  const os::ReplaceFailure failure =
+      os::ReplaceOpenFile(&fd_, source, file_name_, shared_, read_write_);
+  if (failure != os::ReplaceFailure::kNone) {
+    if (fd_ == os::kNoFile) {
+      lock_count_ = 0;
+      XBobjFileColl::Instance().Unregister(this);
+    }
+    RaiseError(failure == os::ReplaceFailure::kRename ? msg::kErrorOnRename : msg::kAccessDenied,
+               {source});
   }
-  // Make the rename itself durable before the old descriptor goes.
-  const std::string dir = std::filesystem::path(file_name_).parent_path().string();
-  const int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
-  if (lock_count_ > 0) DiskUnlockAll();
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = fd;
+  lock_count_ = 0;
   position_ = 0;
   written_ = false;
   XBobjFileColl::Instance().Register(this);

@@ -1,14 +1,15 @@
 // XBO_DiskFile: one file on disk with shared or exclusive opening, retrying
 // reads and writes at 64-bit offsets, and one nestable byte-range lock.
-// Sharing maps to flock (shared or exclusive, never waiting) held for the
-// life of the descriptor; range locks are open-file-description locks, so two
-// objects on the same file in one process exclude each other just as two
-// processes do.
+// The operating system's calls are behind os_file.h: sharing is held for the
+// life of the handle, and range locks belong to the handle, so two objects on
+// the same file in one process exclude each other just as two processes do.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "xbase/os_file.h"
 
 namespace xb {
 
@@ -73,11 +74,25 @@ class XBO_DiskFile {
   bool Exists() const { return exists_; }
   bool Shared() const { return shared_; }
   bool ReadWrite() const { return read_write_; }
-  bool Closed() const { return fd_ < 0; }
+  bool Closed() const { return fd_ == os::kNoFile; }
   int64_t Position() const { return position_; }
   int LockCount() const { return lock_count_; }
   // Unshared, or shared and holding the whole-file lock (0, 0x7FFFFFFF).
   bool HasFullAccess() const;
+  // Whether another holder (process or object) has a lock in the range;
+  // asks without taking anything.
+  bool LockedByOthers(int64_t offset, int64_t length) {
+    return OsRangeTakenByOthers(offset, length);
+  }
+
+  // What went to the system through this object: lets tests see what an
+  // operation costs without timing it.
+  struct IoCounts {
+    int64_t reads = 0;       // DiskRead calls
+    int64_t bytes_read = 0;  // what they returned
+    int64_t sizes = 0;       // DiskSize calls
+  };
+  const IoCounts &Counts() const { return counts_; }
 
  protected:
   // One non-waiting OS lock of a byte range beside the counted range lock
@@ -88,10 +103,8 @@ class XBO_DiskFile {
   bool OsRangeTakenByOthers(int64_t offset, int64_t length);
 
  private:
-  int OpenDescriptor(const std::string &path, bool shared, bool read_write, bool create);
-
   std::string file_name_;
-  int fd_ = -1;
+  os::FileHandle fd_ = os::kNoFile;
   bool exists_ = false;
   bool shared_ = false;
   bool read_write_ = true;
@@ -100,6 +113,7 @@ class XBO_DiskFile {
   int64_t lock_offset_ = 0;
   int64_t lock_length_ = 0;
   bool written_ = false;
+  IoCounts counts_;
 };
 
 // The process-wide registry of open disk files; files still open when the

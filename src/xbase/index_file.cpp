@@ -37,15 +37,20 @@ TxbExpUserLink *XBobjIndexFile::Link() { return &table_.ExpressionLink(); }
 XBobjIndexFile::~XBobjIndexFile() = default;
 
 int64_t XBobjIndexFile::AllocPage(size_t size) {
-  if (next_free_ < 0) next_free_ = disk_.DiskSize();
+  if (next_free_ < 0) next_free_ = FreshEndOfFilePos();
   const int64_t position = next_free_;
   next_free_ += static_cast<int64_t>(size);
   return position;
 }
 
 int64_t XBobjIndexFile::EndOfFilePos() {
-  const int64_t size = disk_.DiskSize();
-  return next_free_ > size ? next_free_ : size;
+  if (known_end_ < 0) known_end_ = disk_.DiskSize();
+  return next_free_ > known_end_ ? next_free_ : known_end_;
+}
+
+int64_t XBobjIndexFile::FreshEndOfFilePos() {
+  known_end_ = -1;
+  return EndOfFilePos();
 }
 
 std::string XBobjIndexFile::ReadPage(int64_t position, size_t size) {
@@ -57,6 +62,32 @@ std::string XBobjIndexFile::ReadPage(int64_t position, size_t size) {
 
 void XBobjIndexFile::WritePage(int64_t position, std::string_view bytes) {
   disk_.DiskWrite(bytes.data(), static_cast<int64_t>(bytes.size()), position);
+  const int64_t end = position + static_cast<int64_t>(bytes.size());
+  if (known_end_ >= 0 && end > known_end_) known_end_ = end;
+}
+
+bool XBobjIndexFile::ChangedByOthers() {
+  if (!disk_.Shared()) return false;
+  const uint32_t stored = StoredCounter();
+  if (stored == KnownCounter() && !others_were_writing_) return false;
+  // An unchanged counter needs nothing more: a writer at work raises it
+  // before it is done (NTX first, CDX last), and the next check sees that.
+  // A writer holds the index lock from before it raises the counter until
+  // its pages are written, so a new counter seen while another holds the
+  // lock may come with pages still being written: what is read now is read
+  // again at the next check as well, until the lock is found free.
+  const bool others_writing =
+      disk_.LockCount() == 0 && disk_.LockedByOthers(lock_offset_, lock_length_);
+  others_were_writing_ = others_writing;
+  TakeChangedFile(stored);
+  return true;
+}
+
+void XBobjIndexFile::TakeChangedFile(uint32_t counter) {
+  next_free_ = -1;
+  known_end_ = -1;
+  for (auto &tag : tags_) tag->DropPages();
+  ReloadHeaders(counter);
 }
 
 uint16_t XBobjIndexFile::NextCounter(uint16_t counter) {

@@ -26,9 +26,12 @@ class XBobjIndexFile : public IndexPageStore {
   XBobjIndexFile(const XBobjIndexFile &) = delete;
   XBobjIndexFile &operator=(const XBobjIndexFile &) = delete;
 
-  // Page access on the disk file.
+  // Page access on the disk file. The end of the file is asked of the
+  // system once and then followed through this object's own writes, until
+  // the file changes behind its back.
   int64_t AllocPage(size_t size) override;
   int64_t EndOfFilePos() override;
+  int64_t FreshEndOfFilePos() override;
   std::string ReadPage(int64_t position, size_t size) override;
   void WritePage(int64_t position, std::string_view bytes) override;
 
@@ -41,10 +44,14 @@ class XBobjIndexFile : public IndexPageStore {
   // buffer, out of every tag (a cancelled append); the update counter goes
   // up as for UpdateKeys.
   virtual void RemoveRecordKeys(int64_t record);
-  // On a shared file: true (and every loaded page dropped, the tags' roots
-  // read again) when another process changed the file since this one last
-  // read or wrote its update counter.
-  virtual bool ChangedByOthers() = 0;
+  // Called before every search and walk step. On a shared file: true when
+  // another process or table object changed the file since this one last
+  // read or wrote its update counter, or was still changing it (holding the
+  // index lock) when this one last saw a change, so that what was read then
+  // may be half old; every page read is then forgotten and the tags'
+  // headers read again (TakeChangedFile). Costs one small read of the
+  // header; a lock query only when something changed.
+  virtual bool ChangedByOthers();
   // Takes the index lock offsets of a lock protocol (TxbLokProtocol).
   virtual void SetIndexLockProtocol(int protocol);
 
@@ -69,6 +76,20 @@ class XBobjIndexFile : public IndexPageStore {
   uint16_t UpdateCounter() const { return update_counter_; }
 
  protected:
+  // The update counter as the file holds it now, from a few header bytes
+  // ("Index file %s is corrupted" when they cannot be read), and as this
+  // object last read or wrote it.
+  virtual uint32_t StoredCounter() = 0;
+  virtual uint32_t KnownCounter() const = 0;
+  // Takes `counter` as the known one and reads the tags' headers again.
+  virtual void ReloadHeaders(uint32_t counter) = 0;
+  // The one place where a file that others changed is taken in again: the
+  // end of the file and the next free page are learned anew, every tag
+  // forgets the pages it read, and the headers are read again.
+  void TakeChangedFile(uint32_t counter);
+  // After this object cut the file short: its end is learned anew.
+  void ForgetFileEnd() { known_end_ = -1; }
+
   // The counter after one more update: from 0x7FFF it starts again at 1.
   static uint16_t NextCounter(uint16_t counter);
 
@@ -77,10 +98,13 @@ class XBobjIndexFile : public IndexPageStore {
   std::string name_;
   std::vector<std::unique_ptr<XBobjIndexTag>> tags_;
   int64_t next_free_ = -1;  // -1: take the file size
+  int64_t known_end_ = -1;  // -1: ask the system
   bool general_ = false;
   uint16_t update_counter_ = 0;
   int64_t lock_offset_ = 0x7FFFFFFE;
   int64_t lock_length_ = 1;
+  // The last check found another holder of the index lock.
+  bool others_were_writing_ = false;
 };
 
 // The last path component of a file name ('/' or '\\' separated).

@@ -18,8 +18,12 @@ class IndexPageStore {
   // Takes `size` bytes at the end of the file (the next free position) and
   // returns their position.
   virtual int64_t AllocPage(size_t size) = 0;
-  // The current end of the file.
+  // The end of the file as the store knows it: a store may remember it
+  // between calls (its own writes move it on) instead of asking the system.
   virtual int64_t EndOfFilePos() = 0;
+  // The end of the file asked of the file itself, for a page that seems to
+  // lie beyond the remembered end.
+  virtual int64_t FreshEndOfFilePos() { return EndOfFilePos(); }
 };
 
 }  // namespace xb

@@ -66,8 +66,12 @@ class XBobjIndexTag {
   virtual const XBobjIndexKeyData *CurrentEntry() const = 0;
   virtual bool LocateEntry(const std::string &key, uint32_t record) = 0;
   virtual bool RemoveKey(const std::string &key, uint32_t record) = 0;
-  // Forgets every loaded page (deselected, changed by others, flushed).
+  // Forgets the cursor and every page read from the file: another process
+  // or table object changed it, or it was rebuilt.
   virtual void DropPages() = 0;
+  // Forgets the cursor only (deselected, a search done, the table flushed):
+  // the pages read stay for the next search while the file is unchanged.
+  virtual void ReleaseCursor() = 0;
 
   // Navigation codes -1 next, -2 prior, -3 first, -4 last, -5 current,
   // inside the range; returns the entry's record number or 0 at either end.

@@ -130,24 +130,21 @@ void XBobjNTXFile::Open() {
 void XBobjNTXFile::ReindexFile() {
   if (disk_.HasFullAccess()) disk_.DiskTruncate(0);
   next_free_ = -1;
+  ForgetFileEnd();
   update_counter_ = NextCounter(update_counter_);
   Tag().DropPages();
   Tag().Build();
 }
 
-bool XBobjNTXFile::ChangedByOthers() {
-  if (!disk_.Shared()) return false;
+uint32_t XBobjNTXFile::StoredCounter() {
   const std::string bytes = ReadPage(XBobjNTXTag::kHeaderPosition, 4);
   if (bytes.size() < 4) RaiseError(msg::kIndexCorrupted, {name_});
-  const uint16_t counter = GetLE16(bytes.data() + 2);
-  if (counter == update_counter_) return false;
-  update_counter_ = counter;
-  next_free_ = -1;
-  for (auto &tag : tags_) {
-    tag->DropPages();
-    tag->ReadTagHeader();
-  }
-  return true;
+  return GetLE16(bytes.data() + 2);
+}
+
+void XBobjNTXFile::ReloadHeaders(uint32_t counter) {
+  update_counter_ = static_cast<uint16_t>(counter);
+  for (auto &tag : tags_) tag->ReadTagHeader();
 }
 
 }  // namespace xb

@@ -39,7 +39,8 @@ class XBobjNTXTag : public XBobjIndexTag {
   bool RemoveKey(const std::string &key, uint32_t record) override {
     return tree_.Remove(key, record);
   }
-  void DropPages() override { tree_.Drop(); }
+  void DropPages() override { tree_.DropPages(); }
+  void ReleaseCursor() override { tree_.Drop(); }
 
   // Sets up a new tag: expressions, flags, and the key layout learned from
   // the table's current record buffer. Raises the sort's error for keys too
@@ -78,9 +79,13 @@ class XBobjNTXFile : public XBobjIndexFile {
   void Open();
 
   void ReindexFile() override;
-  bool ChangedByOthers() override;
 
   XBobjNTXTag &Tag() { return static_cast<XBobjNTXTag &>(*tags_.front()); }
+
+ protected:
+  uint32_t StoredCounter() override;
+  uint32_t KnownCounter() const override { return update_counter_; }
+  void ReloadHeaders(uint32_t counter) override;
 };
 
 }  // namespace xb

@@ -16,11 +16,14 @@ constexpr size_t kMaxDepth = 32;
 }  // namespace
 
 NtxTree::NtxTree(IndexPageStore &store, Layout layout, std::string name)
-    : store_(store), layout_(layout), name_(std::move(name)) {}
+    : store_(store),
+      layout_(layout),
+      name_(std::move(name)),
+      cache_(kCachedIndexBytes / kNtxPageSize) {}
 
 void NtxTree::SetRoot(int64_t root) {
   root_ = root;
-  path_.clear();
+  DropPages();
 }
 
 int NtxTree::Order(std::string_view a, std::string_view b) const {
@@ -39,20 +42,34 @@ std::string NtxTree::Padded(std::string_view key) const {
   return padded;
 }
 
-NtxPage NtxTree::Load(int64_t position) {
+NtxTree::PagePtr NtxTree::Load(int64_t position) {
+  if (PagePtr kept = cache_.Find(position)) return kept;
+  // A page behind the end this store remembers may have been added since.
   if (position < kNtxPageSize || position % kNtxPageSize != 0 ||
-      position + kNtxPageSize > store_.EndOfFilePos()) {
+      (position + kNtxPageSize > store_.EndOfFilePos() &&
+       position + kNtxPageSize > store_.FreshEndOfFilePos())) {
     RaiseError(msg::kIndexCorrupted, {name_});
   }
   const std::string bytes = store_.ReadPage(position, kNtxPageSize);
-  return DecodeNtxPage(bytes, layout_.key_length, layout_.max_entries, name_);
+  auto page = std::make_shared<NtxPage>(
+      DecodeNtxPage(bytes, layout_.key_length, layout_.max_entries, name_));
+  cache_.Put(position, page);
+  return page;
 }
 
 void NtxTree::Write(int64_t position, const NtxPage &page) {
+  // Should the write fail, nothing is known of the page any more.
+  cache_.Erase(position);
   store_.WritePage(position, EncodeNtxPage(page, layout_.key_length, layout_.max_entries));
+  cache_.Put(position, std::make_shared<NtxPage>(page));
 }
 
-void NtxTree::Push(int64_t position, NtxPage page, size_t index) {
+NtxPage &NtxTree::Own(Level &level) {
+  if (level.page.use_count() > 1) level.page = std::make_shared<NtxPage>(*level.page);
+  return *level.page;
+}
+
+void NtxTree::Push(int64_t position, PagePtr page, size_t index) {
   if (path_.size() >= kMaxDepth) {
     path_.clear();
     RaiseError(msg::kIndexCorrupted, {name_});
@@ -69,8 +86,8 @@ bool NtxTree::Positioned() const { return Current() != nullptr; }
 const XBobjIndexKeyData *NtxTree::Current() const {
   if (path_.empty()) return nullptr;
   const Level &top = path_.back();
-  if (top.index >= top.page.entries.size()) return nullptr;
-  return &top.page.entries[top.index];
+  if (top.index >= top.page->entries.size()) return nullptr;
+  return &top.page->entries[top.index];
 }
 
 uint32_t NtxTree::CurrentRecord() const {
@@ -80,29 +97,29 @@ uint32_t NtxTree::CurrentRecord() const {
 
 void NtxTree::DescendFirst(int64_t position) {
   while (true) {
-    NtxPage page = Load(position);
-    const bool leaf = page.leaf;
-    const int64_t child = leaf ? 0 : Child(page, 0);
+    PagePtr page = Load(position);
+    const bool leaf = page->leaf;
+    const int64_t child = leaf ? 0 : Child(*page, 0);
     Push(position, std::move(page), 0);
     if (leaf) break;
     position = child;
   }
-  if (path_.back().page.entries.empty()) ClimbNext();
+  if (path_.back().page->entries.empty()) ClimbNext();
 }
 
 void NtxTree::DescendLast(int64_t position) {
   while (true) {
-    NtxPage page = Load(position);
-    const size_t count = page.entries.size();
-    if (page.leaf) {
+    PagePtr page = Load(position);
+    const size_t count = page->entries.size();
+    if (page->leaf) {
       Push(position, std::move(page), count == 0 ? 0 : count - 1);
       break;
     }
-    const int64_t child = page.rightmost;
+    const int64_t child = page->rightmost;
     Push(position, std::move(page), count);
     position = child;
   }
-  if (path_.back().page.entries.empty()) ClimbPrior();
+  if (path_.back().page->entries.empty()) ClimbPrior();
 }
 
 uint32_t NtxTree::ClimbNext() {
@@ -110,7 +127,7 @@ uint32_t NtxTree::ClimbNext() {
     path_.pop_back();
     if (path_.empty()) return 0;
     Level &parent = path_.back();
-    if (parent.index < parent.page.entries.size()) return CurrentRecord();
+    if (parent.index < parent.page->entries.size()) return CurrentRecord();
   }
 }
 
@@ -131,11 +148,11 @@ void NtxTree::Descend(Before before) {
   path_.clear();
   int64_t position = root_;
   while (true) {
-    NtxPage page = Load(position);
-    const auto &entries = page.entries;
+    PagePtr page = Load(position);
+    const auto &entries = page->entries;
     const size_t i = std::partition_point(entries.begin(), entries.end(), before) - entries.begin();
-    const bool leaf = page.leaf;
-    const int64_t child = leaf ? 0 : Child(page, i);
+    const bool leaf = page->leaf;
+    const int64_t child = leaf ? 0 : Child(*page, i);
     Push(position, std::move(page), i);
     if (leaf) break;
     position = child;
@@ -157,26 +174,26 @@ uint32_t NtxTree::Last() {
 uint32_t NtxTree::Next() {
   if (!Positioned()) return 0;
   Level &top = path_.back();
-  if (top.page.leaf) {
-    if (++top.index < top.page.entries.size()) return CurrentRecord();
+  if (top.page->leaf) {
+    if (++top.index < top.page->entries.size()) return CurrentRecord();
     return ClimbNext();
   }
   ++top.index;
-  DescendFirst(Child(top.page, top.index));
+  DescendFirst(Child(*top.page, top.index));
   return CurrentRecord();
 }
 
 uint32_t NtxTree::Prior() {
   if (!Positioned()) return 0;
   Level &top = path_.back();
-  if (top.page.leaf) {
+  if (top.page->leaf) {
     if (top.index > 0) {
       --top.index;
       return CurrentRecord();
     }
     return ClimbPrior();
   }
-  DescendLast(Child(top.page, top.index));
+  DescendLast(Child(*top.page, top.index));
   return CurrentRecord();
 }
 
@@ -203,8 +220,8 @@ void NtxTree::Insert(std::string_view key, uint32_t record) {
   // Equal keys count as smaller, so the new entry lands behind them.
   Descend([&](const XBobjIndexKeyData &e) { return Order(e.key, padded) <= 0; });
   Level &leaf = path_.back();
-  leaf.page.entries.insert(leaf.page.entries.begin() + leaf.index,
-                           XBobjIndexKeyData{padded, record, 0});
+  std::vector<XBobjIndexKeyData> &entries = Own(leaf).entries;
+  entries.insert(entries.begin() + leaf.index, XBobjIndexKeyData{padded, record, 0});
   if (StoreUp(path_.size() - 1)) Locate(padded, record);
 }
 
@@ -212,9 +229,10 @@ bool NtxTree::StoreUp(size_t level) {
   bool split = false;
   while (true) {
     Level &current = path_[level];
-    std::vector<XBobjIndexKeyData> &entries = current.page.entries;
+    NtxPage &page = Own(current);
+    std::vector<XBobjIndexKeyData> &entries = page.entries;
     if (entries.size() <= layout_.max_entries) {
-      Write(current.position, current.page);
+      Write(current.position, page);
       return split;
     }
     split = true;
@@ -222,7 +240,7 @@ bool NtxTree::StoreUp(size_t level) {
     // becomes the parent's entry for it.
     const size_t half = (entries.size() + 1) / 2;
     NtxPage left;
-    left.leaf = current.page.leaf;
+    left.leaf = page.leaf;
     left.entries.assign(std::make_move_iterator(entries.begin()),
                         std::make_move_iterator(entries.begin() + half - 1));
     XBobjIndexKeyData separator = std::move(entries[half - 1]);
@@ -230,7 +248,7 @@ bool NtxTree::StoreUp(size_t level) {
     entries.erase(entries.begin(), entries.begin() + half);
     const int64_t left_position = store_.AllocPage(kNtxPageSize);
     Write(left_position, left);
-    Write(current.position, current.page);
+    Write(current.position, page);
     separator.child = static_cast<uint32_t>(left_position);
     if (level == 0) {
       NtxPage root;
@@ -245,7 +263,8 @@ bool NtxTree::StoreUp(size_t level) {
       return true;
     }
     Level &parent = path_[level - 1];
-    parent.page.entries.insert(parent.page.entries.begin() + parent.index, std::move(separator));
+    std::vector<XBobjIndexKeyData> &above = Own(parent).entries;
+    above.insert(above.begin() + parent.index, std::move(separator));
     --level;
   }
 }
@@ -253,36 +272,37 @@ bool NtxTree::StoreUp(size_t level) {
 bool NtxTree::Remove(std::string_view key, uint32_t record) {
   if (!Locate(key, record)) return false;
   size_t level = path_.size() - 1;
-  if (!path_[level].page.leaf) {
+  if (!path_[level].page->leaf) {
     // A branch entry takes the greatest entry of its left subtree, which
     // leaves its leaf.
     const size_t branch = level;
-    Level &top = path_[branch];
-    int64_t position = Child(top.page, top.index);
+    int64_t position = Child(*path_[branch].page, path_[branch].index);
     while (true) {
-      NtxPage page = Load(position);
-      const size_t count = page.entries.size();
-      const bool leaf = page.leaf;
-      const int64_t child = leaf ? 0 : page.rightmost;
+      PagePtr page = Load(position);
+      const size_t count = page->entries.size();
+      const bool leaf = page->leaf;
+      const int64_t child = leaf ? 0 : page->rightmost;
       Push(position, std::move(page), leaf ? (count == 0 ? 0 : count - 1) : count);
       if (leaf) break;
       position = child;
     }
-    Level &leaf = path_.back();
-    if (leaf.page.entries.empty()) RaiseError(msg::kIndexCorrupted, {name_});
-    XBobjIndexKeyData greatest = std::move(leaf.page.entries.back());
-    leaf.page.entries.pop_back();
-    XBobjIndexKeyData &target = path_[branch].page.entries[path_[branch].index];
+    if (path_.back().page->entries.empty()) RaiseError(msg::kIndexCorrupted, {name_});
+    std::vector<XBobjIndexKeyData> &leaf_entries = Own(path_.back()).entries;
+    XBobjIndexKeyData greatest = std::move(leaf_entries.back());
+    leaf_entries.pop_back();
+    NtxPage &branch_page = Own(path_[branch]);
+    XBobjIndexKeyData &target = branch_page.entries[path_[branch].index];
     target.key = std::move(greatest.key);
     target.record = greatest.record;
-    Write(path_[branch].position, path_[branch].page);
+    Write(path_[branch].position, branch_page);
     level = path_.size() - 1;
   } else {
     Level &leaf = path_[level];
-    leaf.page.entries.erase(leaf.page.entries.begin() + leaf.index);
+    std::vector<XBobjIndexKeyData> &entries = Own(leaf).entries;
+    entries.erase(entries.begin() + leaf.index);
   }
-  if (!path_[level].page.entries.empty() || level == 0) {
-    Write(path_[level].position, path_[level].page);
+  if (!path_[level].page->entries.empty() || level == 0) {
+    Write(path_[level].position, *path_[level].page);
   } else {
     RemoveEmpty(level);
   }
@@ -302,7 +322,8 @@ void NtxTree::RemoveEmpty(size_t level) {
     }
     path_.resize(level);
     Level &parent = path_.back();
-    std::vector<XBobjIndexKeyData> &entries = parent.page.entries;
+    NtxPage &parent_page = Own(parent);
+    std::vector<XBobjIndexKeyData> &entries = parent_page.entries;
     if (entries.empty()) {
       --level;  // the empty page was the parent's only child
       continue;
@@ -315,27 +336,28 @@ void NtxTree::RemoveEmpty(size_t level) {
     } else {
       moved = std::move(entries.back());
       entries.pop_back();
-      parent.page.rightmost = moved.child;
+      parent_page.rightmost = moved.child;
       parent.index = entries.size();
       to_front = false;
     }
-    Write(parent.position, parent.page);
+    Write(parent.position, parent_page);
     // The moved entry orders before every key of the subtree now in its slot
     // (or after every key of the new rightmost subtree).
-    int64_t position = Child(parent.page, parent.index);
+    int64_t position = Child(parent_page, parent.index);
     while (true) {
-      NtxPage page = Load(position);
-      const size_t count = page.entries.size();
-      const bool leaf = page.leaf;
+      PagePtr page = Load(position);
+      const size_t count = page->entries.size();
+      const bool leaf = page->leaf;
       const size_t slot = to_front ? 0 : count;
-      const int64_t child = leaf ? 0 : Child(page, slot);
+      const int64_t child = leaf ? 0 : Child(*page, slot);
       Push(position, std::move(page), slot);
       if (leaf) break;
       position = child;
     }
     Level &leaf = path_.back();
     moved.child = 0;
-    leaf.page.entries.insert(leaf.page.entries.begin() + leaf.index, std::move(moved));
+    std::vector<XBobjIndexKeyData> &leaf_entries = Own(leaf).entries;
+    leaf_entries.insert(leaf_entries.begin() + leaf.index, std::move(moved));
     StoreUp(path_.size() - 1);
     return;
   }
@@ -345,6 +367,7 @@ NtxTree::CheckResult NtxTree::Check() {
   CheckResult result;
   std::unordered_set<int64_t> seen;
   int leaf_depth = -1;
+  DropPages();  // the pages as they are on disk, not as last read
   try {
     CheckPage(root_, 0, seen, leaf_depth, result);
   } catch (const std::exception &e) {
@@ -368,7 +391,8 @@ void NtxTree::CheckPage(int64_t position, size_t depth, std::unordered_set<int64
     result.problems.push_back("page " + std::to_string(position) + " is reached twice");
     return;
   }
-  const NtxPage page = Load(position);
+  const PagePtr kept = Load(position);
+  const NtxPage &page = *kept;
   if (page.leaf) {
     if (leaf_depth < 0) leaf_depth = static_cast<int>(depth);
     if (leaf_depth != static_cast<int>(depth)) {

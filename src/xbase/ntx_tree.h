@@ -1,16 +1,19 @@
 // The B-tree of one NTX tag: a cursor over the path of loaded pages from the
 // root to the current entry, search, in-order navigation, insertion behind
 // equal keys with page and root splits, and deletion. Pages are read through
-// an IndexPageStore and written back as soon as an operation changes them.
+// an IndexPageStore and written back as soon as an operation changes them;
+// the pages read are kept (index_page_cache.h) until DropPages.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
 
+#include "xbase/index_page_cache.h"
 #include "xbase/index_page_store.h"
 #include "xbase/ntx_format.h"
 
@@ -29,17 +32,23 @@ class NtxTree {
 
   void SetLayout(Layout layout) {
     layout_ = layout;
-    path_.clear();
+    DropPages();
   }
   int64_t root() const { return root_; }
+  // Also forgets every kept page: the tree may have been written anew.
   void SetRoot(int64_t root);
   // Called with the new root position after a root split.
   void OnRootChanged(std::function<void(int64_t)> handler) {
     on_root_changed_ = std::move(handler);
   }
 
-  // Forgets the loaded pages (another process may have changed the file).
+  // Forgets the cursor; the pages read stay kept for later searches.
   void Drop() { path_.clear(); }
+  // Forgets the cursor and every kept page: the file may have changed.
+  void DropPages() {
+    path_.clear();
+    cache_.Clear();
+  }
   bool Positioned() const;
   // The current entry, or nullptr when the cursor is off the tree.
   const XBobjIndexKeyData *Current() const;
@@ -67,9 +76,10 @@ class NtxTree {
   // none. Drops the cursor.
   bool Remove(std::string_view key, uint32_t record);
 
-  // Walks every page: the entries in order, and a list of what is wrong with
-  // the structure (pages outside the file or visited twice, overfull pages,
-  // leaves at different depths, keys out of order).
+  // Walks every page as the file holds it now: the entries in order, and a
+  // list of what is wrong with the structure (pages outside the file or
+  // visited twice, overfull pages, leaves at different depths, keys out of
+  // order).
   struct CheckResult {
     std::vector<XBobjIndexKeyData> entries;
     std::vector<std::string> problems;
@@ -78,18 +88,23 @@ class NtxTree {
   CheckResult Check();
 
  private:
+  using PagePtr = std::shared_ptr<NtxPage>;
   struct Level {
     int64_t position = 0;
-    NtxPage page;
+    PagePtr page;      // may be shared with the cache: change it through Own
     size_t index = 0;  // the current entry (deepest level) or child slot
   };
 
   int Order(std::string_view a, std::string_view b) const;
   int OrderPrefix(std::string_view stored, std::string_view search) const;
   std::string Padded(std::string_view key) const;
-  NtxPage Load(int64_t position);
+  PagePtr Load(int64_t position);
+  // Writes a page and keeps a copy of it as the page at `position`.
   void Write(int64_t position, const NtxPage &page);
-  void Push(int64_t position, NtxPage page, size_t index);
+  // The level's page, made the level's own (copied when the cache or another
+  // level shares it) so that it may be changed.
+  static NtxPage &Own(Level &level);
+  void Push(int64_t position, PagePtr page, size_t index);
   static uint32_t Child(const NtxPage &page, size_t slot);
   uint32_t CurrentRecord() const;
   // From the root to a leaf, in each page to the first entry for which
@@ -113,6 +128,7 @@ class NtxTree {
   int64_t root_ = 0;
   std::function<void(int64_t)> on_root_changed_;
   std::vector<Level> path_;
+  IndexPageCache<NtxPage> cache_;
 };
 
 }  // namespace xb

@@ -1,16 +1,16 @@
 // The alias list and the dataset directory rule; see xbase_alias.h.
 #include "xbase/xbase_alias.h"
 
-#include <unistd.h>
-
 #include <fstream>
 
+#include "xbase/fs_path.h"
+#include "xbase/os_system.h"
 #include "xbase/text_case.h"
 
 namespace xb {
 namespace {
 
-constexpr char kAliasFile[] = "/etc/xbase.cfg";
+constexpr char kAliasFileName[] = "xbase.cfg";
 
 std::string Trim(const std::string &s) {
   const auto b = s.find_first_not_of(" \t\r\n");
@@ -22,7 +22,7 @@ bool IsSlash(char c) { return c == '/' || c == '\\'; }
 
 TAliasList ReadAliasFile(const std::string &path) {
   TAliasList list;
-  std::ifstream in(path);
+  std::ifstream in(FsPath(path));
   bool inSection = false;
   std::string line;
   while (std::getline(in, line)) {
@@ -49,18 +49,17 @@ bool AliasLess::operator()(const std::string &a, const std::string &b) const {
 }
 
 TAliasList &AliasList() {
-  static TAliasList list = ReadAliasFile(kAliasFile);
+  static TAliasList list = ReadAliasFile(os::SystemSettingsDirectory() + "/" + kAliasFileName);
   return list;
 }
 
 void LoadAliasList(const std::string &path) { AliasList() = ReadAliasFile(path); }
 
 std::string ProgramDirectory() {
-  char buf[4096];
-  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return "./";
-  std::string path(buf, static_cast<std::size_t>(n));
-  return path.substr(0, path.find_last_of('/') + 1);
+  const std::string path = os::ProgramFilePath();
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return "./";
+  return path.substr(0, slash + 1);
 }
 
 std::string DatasetDirectory(const std::string &database_name) {

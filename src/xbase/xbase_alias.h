@@ -1,6 +1,7 @@
 // Where a dataset's table lives: the alias list read once from the section
-// "Alias" (lines name=directory) of the file "xbase.cfg" in /etc, and the
-// directory rule of a dataset's DatabaseName.
+// "Alias" (lines name=directory) of the file "xbase.cfg" in /etc (in the
+// Windows directory on Windows), and the directory rule of a dataset's
+// DatabaseName.
 #pragma once
 
 #include <map>
@@ -17,8 +18,8 @@ struct AliasLess {
 };
 using TAliasList = std::map<std::string, std::string, AliasLess>;
 
-// The process-wide alias list, read from /etc/xbase.cfg on first use (the
-// file need not exist).
+// The process-wide alias list, read from xbase.cfg in the system settings
+// folder on first use (the file need not exist).
 TAliasList &AliasList();
 // Reads the "Alias" section of a file (for tests and other locations);
 // replaces the list. A missing file leaves it empty.

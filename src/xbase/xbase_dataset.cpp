@@ -1,4 +1,5 @@
 // The DBF dataset adapter; see xbase_dataset.h.
+#include "xbase/fs_path.h"
 #include "xbase/xbase_dataset.h"
 
 #include <cmath>
@@ -87,8 +88,8 @@ void TXbaseDataSet::SetEncryptionKey(const std::string &key) {
 
 std::string TXbaseDataSet::TablePath() const {
   std::string name = tableName_;
-  if (!std::filesystem::path(name).has_extension()) name += ".DBF";
-  return name[0] == '/' ? name : Directory() + name;
+  if (!FsPath(name).has_extension()) name += ".DBF";
+  return name[0] == '/' || FsPath(name).is_absolute() ? name : Directory() + name;
 }
 
 bool TXbaseDataSet::CanModify() const { return !ReadOnly && (!table_ || table_->ReadWrite()); }
@@ -103,12 +104,12 @@ std::vector<std::string> TXbaseDataSet::ResolveIndexFiles(
   std::vector<std::string> resolved;
   for (const std::string &file : files) {
     std::string name = file;
-    if (!std::filesystem::path(name).has_extension()) name += ".ndx";
+    if (!FsPath(name).has_extension()) name += ".ndx";
     if (!HasDirectory(name)) name = Directory() + name;
     for (const std::string &earlier : resolved)
       if (UpperCp1251(earlier) == UpperCp1251(name))
         throw EDatabaseError(FormatMessage(dsmsg::kIndexAlreadyOpen, {name}));
-    if (!std::filesystem::exists(name))
+    if (!std::filesystem::exists(FsPath(name)))
       throw EDatabaseError(FormatMessage(dsmsg::kCannotFindFile, {name}));
     resolved.push_back(name);
   }
@@ -235,7 +236,7 @@ std::string TXbaseDataSet::Translate(const std::string &text, bool toOem) const 
 void TXbaseDataSet::InternalOpen() {
   if (TrimBlanks(tableName_).empty()) throw EDatabaseError(dsmsg::kTableNameMissing);
   const std::string path = TablePath();
-  if (!std::filesystem::exists(path))
+  if (!std::filesystem::exists(FsPath(path)))
     throw EDatabaseError(FormatMessage(dsmsg::kCannotFindFile, {path}));
   auto table = std::make_unique<DBFObject>(path, !Exclusive, !ReadOnly, encryptionKey_);
   table->SetAutoFlush(AutoFlush);

@@ -1,93 +1,39 @@
-// One running copy per user: a second lock on the same file is refused while
-// the first is held, a copy that ended (here: a child killed with SIGKILL)
-// leaves no stale lock, and another user's directory or lock file never
-// stands in the way.
+// One running copy: a second lock of the same name is refused while the first
+// is held, and a copy that was killed while holding it leaves no stale lock
+// (on Windows the mutex is abandoned and taken over). The first copy is this
+// test program started again as a child (support/common/child_process.h).
 #include "shell/single_instance.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <QDir>
-#include <QFile>
-
+#include "support/common/child_process.h"
 #include "support/common/temp_dir.h"
 
 namespace {
 
+using testing_support::ChildProcess;
+using testing_support::SignalFile;
+using testing_support::WaitForFile;
+
+// Child "first-copy" LOCK READY KILL: takes the lock, signals READY, and is
+// killed (by itself, as abruptly as by the system) once KILL appears.
+int FirstCopy(const std::vector<std::string> &args) {
+  if (!shell::AcquireInstanceLock(QString::fromStdString(args.at(0)))) return 1;
+  SignalFile(args.at(1));
+  if (!WaitForFile(args.at(2))) return 2;
+  testing_support::KillThisProcess();
+}
+const testing_support::ChildRegistration kFirstCopy("first-copy", &FirstCopy);
+
 TEST(SingleInstance, SecondCopyRefusedAndAKilledCopyLeavesNoLock) {
   testing_support::TempDir dir;
-  const QString d = QString::fromStdString(dir.File("vedilMutex"));
-
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    // The first copy: takes the lock and waits to be killed.
-    const char ok = shell::AcquireInstanceLock(d) ? '1' : '0';
-    (void)!write(ready[1], &ok, 1);
-    for (;;) pause();
-  }
-  char ok = 0;
-  ASSERT_EQ(read(ready[0], &ok, 1), 1);
-  EXPECT_EQ(ok, '1');
-  EXPECT_FALSE(shell::AcquireInstanceLock(d));  // a second copy is refused
-
-  kill(child, SIGKILL);
-  waitpid(child, nullptr, 0);
-  EXPECT_TRUE(shell::AcquireInstanceLock(d));  // no stale lock
-  close(ready[0]);
-  close(ready[1]);
-}
-
-TEST(SingleInstance, TheLockFileIsPerUser) {
-  testing_support::TempDir own;
-  testing_support::TempDir foreign;
-  const bool root = geteuid() == 0;
-  if (root) {
-    ASSERT_EQ(chown(foreign.path().c_str(), 12345, 12345), 0);
-  }
-  const QString in_tmp =
-      QDir(QDir::tempPath()).filePath(QStringLiteral("vedilMutex-%1").arg(geteuid()));
-  struct Case {
-    const char *what;
-    QByteArray runtime_dir;
-    QString lock_file;
-  };
-  const Case cases[] = {
-      {"own runtime directory", QFile::encodeName(QString::fromStdString(own.path())),
-       QString::fromStdString(own.File("vedilMutex"))},
-      {"missing runtime directory", "/nonexistent/dir", in_tmp},
-      {"no runtime directory", "", in_tmp},
-      {"another user's runtime directory",
-       QFile::encodeName(QString::fromStdString(foreign.path())),
-       root ? in_tmp : QString::fromStdString(foreign.File("vedilMutex"))},
-  };
-  const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.what);
-    qputenv("XDG_RUNTIME_DIR", c.runtime_dir);
-    EXPECT_EQ(shell::InstanceLockPath(), c.lock_file);
-  }
-  qputenv("XDG_RUNTIME_DIR", saved);
-}
-
-TEST(SingleInstance, ALockFileOfAnotherUserDoesNotBlock) {
-  if (geteuid() != 0) GTEST_SKIP() << "needs root to give the file to another user";
-  testing_support::TempDir dir;
-  const std::string path = dir.File("vedilMutex-1000");
-  // Another user's file, world-writable and locked by that user's process.
-  const int theirs = open(path.c_str(), O_RDWR | O_CREAT, 0666);
-  ASSERT_GE(theirs, 0);
-  ASSERT_EQ(fchmod(theirs, 0666), 0);
-  ASSERT_EQ(fchown(theirs, 12345, 12345), 0);
-  ASSERT_EQ(flock(theirs, LOCK_EX | LOCK_NB), 0);
-  EXPECT_TRUE(shell::AcquireInstanceLock(QString::fromStdString(path)));
-  close(theirs);
+  const QString lock = QString::fromStdString(dir.File("vedilMutex"));
+  ChildProcess first("first-copy", {dir.File("vedilMutex"), dir.File("ready"), dir.File("kill")});
+  ASSERT_TRUE(WaitForFile(dir.File("ready")));
+  EXPECT_FALSE(shell::AcquireInstanceLock(lock));  // a second copy is refused
+  SignalFile(dir.File("kill"));
+  EXPECT_EQ(first.Wait(), testing_support::kKilledStatus);
+  EXPECT_TRUE(shell::AcquireInstanceLock(lock));  // no stale lock
 }
 
 }  // namespace

@@ -235,7 +235,7 @@ TEST(DbfRecords, CopyFileWritesVisibleRecordsToANewTable) {
   t.CopyFile(dir.File("copy"));
   EXPECT_EQ(t.RecordNumber(), 2);
   EXPECT_EQ(t.LockCount(), 0);  // the table lock taken for the copy is released
-  XBO_dBHandler copy(dir.File("copy.DBF"), false, false);
+  XBO_dBHandler copy(dir.File("copy.DBF"), true, false);
   EXPECT_EQ(copy.RecordCount(), 3);
   EXPECT_EQ(Walk(copy), "1 2 4 ");
   EXPECT_EQ(ReadFileBytes(dir.File("copy.DBF")).substr(0, 1), "\x03");

@@ -13,6 +13,7 @@ class MemoryPageStore : public xb::IndexPageStore {
   explicit MemoryPageStore(size_t reserved = 1024) : bytes_(reserved, '\0') {}
 
   std::string ReadPage(int64_t position, size_t size) override {
+    ++reads;
     if (position >= static_cast<int64_t>(bytes_.size())) return std::string();
     return bytes_.substr(position, size);
   }
@@ -28,6 +29,8 @@ class MemoryPageStore : public xb::IndexPageStore {
   int64_t EndOfFilePos() override { return bytes_.size(); }
 
   std::string &bytes() { return bytes_; }
+  // Pages read so far.
+  size_t reads = 0;
 
  private:
   std::string bytes_;

@@ -76,7 +76,7 @@ TEST(NtxBuild, ThirtyFiveKeysGiveTwoLeavesAndARoot) {
 // tree has an empty root leaf), slot 0's left child tells a branch from a
 // leaf, leaves all lie at one depth, the walk in key order gives every key,
 // and a search that descends through the first key not below the wanted
-// one finds each key. Returns what is wrong; empty when the tree is sound.
+// one finds each key. What is wrong goes to `problems`.
 struct PlainReader {
   const std::string &bytes;
   uint16_t key_length;
@@ -118,7 +118,14 @@ struct PlainReader {
     for (int depth = 0; depth <= 31; ++depth) {
       const size_t count = U16(bytes, static_cast<size_t>(page));
       size_t i = 0;
-      while (i < count && Slot(page, i).substr(8) < key) ++i;
+      for (size_t end = count; i < end;) {
+        const size_t mid = (i + end) / 2;
+        if (Slot(page, mid).substr(8) < key) {
+          i = mid + 1;
+        } else {
+          end = mid;
+        }
+      }
       if (i < count && Slot(page, i).substr(8) == key) return U32(Slot(page, i), 4);
       if (count == 0 || Child(page, 0) == 0) return 0;
       page = Child(page, i);
@@ -170,6 +177,25 @@ TEST(NtxBuild, EmptyLastLeafNeverWritten) {
     EXPECT_TRUE(faulty.empty()) << "key length " << c.key_length << ", " << faulty.size()
                                 << " faulty counts, first " << faulty.front();
   }
+}
+
+// 32 keys at 8 a page: d = 5, k = 7, and 32 = 4 * (7 + 1), so filling to 7
+// would leave the fifth leaf empty. The fourth leaf keeps half of its keys.
+TEST(NtxBuild, LastTwoLeavesShareTheKeysOfAnEmptyLastLeaf) {
+  MemoryPageStore store;
+  std::vector<std::string> keys;
+  for (int i = 1; i <= 32; ++i)
+    keys.push_back(std::string(1, static_cast<char>('A' + i)) + std::string(99, ' '));
+  const int64_t root = Build(store, keys, 100);
+  std::vector<uint16_t> counts;
+  for (size_t at = 1024; at < store.bytes().size(); at += 1024)
+    counts.push_back(U16(store.bytes(), at));
+  EXPECT_EQ(counts, (std::vector<uint16_t>{7, 7, 7, 4, 3, 4}));
+  EXPECT_EQ(root, 6 * 1024);
+  // The root's last separator is key 29, with the last leaf to its right.
+  const std::string top = store.bytes().substr(root, 1024);
+  EXPECT_EQ(U32(top, U16(top, 2 + 2 * 3) + 4), 29u);
+  EXPECT_EQ(U32(top, U16(top, 2 + 2 * 4)), 5 * 1024u);
 }
 
 // A model of what a tag holds: (key, record) in index order, equal keys in

@@ -10,6 +10,7 @@
 
 #include "iso_countries.h"
 #include "records/reference_tables_build.h"
+#include "ui/engine_text.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ int BuildTables(const QString &sources_dir, const QString &out_dir) {
   try {
     if (records::BuildReferenceTables(sources_dir, out_dir, &error)) return 0;
   } catch (const std::exception &e) {
-    error = QString::fromLocal8Bit(e.what());
+    error = ui::EngineErrorText(e.what());
   }
   std::fprintf(stderr, "vedil-reftables: %s\n", qUtf8Printable(error));
   return 1;

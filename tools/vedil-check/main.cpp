@@ -11,6 +11,7 @@
 #include "agencyfile/country_codes.h"
 #include "shell/globals.h"
 #include "shell/program_home.h"
+#include "xbase/os_system.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ void Print(std::FILE *stream, const QString &text) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  xb::os::UseBinaryStandardStreams();  // the same bytes out on every platform
   QCoreApplication app(argc, argv);
   const QStringList args = QCoreApplication::arguments();
   if (args.size() != 2) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "xbase/os_system.h"
 #include "xbase/xbase_error.h"
 #include "xbtool_commands.h"
 
@@ -47,11 +48,14 @@ void PrintUsage(std::ostream &out) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "help") {
-    PrintUsage(argc < 2 ? std::cerr : std::cout);
-    return argc < 2 ? 2 : 0;
+  // File names and values as UTF-8, and the same bytes out, on every platform.
+  xb::os::UseBinaryStandardStreams();
+  const std::vector<std::string> argument = xb::os::ProgramArguments(argc, argv);
+  if (argument.size() < 2 || argument[1] == "--help" || argument[1] == "help") {
+    PrintUsage(argument.size() < 2 ? std::cerr : std::cout);
+    return argument.size() < 2 ? 2 : 0;
   }
-  const std::string name = argv[1];
+  const std::string name = argument[1];
   const auto &commands = xbtool::Commands();
   const auto it =
       std::find_if(commands.begin(), commands.end(), [&](const auto &c) { return c.name == name; });
@@ -60,7 +64,7 @@ int main(int argc, char **argv) {
     PrintUsage(std::cerr);
     return 2;
   }
-  const std::vector<std::string> args(argv + 2, argv + argc);
+  const std::vector<std::string> args(argument.begin() + 2, argument.end());
   try {
     return it->run(args, std::cout);
   } catch (const xbtool::UsageError &e) {

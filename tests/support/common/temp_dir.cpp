@@ -1,29 +1,45 @@
 // Temporary directories and whole-file helpers for tests; see temp_dir.h.
 #include "support/common/temp_dir.h"
 
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
+#include "xbase/fs_path.h"
+
 namespace testing_support {
+namespace {
 
-TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path().string()) {}
-
-TempDir::TempDir(const std::string &parent) {
-  std::string pattern = (std::filesystem::path(parent) / "vedil-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+// A new directory with a name of its own in `parent`; its path with '/'.
+std::string MakeUniqueDirectory(const std::string &parent) {
+  static std::mt19937_64 random{std::random_device{}()};
+  for (int tries = 0; tries < 100; ++tries) {
+    char name[32];
+    std::snprintf(name, sizeof name, "vedil-test-%012llx",
+                  static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
+    const std::filesystem::path dir = xb::FsPath(parent) / name;
+    std::error_code ec;
+    if (std::filesystem::create_directory(dir, ec)) return xb::PathText(dir);
+  }
+  throw std::runtime_error("cannot make a directory in " + parent);
 }
+
+}  // namespace
+
+TempDir::TempDir() : TempDir(xb::PathText(std::filesystem::temp_directory_path())) {}
+
+TempDir::TempDir(const std::string &parent) : path_(MakeUniqueDirectory(parent)) {}
 
 TempDir::~TempDir() {
   std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
+  std::filesystem::remove_all(xb::FsPath(path_), ec);
 }
 
 std::string ReadFileBytes(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(xb::FsPath(path), std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);
   std::ostringstream s;
   s << in.rdbuf();
@@ -31,7 +47,7 @@ std::string ReadFileBytes(const std::string &path) {
 }
 
 void WriteFileBytes(const std::string &path, const std::string &bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(xb::FsPath(path), std::ios::binary | std::ios::trunc);
   if (!out) throw std::runtime_error("cannot write " + path);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }

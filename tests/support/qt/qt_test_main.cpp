@@ -1,6 +1,7 @@
-// Test entry for everything above the engine: an offscreen ui::Application
-// (the program's own, so errors thrown by handlers end in an error box as in
-// the program), then GoogleTest. The platform is set here because test
+// Test entry for everything above the engine: a child process runs its body
+// (support/common/child_process.h) without any window; otherwise an offscreen
+// ui::Application (the program's own, so errors thrown by handlers end in an
+// error box as in the program), then GoogleTest. The platform is set here because test
 // discovery runs the program without CTest's environment. Until a test
 // installs a ScriptedUiDriver, any message box or dialog fails the test
 // instead of waiting for a user who is not there.
@@ -8,6 +9,7 @@
 
 #include <QDialog>
 
+#include "support/common/child_process.h"
 #include "ui/application.h"
 #include "ui/ui_driver.h"
 
@@ -43,6 +45,7 @@ class UnexpectedUiDriver : public ui::UiDriver {
 }  // namespace
 
 int main(int argc, char **argv) {
+  testing_support::RunChildIfAsked(argc, argv);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ui::Application app(argc, argv);
   UnexpectedUiDriver unexpected;

@@ -1,4 +1,4 @@
-// See single_instance.h.
+// The single-instance guard on Linux: a lock file; see single_instance.h.
 #include "shell/single_instance.h"
 
 #include <fcntl.h>
