@@ -10,6 +10,7 @@
 #include <QFile>
 #include <filesystem>
 
+#include "income_bench_table.h"
 #include "records/data_entry_dlg.h"
 #include "records/income_table.h"
 #include "records/income_totals.h"
@@ -17,7 +18,6 @@
 #include "ui/db_grid.h"
 #include "ui/scripted_ui_driver.h"
 #include "ui/xbase_navigator.h"
-#include "xbase/dbf_builder.h"
 #include "xbase/dbf_object.h"
 
 namespace {
@@ -34,16 +34,7 @@ fs::path TableFile() { return BenchDir() / "data" / "dvel.dbf"; }
 
 // Writes an income table of `rows` filled rows at `file`.
 void MakeIncomeTable(const fs::path &file, int rows) {
-  std::vector<xb::DbfFieldSpec> fields;
-  for (const QString &line : records::IncomeTableFieldList()) {
-    const QStringList p = line.split(QLatin1Char(';'));
-    fields.push_back({p[0].toStdString(), 'C', p[2].toInt(), 0});
-  }
-  fs::create_directories(file.parent_path());
-  xb::CreateDbfTable(file.string(), xb::TxbDBFTypes::DBaseIV, fields);
-  xb::DBFObject table(file.string(), false, true);
-  for (int r = 1; r <= rows; ++r) {
-    table.BlankRecord();
+  bench::WriteIncomeRecords(file, rows, [](xb::DBFObject &table, int r) {
     table.StringPut("F01", std::to_string(r));
     table.StringPut("F02", "0");
     table.StringPut("F03", "0");
@@ -54,8 +45,7 @@ void MakeIncomeTable(const fs::path &file, int rows) {
     table.StringPut("F08", std::to_string(r % 5000) + ".50");
     table.StringPut("F09", std::to_string(r % 500) + ".05");
     table.StringPut("F10", "101");
-    table.AppendRecord();
-  }
+  });
 }
 
 // The program directory with its reference tables, and a table of kRows

@@ -21,8 +21,8 @@
 #include "agencyfile/export_run.h"
 #include "agencyfile/report_parameters.h"
 #include "agencyfile/report_printing.h"
+#include "income_bench_table.h"
 #include "records/data_entry_dlg.h"
-#include "records/income_table.h"
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
 #include "ui/codepage.h"
@@ -31,8 +31,6 @@
 #include "ui/report_output.h"
 #include "ui/report_renderer.h"
 #include "ui/scripted_ui_driver.h"
-#include "xbase/dbf_builder.h"
-#include "xbase/dbf_object.h"
 
 namespace {
 
@@ -65,20 +63,11 @@ std::string Cp1251(const QString &text, int width) {
 
 // Writes an income table of `rows` complete rows at `file`.
 void MakeIncomeTable(const fs::path &file, int rows) {
-  std::vector<xb::DbfFieldSpec> fields;
-  for (const QString &line : records::IncomeTableFieldList()) {
-    const QStringList p = line.split(QLatin1Char(';'));
-    fields.push_back({p[0].toStdString(), 'C', p[2].toInt(), 0});
-  }
-  fs::create_directories(file.parent_path());
-  xb::CreateDbfTable(file.string(), xb::TxbDBFTypes::DBaseIV, fields);
-  xb::DBFObject table(file.string(), false, true);
-  for (int r = 1; r <= rows; ++r) {
+  bench::WriteIncomeRecords(file, rows, [](xb::DBFObject &table, int r) {
     const bool foreign = r % 7 == 0;
     const QString names = QString::fromUtf8(kFirst[r % 8]) + u' ' +
                           QString::fromUtf8(kMiddle[r % 5]) + u' ' +
                           QString::fromUtf8(kLast[(r / 3) % 5]);
-    table.BlankRecord();
     table.StringPut("F02", foreign ? "1" : "0");
     table.StringPut("F03", foreign ? "2" : (r % 11 == 0 ? "1" : "0"));
     table.StringPut("F04", std::to_string(7501010000LL + r));
@@ -88,8 +77,7 @@ void MakeIncomeTable(const fs::path &file, int rows) {
     table.StringPut("F08", std::to_string(100 + r % 5000) + ".50");
     table.StringPut("F09", std::to_string(10 + r % 500) + ".05");
     table.StringPut("F10", kCodes[r % 13]);
-    table.AppendRecord();
-  }
+  });
 }
 
 void MakeProgramHome() {
