@@ -34,11 +34,11 @@ cpack --config "$build/CPackConfig.cmake" -B "$work/deb" > "$work/cpack.log" || 
 deb=$(ls "$work"/deb/vedil_*.deb)
 dpkg-deb --field "$deb" Package Version Depends Recommends
 contents=$(dpkg-deb --contents "$deb")
-for f in usr/bin/vedil usr/bin/xbtool usr/bin/vedil-check usr/share/vedil/vedil.rav \
+for f in usr/bin/vedil usr/bin/xbtool usr/bin/vedil-check usr/bin/vedil-import usr/share/vedil/vedil.rav \
   usr/share/vedil/vedil.html usr/share/vedil/data/Countries.dbf usr/share/vedil/data/Countries.cdx \
   usr/share/vedil/data/Incomes.dbf usr/share/applications/vedil.desktop \
   usr/share/icons/hicolor/48x48/apps/vedil.png usr/share/man/man1/xbtool.1.gz \
-  usr/share/man/man1/vedil-check.1.gz usr/share/doc/vedil/copyright; do
+  usr/share/man/man1/vedil-check.1.gz usr/share/man/man1/vedil-import.1.gz usr/share/doc/vedil/copyright; do
   grep -q " \./$f\$" <<<"$contents" || fail "the package lacks $f"
 done
 dpkg-deb --field "$deb" Depends | grep -q libqt6widgets6 || fail "no library dependencies computed"

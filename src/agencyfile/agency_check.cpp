@@ -39,10 +39,7 @@ QString CheckRecordLengths(const AgencySource &source, int *line_count, QString 
   ForEachLine(source, error, [&](int number, const QByteArray &, qint64 length) {
     *line_count = number;
     if (length == kRecordLength) return true;
-    message = QStringLiteral("ред [%1] е с [%2] символа, а трябва да е с [%3]")
-                  .arg(number)
-                  .arg(length)
-                  .arg(kRecordLength);
+    message = RecordLengthText(number, length);
     return false;
   });
   return message;
@@ -126,6 +123,13 @@ QString FaultLine(int line_number, QStringView record_number, int field, const Q
 bool IsCodeAllowedForKind(QStringView kind, QStringView code) {
   const bool bound = records::IsKindBoundCode(code.toString());
   return kind == u"4" ? bound : !bound;
+}
+
+QString RecordLengthText(int line_number, qint64 length) {
+  return QStringLiteral("ред [%1] е с [%2] символа, а трябва да е с [%3]")
+      .arg(line_number)
+      .arg(length)
+      .arg(kRecordLength);
 }
 
 QString WrongCodePageText() {

@@ -80,5 +80,7 @@ QString VerdictLabelText(Verdict verdict);
 
 // The message box text of the code-page refusal.
 QString WrongCodePageText();
+// The record-length fault of line `line_number` (counted from 1).
+QString RecordLengthText(int line_number, qint64 length);
 
 }  // namespace agencyfile

@@ -23,6 +23,21 @@ std::string DuplicateSearchKey(const QString &identifier, const QString &code) {
   return codepage::ToCp1251(key + code);
 }
 
+bool TakesPartInDuplicateRule(const QString &identifier, const QString &code) {
+  return !SkipsDuplicateSearch(identifier, code) &&
+         (!identifier.isEmpty() || IsKindBoundCode(code));
+}
+
+QString DuplicateWarningText(qint64 record, const QString &identifier, const QString &code) {
+  return QStringLiteral(
+             "\nЗа едно лице, доходите от един вид, се въвеждат сумарно !     \n\n"
+             "                 Имате въведен ред (") +
+         QString::number(record) + QStringLiteral(") със същите") + QStringLiteral("\n") +
+         QStringLiteral("                 <идентификатор> и <код доход>") + QStringLiteral("\n") +
+         QStringLiteral("                        ") + identifier +
+         QStringLiteral("                 ") + code;
+}
+
 qint64 DuplicateToReport(qint64 found, bool edit_mode, qint64 edited_record,
                          const QString &identifier, const QString &code) {
   if (found == 0) return 0;

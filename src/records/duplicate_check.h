@@ -32,6 +32,15 @@ std::string DuplicateSearchKey(const QString &identifier, const QString &code);
 // count against itself, and a found row does not count when the identifier is
 // "0000000000" or when the identifier is empty and the code is neither "820"
 // nor "821". Returns the record number to warn about, 0 for none.
+// True when a row with these texts counts in the rule at all: not for the
+// identifier "0000000000", not for code "820", and not for an empty
+// identifier unless the code is "820" or "821" (so one interest row only).
+bool TakesPartInDuplicateRule(const QString &identifier, const QString &code);
+
+// The record editor's warning about the saved row `record` with the same
+// identifier and code.
+QString DuplicateWarningText(qint64 record, const QString &identifier, const QString &code);
+
 qint64 DuplicateToReport(qint64 found, bool edit_mode, qint64 edited_record,
                          const QString &identifier, const QString &code);
 

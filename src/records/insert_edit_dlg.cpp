@@ -19,9 +19,11 @@
 #include "records/amount_text.h"
 #include "records/complete_amount.h"
 #include "records/duplicate_check.h"
+#include "records/field_limits.h"
 #include "records/income_codes.h"
 #include "records/income_row.h"
 #include "records/income_table.h"
+#include "records/stored_row.h"
 #include "shell/globals.h"
 #include "ui/input.h"
 #include "ui/input_filter.h"
@@ -32,8 +34,6 @@
 namespace records {
 
 namespace {
-
-constexpr int kIdentifierLimit = 10;
 
 QLineEdit *NewEdit(QWidget *parent, const char *name, int limit) {
   auto *edit = new QLineEdit(parent);
@@ -55,16 +55,6 @@ QToolButton *NewLookupButton(QWidget *parent, const char *name) {
   button->setFocusPolicy(Qt::NoFocus);
   button->setEnabled(false);
   return button;
-}
-
-QString DuplicateWarningText(qint64 record, const QString &identifier, const QString &code) {
-  return QStringLiteral(
-             "\nЗа едно лице, доходите от един вид, се въвеждат сумарно !     \n\n"
-             "                 Имате въведен ред (") +
-         QString::number(record) + QStringLiteral(") със същите") + QStringLiteral("\n") +
-         QStringLiteral("                 <идентификатор> и <код доход>") + QStringLiteral("\n") +
-         QStringLiteral("                        ") + identifier +
-         QStringLiteral("                 ") + code;
 }
 
 }  // namespace
@@ -103,24 +93,24 @@ TInsertEditDlg::TInsertEditDlg(QWidget *parent)
   grid->addWidget(edit1_, row++, 1, 1, 2);
 
   label2_ = NewLabel(box, "Label2", QStringLiteral("(5) Собствено име, презиме и фамилно име"));
-  edit2_ = NewEdit(box, "Edit2", 40);
+  edit2_ = NewEdit(box, "Edit2", kNamesLimit);
   grid->addWidget(label2_, row, 0);
   grid->addWidget(edit2_, row++, 1, 1, 2);
 
   label3_ = NewLabel(box, "Label3", QStringLiteral("(6) Държава"));
-  edit3_ = NewEdit(box, "Edit3", 2);
+  edit3_ = NewEdit(box, "Edit3", kCountryLimit);
   speed1_ = NewLookupButton(box, "SpeedButton1");
   grid->addWidget(label3_, row, 0);
   grid->addWidget(edit3_, row, 1);
   grid->addWidget(speed1_, row++, 2, Qt::AlignLeft);
 
   label4_ = NewLabel(box, "Label4", QString::fromUtf8(kAddressAbroadCaption));
-  edit4_ = NewEdit(box, "Edit4", 40);
+  edit4_ = NewEdit(box, "Edit4", kAddressLimit);
   grid->addWidget(label4_, row, 0);
   grid->addWidget(edit4_, row++, 1, 1, 2);
 
   grid->addWidget(new QLabel(QStringLiteral("(8) Код на дохода"), box), row, 0);
-  edit7_ = NewEdit(box, "Edit7", 5);
+  edit7_ = NewEdit(box, "Edit7", kCodeLimit);
   speed3_ = NewLookupButton(box, "SpeedButton3");
   grid->addWidget(edit7_, row, 1);
   grid->addWidget(speed3_, row++, 2, Qt::AlignLeft);
@@ -134,11 +124,11 @@ TInsertEditDlg::TInsertEditDlg(QWidget *parent)
   grid->addWidget(memo1_, row++, 1, 1, 2);
 
   grid->addWidget(new QLabel(QStringLiteral("(9) Размер на дохода в лева"), box), row, 0);
-  edit5_ = NewEdit(box, "Edit5", 13);
+  edit5_ = NewEdit(box, "Edit5", kAmountLimit);
   grid->addWidget(edit5_, row++, 1);
 
   grid->addWidget(new QLabel(QStringLiteral("(10) Размер на удържания данък в лева"), box), row, 0);
-  edit6_ = NewEdit(box, "Edit6", 13);
+  edit6_ = NewEdit(box, "Edit6", kAmountLimit);
   grid->addWidget(edit6_, row++, 1);
 
   ok_btn_ = new QPushButton(QStringLiteral("Запис"), this);
@@ -559,16 +549,17 @@ RowValues TInsertEditDlg::GatherValues() const {
 }
 
 void TInsertEditDlg::WriteRow() {
-  RowPut(*table_, kF02, radio_yes_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-  RowPut(*table_, kF03, StoredKind(SelectedKind()));
-  RowPut(*table_, kF04, edit1_->text());
-  RowPut(*table_, kF05, edit2_->text());
-  RowPut(*table_, kF06, edit3_->text());
-  RowPut(*table_, kF07, edit4_->text());
-  RowPut(*table_, kF08, CompleteAmount(edit5_->text()));
   if (edit6_->text().isEmpty()) edit6_->setText(QStringLiteral("0.00"));
-  RowPut(*table_, kF09, CompleteAmount(edit6_->text()));
-  RowPut(*table_, kF10, edit7_->text());
+  const StoredRow row = StoreRow(GatherValues());
+  RowPut(*table_, kF02, row.foreign_flag);
+  RowPut(*table_, kF03, row.kind);
+  RowPut(*table_, kF04, row.identifier);
+  RowPut(*table_, kF05, row.names);
+  RowPut(*table_, kF06, row.country);
+  RowPut(*table_, kF07, row.address);
+  RowPut(*table_, kF08, row.income);
+  RowPut(*table_, kF09, row.tax);
+  RowPut(*table_, kF10, row.code);
   table_->Post();
 }
 
