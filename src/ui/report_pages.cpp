@@ -202,8 +202,15 @@ void ReportPages::PaintRows(QPainter &painter, double from, double to) {
     }
   }
   painter.setBrush(Qt::NoBrush);
+  // Texts only of the rows, and the lines of a row taller than a page, that
+  // show between from and to: the neighbours above and below are there for
+  // their borders, and a text clipped away would still be in a PDF file's
+  // text, found by a search on the wrong page.
+  const QRectF text_clip(0, from, page_.width(), to - from);
   QColor pen;
   for (size_t r = begin; r < end; ++r) {
+    if (tops[r] + heights_[r] <= from + kBorderOverlap || tops[r] >= to - kBorderOverlap)
+      continue;
     for (size_t c = 0; c < band.cells.size(); ++c) {
       const ReportBandCell &cell = band.cells[c];
       const QString text = CellText(static_cast<int64_t>(r), static_cast<int>(c));
@@ -217,7 +224,7 @@ void ReportPages::PaintRows(QPainter &painter, double from, double to) {
         pen = cell.color;
         painter.setPen(pen);
       }
-      (*found)->draw(&painter, QPointF(cell.x, tops[r]));
+      (*found)->draw(&painter, QPointF(cell.x, tops[r]), {}, text_clip);
     }
   }
   if (bw <= 0) return;

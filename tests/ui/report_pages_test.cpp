@@ -1,12 +1,15 @@
 // The detail band painted directly against the same report laid out as one
 // HTML document, as it was before: the same pages, cut at the same places,
-// looking the same, for the shipped "Report1" and for a band with its own
-// padding, border colour, colours, fonts and a spanned cell.
+// looking the same and holding the same texts (a PDF file's text is what a
+// search or a copy finds, clipped or not), for the shipped "Report1" and for
+// a band with its own padding, border colour, colours, fonts and a spanned
+// cell.
 #include "ui/report_pages.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include "support/qt/report_rows.h"
@@ -53,6 +56,61 @@ QImage PageImage(ReportPages &pages, int index) {
   return image;
 }
 
+// A page-sized device that keeps the texts painted on it, wherever they
+// fall, and draws nothing.
+class TextRecorder : public QPaintDevice {
+ public:
+  explicit TextRecorder(const QSizeF &page) : image_(page.toSize(), QImage::Format_RGB32) {}
+  QPaintEngine *paintEngine() const override { return &engine_; }
+  QStringList Texts() const {
+    QStringList texts = engine_.texts;
+    texts.sort();
+    return texts;
+  }
+
+ protected:
+  int metric(PaintDeviceMetric metric) const override {
+    switch (metric) {
+      case PdmWidth: return image_.width();
+      case PdmHeight: return image_.height();
+      case PdmWidthMM: return image_.widthMM();
+      case PdmHeightMM: return image_.heightMM();
+      case PdmDpiX: case PdmPhysicalDpiX: return image_.logicalDpiX();
+      case PdmDpiY: case PdmPhysicalDpiY: return image_.logicalDpiY();
+      case PdmDepth: return 32;
+      case PdmNumColors: return INT_MAX;
+      case PdmDevicePixelRatio: return 1;
+      case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+    }
+    return 0;
+  }
+
+ private:
+  struct Engine : QPaintEngine {
+    Engine() : QPaintEngine(AllFeatures) {}
+    bool begin(QPaintDevice *) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState &) override {}
+    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+    void drawPath(const QPainterPath &) override {}
+    void drawTextItem(const QPointF &, const QTextItem &item) override {
+      if (!item.text().trimmed().isEmpty()) texts << item.text().trimmed();
+    }
+    Type type() const override { return User; }
+    QStringList texts;
+  };
+  QImage image_;
+  mutable Engine engine_;
+};
+
+QStringList PageTexts(ReportPages &pages, int index) {
+  TextRecorder recorder(pages.PageSize());
+  QPainter painter(&recorder);
+  pages.Paint(painter, index);
+  painter.end();
+  return recorder.Texts();
+}
+
 // Pixels whose colour differs clearly, not by a shade of antialiasing.
 int DifferentPixels(const QImage &a, const QImage &b) {
   int different = 0;
@@ -88,6 +146,7 @@ void ExpectSamePages(const QString &project, const QString &name,
     EXPECT_NEAR(a.header_bottom, b.header_bottom, 1e-6);
     const QImage ia = PageImage(*band.pages, i), ib = PageImage(*html.pages, i);
     EXPECT_LE(DifferentPixels(ia, ib), 0);
+    EXPECT_EQ(PageTexts(*band.pages, i), PageTexts(*html.pages, i));
     if (qEnvironmentVariableIsSet("DUMP")) {
       static int dumped = 0;
       ++dumped;
