@@ -109,7 +109,11 @@ TCheckFileDlg::TCheckFileDlg(QWidget *parent) : QDialog(parent) {
   auto *stages = new QGridLayout;
   const QString stops = QStringLiteral("<span style='color:red'>*</span> ");
   auto caption = [&](const char *name, const QString &text, bool stops_at_first) {
-    QLabel *label = MakeLabel(this, name, (stops_at_first ? stops : QString()) + text);
+    // Rich text for the red asterisk; the caption's blanks are kept as typed.
+    QLabel *label = MakeLabel(this, name,
+                              (stops_at_first ? stops : QString()) +
+                                  QStringLiteral("<span style='white-space:pre'>") +
+                                  text.toHtmlEscaped() + QStringLiteral("</span>"));
     label->setTextFormat(Qt::RichText);
     return label;
   };

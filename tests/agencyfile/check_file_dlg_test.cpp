@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "agency_file_fixture.h"
 #include "shell/globals.h"
@@ -82,6 +83,19 @@ TEST_F(CheckFileDlgTest, ACorrectFileGetsFourGreenMarksAndTheHeaderData) {
   EXPECT_EQ(ui_.messages()[0].text, QStringLiteral("Файлът е коректен !            "));
   EXPECT_EQ(ui_.messages()[0].icon, ui::Icon::kInformation);
   EXPECT_FALSE(Find<QPushButton>("OKBtn")->isEnabled());  // one check per opening
+}
+
+// The captions are rich text (for the red asterisk); their blanks must show
+// as typed, the two in "Формат  на файла" included.
+TEST_F(CheckFileDlgTest, StageCaptionsShowTheirBlanksAsTyped) {
+  const std::pair<const char *, const char *> captions[] = {
+      {"Label5", "* Формат  на файла"}, {"Label14", "Формален контрол"}};
+  for (const auto &[name, shown] : captions) {
+    SCOPED_TRACE(name);
+    QTextDocument rendered;
+    rendered.setHtml(Text(name));
+    EXPECT_EQ(rendered.toPlainText(), QString::fromUtf8(shown));
+  }
 }
 
 TEST_F(CheckFileDlgTest, AnIncorrectFileListsItsFaultsAndResetsOnTheNextOpening) {

@@ -100,6 +100,9 @@ TEST(ImportCheck, EachLineGetsTheEditorsMessages) {
        {"0", "0", "75O1010010", "И", "", "", "5", "-1", "401"},
        {"Полето <Идентификатор> трябва да е цяло число",
         "Полето <Данък> не може да е отрицателна сума", "4 Невалиден ЕГН"}},
+      {"an amount the agency file has no room for",
+       {"0", "0", egn, "И", "", "", "10000000000", "", "401"},
+       {"Полето <Доход> е по-голямо от 9999999999.99"}},
       {"unknown flag",
        {"2", "0", egn, "И", "", "", "5", "", "401"},
        {"Полето <ЧФЛ> трябва да е 1 (Да) или 0 (Не)"}},
@@ -267,7 +270,7 @@ TEST(ImportRoundTrip, CsvExportThenImportGivesTheSameRows) {
   EXPECT_TRUE(
       csv.startsWith("\xEF\xBB\xBF"
                      "ЧФЛ;Вид;Идентификатор;Имена;Държава;Адрес;Доход;Данък;Код\r\n"));
-  EXPECT_TRUE(csv.contains(";1234,50;0,00;401\r\n"));
+  EXPECT_TRUE(csv.contains(";\"1234,50\";\"0,00\";401\r\n"));
 
   const ImportSource source = ReadImportBytes(csv, "rows.csv");
   ASSERT_EQ(source.error, QString());

@@ -11,7 +11,12 @@
 #include <QFile>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QAbstractTextDocumentLayout>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include "support/common/temp_dir.h"
 #include "support/qt/report_rows.h"
@@ -258,6 +263,41 @@ TEST(ReportRenderer, ShippedReport1ShowsPayerRowsCodeNamesAndTotals) {
   printer.setOutputFileName(QString::fromStdString(dir.File("r1.pdf")));
   EXPECT_GE(renderer.Paint(printer), 2);
   EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+}
+
+// On the landscape page (96 dpi layout, 12 mm side margins) every column
+// title of the rows' table breaks between words, never inside one.
+TEST(ReportRenderer, ShippedReport1ColumnTitlesBreakOnlyBetweenWords) {
+  ShippedFixture fixture;
+  ReportRenderer renderer;
+  fixture.Apply(renderer);
+  ASSERT_TRUE(renderer.SelectReport("Report1"));
+  QImage device(8, 8, QImage::Format_RGB32);
+  device.setDotsPerMeterX(qRound(96 / 0.0254));
+  device.setDotsPerMeterY(qRound(96 / 0.0254));
+  QTextDocument doc;
+  doc.documentLayout()->setPaintDevice(&device);
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPointSizeF(8);
+  doc.setDefaultFont(font);
+  doc.setDocumentMargin(0);
+  doc.setHtml(renderer.BodyHtml());
+  doc.setTextWidth((297 - 24) / 25.4 * 96);
+  doc.size();  // lays the document out
+  for (const char *title : {"Код на дохода", "Вид на дохода", "Размер на дохода (лв.)",
+                            "Удържан данък (лв.)", "Собствено, бащино и фамилно име", "№ по ред"}) {
+    SCOPED_TRACE(title);
+    const QTextCursor found = doc.find(QString::fromUtf8(title));
+    ASSERT_FALSE(found.isNull());
+    const QTextBlock block = found.block();
+    const QTextLayout *layout = block.layout();
+    for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+      const QTextLine line = layout->lineAt(i);
+      const int end = line.textStart() + line.textLength();
+      EXPECT_TRUE(block.text().at(end - 1).isSpace() || block.text().at(end).isSpace())
+          << block.text().left(end).toStdString();
+    }
+  }
 }
 
 TEST(ReportRenderer, ShippedReport2ShowsBothAddressesBoxesAndFileTotals) {
