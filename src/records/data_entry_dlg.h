@@ -38,7 +38,7 @@ class TDataEntryDlg : public QDialog {
   using Operation = std::function<void(TDataEntryDlg &)>;
   // Copies the rows of <directory>/dvel.dbf into the table after asking the
   // user; the number of rows copied.
-  using CarryOver = std::function<int(QWidget *, xb::TDataSet &, const QString &directory)>;
+  using CarryOver = std::function<int(QWidget *, xb::TXbaseDataSet &, const QString &directory)>;
 
   explicit TDataEntryDlg(QWidget *parent = nullptr);
   ~TDataEntryDlg() override;

@@ -313,25 +313,6 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
   return QWidget::eventFilter(watched, event);
 }
 
-namespace {
-
-// What the export and the printing need of the data entry window.
-agencyfile::DataEntryHost HostOf(records::TDataEntryDlg &window) {
-  agencyfile::DataEntryHost host;
-  host.window = &window;
-  host.table = &window.Table();
-  host.incomes = &window.Incomes();
-  host.ask_persons_count = [&window] { return window.AskPersonsCount(); };
-  host.persons_count = &window.PersonsCount();
-  host.set_activation_handler = [&window](bool on) { window.SetActivationAttached(on); };
-  host.pack_table = [&window] { return window.PackTable(); };
-  host.income_total = [&window] { return window.IncomeTotalText(); };
-  host.tax_total = [&window] { return window.TaxTotalText(); };
-  return host;
-}
-
-}  // namespace
-
 ProgramWindows CreateProgramWindows(TForm1 *main_window) {
   ProgramWindows windows;
   windows.config_dlg = new settings::TConfigDlg(main_window);
@@ -351,10 +332,12 @@ ProgramWindows CreateProgramWindows(TForm1 *main_window) {
       [list = windows.lookup_income](records::TInsertEditDlg &editor) { list->Execute(editor); });
   data_entry->SetRecordEditor(windows.insert_edit_dlg);
   data_entry->SetPersonsDialog(windows.total_persons_dlg);
-  data_entry->SetExport(
-      [](records::TDataEntryDlg &window) { agencyfile::ExportAgencyFile(HostOf(window)); });
-  data_entry->SetPrint(
-      [](records::TDataEntryDlg &window) { agencyfile::PrintIncomeReport(HostOf(window)); });
+  data_entry->SetExport([](records::TDataEntryDlg &window) {
+    agencyfile::ExportAgencyFile(agencyfile::HostOf(window));
+  });
+  data_entry->SetPrint([](records::TDataEntryDlg &window) {
+    agencyfile::PrintIncomeReport(agencyfile::HostOf(window));
+  });
   data_entry->SetImport(importfile::ImportRowsFromFile);
   data_entry->SetCsvExport(importfile::ExportRowsToCsv);
   main_window->SetDataEntryDlg(data_entry);

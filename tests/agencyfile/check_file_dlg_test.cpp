@@ -141,6 +141,29 @@ TEST_F(CheckFileDlgTest, ALengthFaultShowsItsMessageInRed) {
       QStringLiteral("  Проверка за последователни номера на записите: 00000,00001,00002 ..."));
 }
 
+// The check shows its advance with a cancel button; stopping it shows
+// nothing and keeps the button for another try.
+TEST_F(CheckFileDlgTest, StoppingTheCheckLeavesTheWindowForAnotherTry) {
+  AgencyFileBuilder file;
+  Open(FileBytes(file.Add(Person()).Add(Foreigner()).Lines()));
+  ui_.CancelProgressAt(1);
+  Press();
+  ASSERT_EQ(ui_.progress().size(), 1u);
+  EXPECT_EQ(ui_.progress()[0].caption, QStringLiteral(" Проверка на файл"));
+  EXPECT_EQ(ui_.progress()[0].cancel, ui::Cancel::kAllowed);
+  EXPECT_TRUE(ui_.progress()[0].cancelled);
+  EXPECT_TRUE(ui_.progress()[0].closed);
+  EXPECT_TRUE(ui_.messages().empty());
+  for (const char *mark : {"Label6", "Label2", "Label9", "Label13", "Label3"}) {
+    EXPECT_EQ(Text(mark), QString()) << mark;
+  }
+  EXPECT_TRUE(Find<QPushButton>("OKBtn")->isEnabled());
+
+  Press();
+  EXPECT_EQ(Text("Label3"), QStringLiteral("Файлът е коректен !"));
+  EXPECT_FALSE(Find<QPushButton>("OKBtn")->isEnabled());
+}
+
 TEST_F(CheckFileDlgTest, AnotherCodePageStopsWithAnErrorBoxAndKeepsTheButton) {
   QByteArray dos(139, ' ');
   dos.replace(20, 5, "\x94\xa8\xe0\xac\xa0");

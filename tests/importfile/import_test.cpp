@@ -195,20 +195,16 @@ TEST(ImportSource, CsvWithHeaderInAnyOrderOrWithoutInTheFixedOrder) {
 }
 
 // The agency file's bytes for the rows of the table, as the export writes it.
-QByteArray AgencyFileOf(const QString &table_path, const agencyfile::HeaderValues &header_in) {
+QByteArray AgencyFileOf(const QString &table_path, const agencyfile::HeaderValues &header) {
   xb::TXbaseDataSet table;
   table.TranslateASCII = false;
   table.SetDatabaseName(ui::EnginePath(QFileInfo(table_path).path()));
   table.SetTableName(shell::kIncomeTableName);
   table.Open();
-  const agencyfile::ExportRows rows = agencyfile::ReadExportRows(table);
-  EXPECT_EQ(rows.error, QString());
-  agencyfile::HeaderValues header = header_in;
-  header.total_income = rows.total_income;
-  header.total_tax = rows.total_tax;
-  const agencyfile::AgencyFileText text = agencyfile::BuildAgencyFileText(header, rows.rows);
-  EXPECT_EQ(text.error, QString());
-  return QByteArray::fromStdString(text.bytes);
+  const std::optional<agencyfile::AgencyFileText> text =
+      agencyfile::BuildAgencyFileFromTable(*table.Table(), table.RecordCount(), header, nullptr);
+  EXPECT_EQ(text->error, QString());
+  return QByteArray::fromStdString(text->bytes);
 }
 
 agencyfile::HeaderValues Header() {
