@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 
 #include "agencyfile/agency_record.h"
 #include "agencyfile/export_file.h"
@@ -522,6 +523,34 @@ TEST_F(ExportTest, PrintingReturnsToTheRowItWasOnUnlessARowIsIncomplete) {
   PrintIncomeReport(host_);
   EXPECT_EQ(ui.MessageTexts().back(), QString::fromUtf8(kIncompleteRowText));
   EXPECT_EQ(table_.RecNo(), 2);
+}
+
+// The report's progress can be stopped: the PDF that was there stays, nothing
+// is told, and the window gets its activation back as after a finished report.
+TEST_F(ExportTest, PrintShowsReportProgressAndACancelKeepsTheOldPdf) {
+  Add(kPerson1);
+  Add(kPerson2);
+  ui::ScriptedUiDriver ui;
+  TempDir out;
+  const QString pdf = QString::fromStdString(out.File("r1.pdf"));
+  WriteFileBytes(out.File("r1.pdf"), "last year's report");
+  ui.QueueModal([pdf](QDialog *dialog) {
+    qobject_cast<ui::ReportOutputDialog *>(dialog)->Select({ui::ReportDestination::kPdfFile, pdf});
+    return int(QDialog::Accepted);
+  });
+  ui.CancelProgressAt(1);
+  PrintIncomeReport(host_);
+  EXPECT_TRUE(ui.messages().empty()) << ui.MessageTexts().join("|").toStdString();
+  EXPECT_EQ(ReadFileBytes(out.File("r1.pdf")), "last year's report");
+  EXPECT_EQ(QDir(QString::fromStdString(out.path())).entryList(QDir::Files),
+            QStringList({"r1.pdf"}));
+  const auto status = std::find_if(ui.progress().begin(), ui.progress().end(),
+                                   [](const auto &call) { return call.caption == "Report Status"; });
+  ASSERT_NE(status, ui.progress().end());
+  EXPECT_EQ(status->cancel, ui::Cancel::kAllowed);
+  EXPECT_TRUE(status->cancelled);
+  EXPECT_TRUE(status->closed);
+  EXPECT_EQ(activation_, QList<bool>({false, true}));
 }
 
 }  // namespace
