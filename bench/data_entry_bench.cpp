@@ -1,8 +1,8 @@
 // The data entry window on an income table of 100 000 rows, on tmpfs
 // (/dev/shm): opening it (activation with the totals walk, the grid's first
 // page) and deleting one row (question answered Yes, delete, pack, totals,
-// reopen, the grid again); goal under 1 s each. Also the after-save totals
-// and the carry-over of a previous year's table through the window.
+// reopen, the grid again); goal under 1 s each. Also the after-save totals.
+// The carry-over's benchmark is export_bench.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -10,14 +10,14 @@
 #include <QFile>
 #include <filesystem>
 
+#include "bench_income_table.h"
+#include "bench_qt_main.h"
 #include "records/data_entry_dlg.h"
-#include "records/income_table.h"
 #include "records/income_totals.h"
 #include "shell/globals.h"
 #include "ui/db_grid.h"
 #include "ui/scripted_ui_driver.h"
 #include "ui/xbase_navigator.h"
-#include "xbase/dbf_builder.h"
 #include "xbase/dbf_object.h"
 
 namespace {
@@ -32,43 +32,13 @@ fs::path BenchDir() {
 
 fs::path TableFile() { return BenchDir() / "data" / "dvel.dbf"; }
 
-// Writes an income table of `rows` filled rows at `file`.
-void MakeIncomeTable(const fs::path &file, int rows) {
-  std::vector<xb::DbfFieldSpec> fields;
-  for (const QString &line : records::IncomeTableFieldList()) {
-    const QStringList p = line.split(QLatin1Char(';'));
-    fields.push_back({p[0].toStdString(), 'C', p[2].toInt(), 0});
-  }
-  fs::create_directories(file.parent_path());
-  xb::CreateDbfTable(file.string(), xb::TxbDBFTypes::DBaseIV, fields);
-  xb::DBFObject table(file.string(), false, true);
-  for (int r = 1; r <= rows; ++r) {
-    table.BlankRecord();
-    table.StringPut("F01", std::to_string(r));
-    table.StringPut("F02", "0");
-    table.StringPut("F03", "0");
-    table.StringPut("F04", std::to_string(7501010000LL + r));
-    table.StringPut("F05", "\xc8\xe2\xe0\xed \xcf\xe5\xf2\xf0\xee\xe2 " + std::to_string(r));
-    table.StringPut("F06", "BG");
-    table.StringPut("F07", "\xd1\xee\xf4\xe8\xff " + std::to_string(r));
-    table.StringPut("F08", std::to_string(r % 5000) + ".50");
-    table.StringPut("F09", std::to_string(r % 500) + ".05");
-    table.StringPut("F10", "101");
-    table.AppendRecord();
-  }
-}
-
 // The program directory with its reference tables, and a table of kRows
 // rows kept aside; each benchmark copies it into place.
 const fs::path &TemplateTable() {
   static const fs::path path = [] {
-    shell::InitAppPaths(QString::fromStdString((BenchDir() / "vedil").string()));
-    fs::create_directories(BenchDir() / "data");
-    for (const char *name : {shell::kCountriesTableName, shell::kIncomesTableName})
-      fs::copy_file(fs::path(VEDIL_SOURCE_DIR) / "data" / "tables" / name,
-                    BenchDir() / "data" / name, fs::copy_options::overwrite_existing);
+    bench_support::MakeProgramDir(BenchDir());
     const fs::path file = BenchDir() / "template" / "dvel.dbf";
-    MakeIncomeTable(file, kRows);
+    bench_support::MakeIncomeTable(file, kRows);
     return file;
   }();
   return path;
@@ -161,43 +131,8 @@ void TotalsAfterSave(benchmark::State &state) {
 }
 BENCHMARK(TotalsAfterSave)->Unit(benchmark::kMillisecond);
 
-// Opening the window on an empty table and carrying over a previous year's
-// table of state.range(0) rows: the offer, the directory, the confirmation
-// (all Yes), the copy with its after-save totals, the window's own totals.
-void CarryOver(benchmark::State &state) {
-  const int rows = static_cast<int>(state.range(0));
-  TemplateTable();
-  const fs::path source = BenchDir() / "previous";
-  MakeIncomeTable(source / "dvel.dbf", rows);
-  ui::ScriptedUiDriver ui;
-  records::TDataEntryDlg window;
-  for (auto _ : state) {
-    state.PauseTiming();
-    MakeIncomeTable(TableFile(), 0);
-    ui.QueueAnswer(ui::Answer::kYes);
-    ui.QueueFolder(QString::fromStdString(source.string()));
-    ui.QueueAnswer(ui::Answer::kYes);
-    state.ResumeTiming();
-
-    ShowWindow(window);
-
-    state.PauseTiming();
-    if (window.Table().RecordCount() != rows) state.SkipWithError("not every row was copied");
-    ui.ClearRecords();
-    window.reject();
-    state.ResumeTiming();
-  }
-}
-BENCHMARK(CarryOver)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
-
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  fs::remove_all(BenchDir());
-  return 0;
+  return bench_support::RunQtBenchmarks(argc, argv, [] { fs::remove_all(BenchDir()); });
 }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <filesystem>
 
+#include "bench_qt_main.h"
 #include "ui/db_grid.h"
 #include "xbase/dbf_builder.h"
 #include "xbase/dbf_object.h"
@@ -81,11 +82,6 @@ BENCHMARK(LastAndFirst)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove_all(TableDir());
-  return 0;
+  return bench_support::RunQtBenchmarks(argc, argv,
+                                        [] { std::filesystem::remove_all(TableDir()); });
 }

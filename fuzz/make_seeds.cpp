@@ -314,7 +314,7 @@ void PutAgencyFile(const std::string &name, std::vector<agencyfile::DetailValues
     std::fprintf(stderr, "%s: %s\n", name.c_str(), text.error.toStdString().c_str());
     std::exit(1);
   }
-  for (const char *target : {"agency_reader_fuzz", "agency_checker_fuzz"}) {
+  for (const char *target : {"agency_reader_fuzz", "agency_checker_fuzz", "csv_import_fuzz"}) {
     Put(target, name, text.bytes);
   }
 }
@@ -339,6 +339,28 @@ void AgencySeeds() {
                                Detail("0", "7501010011", "Петър", "", "820", kLev, 2 * kLev)});
 }
 
+// ---- Files to import -----------------------------------------------------------
+
+void CsvSeeds() {
+  // A header in Bulgarian, UTF-8 with a byte order mark, ';', decimal commas,
+  // quotes with a doubled quote and a line break, every kind of row.
+  Put("csv_import_fuzz", "header-utf8.csv",
+      "\xEF\xBB\xBF"
+      "ЧФЛ;Вид;Идентификатор;Имена;Държава;Адрес;Доход;Данък;Код\r\n"
+      "0;0;7501010010;\"Иван \"\"Вани\"\" Петров\";;;1234,50;0;401\r\n"
+      "Да;1;1000000012;Hans Mueller;de;\"Berlin,\r\nHauptstr. 1\";50;5;401\r\n"
+      "0;4;;;BG;гр.София, ж.к. Младост 1;200;20;820\r\n"
+      "0;4;;;;;7,5;0;821\r\n");
+  // No header, code page 1251, tabs, one bad line.
+  Put("csv_import_fuzz", "fixed-cp1251.csv",
+      Cp("0\t0\t7501010010\tИван\t\t\t10.50\t1\t401\n"
+         "0\t0\t7501010011\tГрешен\t\t\t10\t\t999\n"));
+  // Latin names in another order, commas, an unknown column, a character
+  // code page 1251 cannot hold.
+  Put("csv_import_fuzz", "latin-commas.csv",
+      "code,names,identifier,income,note\n401,Zażółć,7501010010,\"12,5\",x\n");
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -355,5 +377,6 @@ int main(int argc, char **argv) {
   CdxSeeds();
   SettingsSeeds();
   AgencySeeds();
+  CsvSeeds();
   return 0;
 }

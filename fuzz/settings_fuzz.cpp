@@ -49,8 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
   // What the export and the report make of them: the header record is
   // whole (139 characters) or refused with a message, never cut silently.
-  const agencyfile::BuiltRecord header =
-      agencyfile::BuildHeaderRecord(agencyfile::HeaderFromSettings(1234500, 123450));
+  agencyfile::HeaderValues values = agencyfile::HeaderFromSettings();
+  values.total_income = 1234500;
+  values.total_tax = 123450;
+  const agencyfile::BuiltRecord header = agencyfile::BuildHeaderRecord(values);
   fuzz::Require(
       header.ok() ? header.text.size() == agencyfile::kRecordLength : !header.error.isEmpty(),
       "a header record neither whole nor refused");

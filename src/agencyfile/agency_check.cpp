@@ -3,6 +3,8 @@
 // agency_check.h. The formal and logical controls live beside it.
 #include "agencyfile/agency_check.h"
 
+#include <QFileInfo>
+
 #include "agencyfile/agency_check_stages.h"
 #include "agencyfile/agency_record.h"
 #include "records/income_codes.h"
@@ -23,20 +25,22 @@ bool AllDigits(const QByteArray &bytes) {
 bool FirstLineIsNotCp1251(const AgencySource &source, bool *refused, QString *error) {
   QByteArray first;
   int lines = 0;
-  const bool read = ForEachLine(source, error, [&](int number, const QByteArray &line, qint64) {
-    if (number == 1) first = line;
-    lines = number;
-    return number < 2;
-  });
+  const bool read =
+      ForEachLine(source, nullptr, error, [&](int number, const QByteArray &line, qint64) {
+        if (number == 1) first = line;
+        lines = number;
+        return number < 2;
+      });
   *refused = read && lines >= 2 && IsNotCp1251(first);
   return read;
 }
 
 // "Дължина на запис": the first line that is not 139 characters long.
-QString CheckRecordLengths(const AgencySource &source, int *line_count, QString *error) {
+QString CheckRecordLengths(const AgencySource &source, CheckProgress *progress, int *line_count,
+                           QString *error) {
   QString message;
   *line_count = 0;
-  ForEachLine(source, error, [&](int number, const QByteArray &, qint64 length) {
+  ForEachLine(source, progress, error, [&](int number, const QByteArray &, qint64 length) {
     *line_count = number;
     if (length == kRecordLength) return true;
     message = RecordLengthText(number, length);
@@ -46,11 +50,11 @@ QString CheckRecordLengths(const AgencySource &source, int *line_count, QString 
 }
 
 // "Формат  на файла": line k must begin with k-1 as five digits.
-QString CheckRecordSequence(const AgencySource &source, QString *error) {
+QString CheckRecordSequence(const AgencySource &source, CheckProgress *progress, QString *error) {
   QString message;
   bool any_line = false;
   const int width = SpanOf(kRecordNumberField).width;
-  ForEachLine(source, error, [&](int number, const QByteArray &line, qint64) {
+  ForEachLine(source, progress, error, [&](int number, const QByteArray &line, qint64) {
     any_line = true;
     const QByteArray own = line.left(width);
     if (number == 1 && own != kHeaderRecordNumber) {
@@ -71,7 +75,7 @@ QString CheckRecordSequence(const AgencySource &source, QString *error) {
     }
     return true;
   });
-  if (!any_line && error->isEmpty()) {
+  if (!any_line && error->isEmpty() && !(progress && progress->stopped())) {
     message = QStringLiteral("Невалиден формат на заглавния запис. (не започва с [00000])");
   }
   return message;
@@ -83,6 +87,17 @@ void Fail(StageMark *mark, const QString &message = QString()) {
 }
 
 void Pass(StageMark *mark) { mark->state = StageState::kPassed; }
+
+// The size of what a check reads, for its progress.
+qint64 SourceSize(const AgencySource &source) {
+  return source.bytes ? source.bytes->size() : QFileInfo(source.path).size();
+}
+
+CheckResult Cancelled() {
+  CheckResult result;
+  result.verdict = Verdict::kCancelled;
+  return result;
+}
 
 // A stage that could not read what it needs: marked failed with the reason.
 CheckResult CannotCheck(CheckResult *result, StageMark *stage) {
@@ -147,6 +162,8 @@ QString VerdictLabelText(Verdict verdict) {
       return QStringLiteral("Файлът е коректен !");
     case Verdict::kIncorrect:
       return QStringLiteral("Файлът е некоректен !");
+    case Verdict::kCancelled:
+      return QStringLiteral("Проверката е прекъсната !");
     case Verdict::kWrongCodePage:
     case Verdict::kCannotCheck:
       break;
@@ -165,9 +182,11 @@ CheckResult CheckAgencyFile(const AgencySource &source, const CheckOptions &opti
     return result;
   }
   result.verdict = Verdict::kIncorrect;
+  CheckProgress progress(options.progress, SourceSize(source));
 
   int line_count = 0;
-  const QString length_fault = CheckRecordLengths(source, &line_count, &result.error);
+  const QString length_fault = CheckRecordLengths(source, &progress, &line_count, &result.error);
+  if (progress.stopped()) return Cancelled();
   if (!result.error.isEmpty()) return CannotCheck(&result, &result.lengths);
   if (!length_fault.isEmpty()) {
     Fail(&result.lengths, length_fault);
@@ -175,7 +194,8 @@ CheckResult CheckAgencyFile(const AgencySource &source, const CheckOptions &opti
   }
   Pass(&result.lengths);
 
-  const QString sequence_fault = CheckRecordSequence(source, &result.error);
+  const QString sequence_fault = CheckRecordSequence(source, &progress, &result.error);
+  if (progress.stopped()) return Cancelled();
   if (!result.error.isEmpty()) return CannotCheck(&result, &result.sequence);
   if (!sequence_fault.isEmpty()) {
     Fail(&result.sequence, sequence_fault);
@@ -183,7 +203,8 @@ CheckResult CheckAgencyFile(const AgencySource &source, const CheckOptions &opti
   }
   Pass(&result.sequence);
 
-  const bool formal_passed = CheckFormal(source, options, &result);
+  const bool formal_passed = CheckFormal(source, options, &progress, &result);
+  if (progress.stopped()) return Cancelled();
   if (!result.error.isEmpty()) return CannotCheck(&result, &result.formal);
   if (!formal_passed) {
     Fail(&result.formal);
@@ -191,7 +212,8 @@ CheckResult CheckAgencyFile(const AgencySource &source, const CheckOptions &opti
   }
   Pass(&result.formal);
 
-  const bool logical_passed = CheckLogical(source, line_count, options, &result);
+  const bool logical_passed = CheckLogical(source, line_count, options, &progress, &result);
+  if (progress.stopped()) return Cancelled();
   if (!result.error.isEmpty()) return CannotCheck(&result, &result.logical);
   if (!logical_passed) {
     Fail(&result.logical);
@@ -199,7 +221,8 @@ CheckResult CheckAgencyFile(const AgencySource &source, const CheckOptions &opti
   }
   Pass(&result.logical);
 
-  const bool duplicates = CheckDuplicates(source, &result);
+  const bool duplicates = CheckDuplicates(source, &progress, &result);
+  if (progress.stopped()) return Cancelled();
   if (!result.error.isEmpty()) return CannotCheck(&result, &result.logical);
   if (duplicates) {
     Fail(&result.logical);

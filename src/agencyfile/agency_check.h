@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "agencyfile/agency_file_reader.h"
+#include "ui/progress.h"
 
 namespace agencyfile {
 
@@ -24,6 +25,9 @@ using CountryCodesLoader = std::function<bool(QSet<QString> *codes, QString *err
 struct CheckOptions {
   int current_year = 0;  // the header's tax year must be this or the year before
   CountryCodesLoader countries;
+  // Hears of the advance through the stages' readings of the file; false
+  // stops the check (its verdict is then kCancelled). May be empty.
+  ui::ProgressCallback progress;
 };
 
 enum class StageState { kNotRun, kPassed, kFailed };
@@ -38,6 +42,7 @@ enum class Verdict {
   kIncorrect,
   kWrongCodePage,  // stopped before the stages: the text is not in code page 1251
   kCannotCheck,    // the file or the countries table could not be read; see `error`
+  kCancelled,      // stopped by the user half way; nothing else is set
 };
 
 struct CheckResult {

@@ -292,11 +292,12 @@ void CheckDetailFormal(const RecordFields &f, FaultSink *faults,
 
 }  // namespace
 
-bool CheckFormal(const AgencySource &source, const CheckOptions &options, CheckResult *result) {
+bool CheckFormal(const AgencySource &source, const CheckOptions &options, CheckProgress *progress,
+                 CheckResult *result) {
   bool any_fault = false;
   Totals totals;
-  const bool read =
-      ForEachLine(source, &result->error, [&](int number, const QByteArray &bytes, qint64) {
+  const bool read = ForEachLine(
+      source, progress, &result->error, [&](int number, const QByteArray &bytes, qint64) {
         const QString line = Decode(bytes);
         const RecordFields f = SplitRecord(line);
         FaultSink faults(&result->formal_faults, number, f[0]);

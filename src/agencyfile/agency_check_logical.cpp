@@ -160,18 +160,19 @@ QByteArray TrimmedBytes(const QByteArray &bytes) {
 
 // Keys of the detail lines that must be unique, sorted by key and, within a
 // key, by line. Lines with ten zeros as identifier or with code 820 are exempt.
-bool CollectDuplicateKeys(const AgencySource &source, std::vector<KeyedLine> *keys,
-                          QString *error) {
+bool CollectDuplicateKeys(const AgencySource &source, CheckProgress *progress,
+                          std::vector<KeyedLine> *keys, QString *error) {
   const FieldSpan id = SpanOf(kIdentifierField);
   const FieldSpan code = SpanOf(kIncomeCodeField);
-  const bool read = ForEachLine(source, error, [&](int number, const QByteArray &line, qint64) {
-    if (number == 1) return true;
-    const QByteArray identifier = line.mid(id.offset, id.width);
-    if (TrimmedBytes(identifier) == kZeroIdentifier) return true;
-    if (line.mid(code.offset, 3) == "820") return true;
-    keys->push_back({identifier + line.mid(code.offset, code.width), number});
-    return true;
-  });
+  const bool read =
+      ForEachLine(source, progress, error, [&](int number, const QByteArray &line, qint64) {
+        if (number == 1) return true;
+        const QByteArray identifier = line.mid(id.offset, id.width);
+        if (TrimmedBytes(identifier) == kZeroIdentifier) return true;
+        if (line.mid(code.offset, 3) == "820") return true;
+        keys->push_back({identifier + line.mid(code.offset, code.width), number});
+        return true;
+      });
   std::stable_sort(keys->begin(), keys->end(),
                    [](const KeyedLine &a, const KeyedLine &b) { return a.key < b.key; });
   return read;
@@ -208,12 +209,12 @@ bool ReportDuplicates(const std::vector<KeyedLine> &keys, QStringList *faults) {
 }  // namespace
 
 bool CheckLogical(const AgencySource &source, int lines_in_file, const CheckOptions &options,
-                  CheckResult *result) {
+                  CheckProgress *progress, CheckResult *result) {
   if (lines_in_file == 1) return true;
   CountryLookup countries(options.countries);
   bool any_fault = false;
   QString read_error;
-  ForEachLine(source, &read_error, [&](int number, const QByteArray &bytes, qint64) {
+  ForEachLine(source, progress, &read_error, [&](int number, const QByteArray &bytes, qint64) {
     const QString line = Decode(bytes);
     const RecordFields f = SplitRecord(line);
     FaultSink faults(&result->logical_faults, number, f[0]);
@@ -230,9 +231,9 @@ bool CheckLogical(const AgencySource &source, int lines_in_file, const CheckOpti
   return !any_fault && result->error.isEmpty();
 }
 
-bool CheckDuplicates(const AgencySource &source, CheckResult *result) {
+bool CheckDuplicates(const AgencySource &source, CheckProgress *progress, CheckResult *result) {
   std::vector<KeyedLine> keys;
-  if (!CollectDuplicateKeys(source, &keys, &result->error)) return false;
+  if (!CollectDuplicateKeys(source, progress, &keys, &result->error)) return false;
   return ReportDuplicates(keys, &result->logical_faults);
 }
 

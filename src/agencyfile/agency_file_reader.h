@@ -38,6 +38,8 @@ class AgencyFileReader {
   bool Next(QByteArray *line);
   // The full length of the line Next gave last, which may exceed its bytes.
   qint64 length() const { return length_; }
+  // Bytes of the source taken so far, line ends included.
+  qint64 position() const { return device_->isOpen() ? device_->pos() - (end_ - pos_) : 0; }
 
   // Empty, or the message naming the file and what went wrong.
   const QString &error() const { return error_; }

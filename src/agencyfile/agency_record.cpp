@@ -51,6 +51,10 @@ QString AmountTooLargeMessage(const char *what, records::CurrencyUnits value) {
 
 FieldSpan SpanOf(int field) { return AllSpans().at(field - 1); }
 
+QString TooManyRecordsText() {
+  return QStringLiteral("Редовете на файла са повече от %1.").arg(kMaxDetailRecords);
+}
+
 RecordFields SplitRecord(QStringView line) {
   RecordFields fields;
   const Spans &spans = AllSpans();
@@ -89,6 +93,10 @@ qint64 RoundToCents(records::CurrencyUnits value) {
 }
 
 }  // namespace
+
+records::CurrencyUnits RoundedToCents(records::CurrencyUnits value) {
+  return RoundToCents(value) * (records::kUnitsPerLev / 100);
+}
 
 std::optional<QString> FormatAmount(records::CurrencyUnits value) {
   constexpr qint64 kLimitCents = 1000000000000;  // 10 000 000 000.00
@@ -187,7 +195,7 @@ BuiltRecord BuildHeaderRecord(const HeaderValues &values) {
 
 BuiltRecord BuildDetailRecord(const DetailValues &values) {
   if (values.record_number < 1 || values.record_number > kMaxDetailRecords) {
-    return {QString(), QStringLiteral("Редовете на файла са повече от %1.").arg(kMaxDetailRecords)};
+    return {QString(), TooManyRecordsText()};
   }
   BuiltRecord built;
   QString &out = built.text;

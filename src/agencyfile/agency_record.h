@@ -46,6 +46,9 @@ inline constexpr int kMaxDetailRecords = 99999;
 inline constexpr char kHeaderRecordNumber[] = "00000";
 inline constexpr char kLineEnd[] = "\r\n";  // what the writer ends every line with
 
+// The writer's message for a table with more rows than a file can hold.
+QString TooManyRecordsText();
+
 // Field numbers, as the checker prints them in its fault lines.
 enum FieldNo : int {
   kRecordNumberField = 1,
@@ -99,6 +102,10 @@ std::optional<QString> FormatAmount(records::CurrencyUnits value);
 // nullopt for a field of any other shape, such as digits that stand apart
 // from the point ("12", blanks, ".00").
 std::optional<records::CurrencyUnits> ReadAmountField(QStringView field);
+
+// A value as the amount format writes it: rounded half away from zero to
+// whole cents.
+records::CurrencyUnits RoundedToCents(records::CurrencyUnits value);
 
 // A value written fixed point with two decimals (rounded half away from
 // zero) and '.', no grouping, however large: "-1234.50".

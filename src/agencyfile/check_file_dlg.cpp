@@ -18,6 +18,7 @@
 #include "settings/payer_check.h"
 #include "shell/globals.h"
 #include "ui/input.h"
+#include "ui/progress.h"
 #include "ui/ui_driver.h"
 
 namespace agencyfile {
@@ -109,7 +110,11 @@ TCheckFileDlg::TCheckFileDlg(QWidget *parent) : QDialog(parent) {
   auto *stages = new QGridLayout;
   const QString stops = QStringLiteral("<span style='color:red'>*</span> ");
   auto caption = [&](const char *name, const QString &text, bool stops_at_first) {
-    QLabel *label = MakeLabel(this, name, (stops_at_first ? stops : QString()) + text);
+    // Rich text for the red asterisk; the caption's blanks are kept as typed.
+    QLabel *label = MakeLabel(this, name,
+                              (stops_at_first ? stops : QString()) +
+                                  QStringLiteral("<span style='white-space:pre'>") +
+                                  text.toHtmlEscaped() + QStringLiteral("</span>"));
     label->setTextFormat(Qt::RichText);
     return label;
   };
@@ -216,8 +221,17 @@ void TCheckFileDlg::SetLabelOk(QLabel *label, bool passed, const QString &messag
 }
 
 void TCheckFileDlg::OKBtnClick() {
-  const CheckResult result =
-      CheckAgencyFile(AgencySource::File(shell::FileToCheck), DefaultCheckOptions());
+  CheckResult result;
+  {
+    // A large file takes a while: the stages show their advance and can be
+    // stopped, which leaves the window as it was for another try.
+    ui::Progress progress(this, windowTitle(), QStringLiteral("Проверка на файла ..."), 0,
+                          ui::Cancel::kAllowed);
+    CheckOptions options = DefaultCheckOptions();
+    options.progress = progress.Callback();
+    result = CheckAgencyFile(AgencySource::File(shell::FileToCheck), options);
+  }
+  if (result.verdict == Verdict::kCancelled) return;
   if (result.verdict == Verdict::kWrongCodePage) {
     ui::MessageBox(this, QStringLiteral("Грешен формат на текстов файл"), WrongCodePageText(),
                    ui::Icon::kError);

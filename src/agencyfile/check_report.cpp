@@ -85,6 +85,7 @@ int CheckExitStatus(Verdict verdict) {
       return 1;
     case Verdict::kWrongCodePage:
     case Verdict::kCannotCheck:
+    case Verdict::kCancelled:
       break;
   }
   return 2;

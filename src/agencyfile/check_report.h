@@ -33,7 +33,8 @@ QString StageMarkText(const StageMark &mark);
 QString CheckReportText(const QString &path, const CheckResult &result);
 
 // 0 for a correct file, 1 for an incorrect one, 2 when it could not be
-// checked (unreadable, another code page, countries table unreadable).
+// checked (unreadable, another code page, countries table unreadable,
+// stopped half way).
 int CheckExitStatus(Verdict verdict);
 
 }  // namespace agencyfile

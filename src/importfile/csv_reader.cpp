@@ -262,9 +262,11 @@ QByteArray CsvLine(const QStringList &cells, QChar separator) {
   for (qsizetype i = 0; i < cells.size(); ++i) {
     if (i > 0) line += separator.toLatin1();
     const QString &cell = cells.at(i);
-    const bool quote = cell.contains(separator) || cell.contains(QLatin1Char('"')) ||
-                       cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r')) ||
-                       cell != cell.trimmed();
+    // Any of the separators the reader looks for, so that a file written
+    // with one is never taken for another; Ctrl-Z ends an unquoted text.
+    static const QString kSpecial = QStringLiteral(";,\t\"\r\n\x1A");
+    bool quote = cell != cell.trimmed() || cell.startsWith(QChar(0xFEFF));
+    for (QChar c : kSpecial) quote = quote || cell.contains(c);
     if (!quote) {
       line += cell.toUtf8();
       continue;

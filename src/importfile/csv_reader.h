@@ -43,9 +43,9 @@ QString EncodingName(TextEncoding encoding);
 // or values above U+10FFFF).
 bool IsValidUtf8(const char *data, qsizetype size);
 
-// The bytes of a CSV line: the cells joined by `separator`, a cell quoted
-// (with its quotes doubled) when it holds the separator, a quote, a line
-// break or blanks at either end; no line end.
+// The bytes of a CSV line in UTF-8: the cells joined by `separator`, a cell
+// quoted (with its quotes doubled) when it holds any of the separators, a
+// quote, a line break, Ctrl-Z or blanks at either end; no line end.
 QByteArray CsvLine(const QStringList &cells, QChar separator);
 
 }  // namespace importfile

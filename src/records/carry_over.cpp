@@ -1,13 +1,16 @@
 // Copying last year's rows into the income table (see carry_over.h).
 #include "records/carry_over.h"
 
-#include <QFile>
+#include <QString>
 #include <array>
-#include <exception>
 
+#include "records/income_records.h"
+#include "records/income_row.h"
 #include "shell/globals.h"
 #include "ui/engine_text.h"
+#include "ui/progress.h"
 #include "ui/ui_driver.h"
+#include "xbase/write_batch.h"
 #include "xbase/xbase_dataset.h"
 
 namespace records {
@@ -16,8 +19,7 @@ namespace {
 
 // The recipient's fields that come over; the income code and the amounts
 // change every year and are left for the user.
-constexpr std::array<const char *, 7> kCopiedFields = {"F01", "F02", "F03", "F04",
-                                                       "F05", "F06", "F07"};
+constexpr std::array<const char *, 7> kCopiedFields = {kF01, kF02, kF03, kF04, kF05, kF06, kF07};
 constexpr char kZeroAmount[] = "0.00";
 
 bool ConfirmCarryOver(QWidget *parent, const QString &directory) {
@@ -31,84 +33,101 @@ bool ConfirmCarryOver(QWidget *parent, const QString &directory) {
                         ui::Buttons::kYesNo) == ui::Answer::kYes;
 }
 
-// Appends one row to `table` from the source's current row and saves it.
-// On an error the half-made row is dropped before the error goes on.
-void CopyRow(xb::TXbaseDataSet &source, xb::TDataSet &table) {
-  table.Append();
-  try {
-    for (const char *name : kCopiedFields)
-      table.FieldByName(name).SetAsString(source.StringGet(name));
-    table.FieldByName("F08").SetAsString(kZeroAmount);
-    table.FieldByName("F09").SetAsString(kZeroAmount);
-    table.Post();
-  } catch (...) {
-    if (table.State() == xb::TDataSetState::dsInsert) table.Cancel();
-    throw;
-  }
+void WarnCarryOverRefused(QWidget *parent) {
+  ui::MessageBox(parent, QString::fromUtf8(shell::kWarningTitle),
+                 QStringLiteral("Отказ от прехвърляне на данни от предходна година...   "),
+                 ui::Icon::kWarning);
 }
-
-// Detaches a dataset's after-save event for its lifetime.
-class AfterPostPause {
- public:
-  explicit AfterPostPause(xb::TDataSet &table) : table_(table), saved_(table.AfterPost) {
-    table_.AfterPost = nullptr;
-  }
-  ~AfterPostPause() { table_.AfterPost = saved_; }
-  AfterPostPause(const AfterPostPause &) = delete;
-  AfterPostPause &operator=(const AfterPostPause &) = delete;
-
- private:
-  xb::TDataSet &table_;
-  xb::TDataSet::TDataSetNotifyEvent saved_;
-};
 
 }  // namespace
 
-int CarryOverRows(QWidget *parent, xb::TDataSet &table, const QString &directory) {
-  // The source is read as stored: shared, no code-page translation, deleted
-  // rows hidden, natural order. Its destructor closes it on every way out.
-  xb::TXbaseDataSet source;
-  source.Exclusive = false;
-  source.TranslateASCII = false;
-  source.UseDeleted = false;
-  source.SetDatabaseName(ui::EnginePath(directory));
-  source.SetTableName(shell::kIncomeTableName);
-  source.Open();
+std::optional<int64_t> CopyPreviousYearRows(xb::XBO_dBHandler &source, xb::XBO_dBHandler &target,
+                                            const ui::ProgressCallback &progress) {
+  std::array<int, kCopiedFields.size()> from{}, to{};
+  for (size_t i = 0; i < kCopiedFields.size(); ++i) {
+    from[i] = RequiredField(source, kCopiedFields[i]);
+    to[i] = RequiredField(target, kCopiedFields[i]);
+  }
+  const int f08 = RequiredField(target, kF08);
+  const int f09 = RequiredField(target, kF09);
+  ReadAheadOn read_ahead(source);
+  // Only the records present at the start are read: should the source be
+  // the very table being filled, the appended rows are not copied again.
+  const int64_t count = source.RecordCount();
+  xb::TxbWriteBatch batch(target);
+  int64_t copied = 0;
+  try {
+    for (int64_t r = 1; r <= count; ++r) {
+      if (progress && !progress(r - 1, count)) {
+        batch.Rollback();
+        return std::nullopt;
+      }
+      source.GoToRecord(r);
+      if (source.IsDeleted()) continue;
+      target.BlankRecord();
+      for (size_t i = 0; i < kCopiedFields.size(); ++i)
+        target.StringPut(to[i], source.StringGet(from[i]));
+      target.StringPut(f08, kZeroAmount);
+      target.StringPut(f09, kZeroAmount);
+      target.AppendRecord();
+      ++copied;
+    }
+    if (progress && !progress(count, count)) {
+      batch.Rollback();
+      return std::nullopt;
+    }
+  } catch (...) {
+    batch.Rollback();
+    throw;
+  }
+  batch.Commit();
+  return copied;
+}
 
+int CarryOverRows(QWidget *parent, xb::TXbaseDataSet &table, const QString &directory) {
+  // The source is read as stored: shared, read-only, no code-page
+  // translation, deleted rows passed over, natural order. Its destructor
+  // closes it on every way out.
+  xb::XBO_dBHandler source(
+      ui::EnginePath(directory + QLatin1Char('/') + QLatin1String(shell::kIncomeTableName)),
+      /*shared=*/true, /*read_write=*/false);
   if (!ConfirmCarryOver(parent, directory)) {
-    ui::MessageBox(parent, QString::fromUtf8(shell::kWarningTitle),
-                   QStringLiteral("Отказ от прехвърляне на данни от предходна година...   "),
-                   ui::Icon::kWarning);
+    WarnCarryOverRefused(parent);
     return 0;
   }
 
-  // Only the records present at the start are read: should the source be
-  // the very table being filled, the appended rows are not copied again.
-  const int last_record = source.RecordCount();
-  int count = 0;
-  std::exception_ptr stop;
+  std::optional<int64_t> copied;
   {
-    // The table's after-save step (the window's totals, a walk over the whole
-    // file) runs once at the end instead of after every row, which would make
-    // the copy quadratic in the number of rows.
-    AfterPostPause pause(table);
-    try {
-      for (source.First(); !source.Eof() && source.RecNo() <= last_record; source.Next()) {
-        CopyRow(source, table);
-        ++count;
+    // The appends went past the dataset: it reads its rows again, whatever
+    // the copy's outcome.
+    struct ReadAgain {
+      xb::TXbaseDataSet &table;
+      ~ReadAgain() {
+        try {
+          table.First();
+        } catch (...) {
+          // An error of the copy itself is the one that goes on.
+        }
       }
-    } catch (...) {
-      stop = std::current_exception();
-    }
+    } read_again{table};
+    ui::Progress progress(parent, QStringLiteral("Прехвърляне на данни"),
+                          QStringLiteral("Прехвърляне на редовете от предходна година ..."),
+                          source.RecordCount(), ui::Cancel::kAllowed);
+    table.CheckBrowseMode();
+    copied = CopyPreviousYearRows(source, *table.Table(), progress.Callback());
   }
-  source.Close();
-  if (count > 0 && table.AfterPost) table.AfterPost(table);
-  if (stop) std::rethrow_exception(stop);
+  if (!copied) {
+    WarnCarryOverRefused(parent);
+    return 0;
+  }
+  // The window's after-save step (the totals, a walk over the whole file)
+  // runs once for the whole copy.
+  if (*copied > 0 && table.AfterPost) table.AfterPost(table);
   ui::MessageBox(parent, QString::fromUtf8(shell::kInformationTitle),
-                 QStringLiteral("Прехвърлени бяха ") + QString::number(count) +
+                 QStringLiteral("Прехвърлени бяха ") + QString::number(*copied) +
                      QStringLiteral(" реда от предходна година "),
                  ui::Icon::kNone);
-  return count;
+  return static_cast<int>(*copied);
 }
 
 }  // namespace records

@@ -2,6 +2,8 @@
 // what the window does lives in data_entry_flow.cpp.
 #include "records/data_entry_dlg.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -125,11 +128,11 @@ TDataEntryDlg::TDataEntryDlg(QWidget *parent) : QDialog(parent), carry_over_(Car
   layout->addWidget(BuildPayerPanel());
   layout->addWidget(BuildNotice());
   BuildGrid();
-  layout->addWidget(grid_, 0, Qt::AlignLeft);
+  // The grid takes the height the screen leaves (FitToScreen).
+  layout->addWidget(grid_, 1, Qt::AlignLeft);
   layout->addWidget(BuildTotals(), 0, Qt::AlignLeft);
   layout->addWidget(BuildLegend());
   layout->addWidget(BuildButtons());
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   // The window sees every key before its controls.
   for (QWidget *w : findChildren<QWidget *>()) w->installEventFilter(this);
@@ -188,9 +191,11 @@ QWidget *TDataEntryDlg::BuildPayerPanel() {
   };
   // One line of captions and values, left to right, then a stretch.
   auto *lines = new QVBoxLayout(panel);
-  lines->setSpacing(3);
+  lines->setSpacing(1);
+  lines->setContentsMargins(9, 4, 9, 4);
   auto line = [panel, lines](std::initializer_list<QWidget *> widgets) {
     auto *row = new QHBoxLayout;
+    row->setSpacing(6);
     for (QWidget *w : widgets) {
       w->setParent(panel);
       row->addWidget(w);
@@ -272,11 +277,17 @@ void TDataEntryDlg::BuildGrid() {
   int width = grid_->verticalHeader()->width() + 2 * grid_->frameWidth() +
               grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   for (const ui::TGridColumn &c : grid_->Model().Columns()) width += c.width;
-  grid_->setFixedSize(width, 14 * grid_->verticalHeader()->defaultSectionSize() + 70);
+  grid_->setFixedWidth(width);
+  grid_->setMinimumHeight(GridHeight(kLeastGridRows));
+  grid_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
   connect(grid_, &QAbstractItemView::clicked, this,
           [this](const QModelIndex &index) { CRDBGrid1CellClick(index.column()); });
-  connect(grid_, &QAbstractItemView::doubleClicked, this,
-          [this] { navigator_->ButtonAction(ui::TXbaseNavigateBtn::nbEdit); });
+  // A double click edits as the navigator's edit button does, and only when
+  // that button could be pressed.
+  connect(grid_, &QAbstractItemView::doubleClicked, this, [this] {
+    if (navigator_->Button(ui::TXbaseNavigateBtn::nbEdit)->isEnabled())
+      navigator_->ButtonAction(ui::TXbaseNavigateBtn::nbEdit);
+  });
 }
 
 QWidget *TDataEntryDlg::BuildTotals() {
@@ -361,11 +372,12 @@ QWidget *TDataEntryDlg::BuildButtons() {
   position_label_->setMinimumWidth(170);
   position_label_->setFont(Bold(font()));
 
-  auto *nav_column = new QVBoxLayout;
-  nav_column->addWidget(navigator_);
-  nav_column->addWidget(position_label_);
-  row->addLayout(nav_column);
+  // The position label beside the navigator, the buttons at the right end.
+  row->addWidget(navigator_);
+  row->addSpacing(8);
+  row->addWidget(position_label_);
   row->addStretch();
+  AddTransferButtons(bar, row);
 
   print_btn_ = new QToolButton(bar);
   print_btn_->setObjectName(QStringLiteral("SpeedButton1"));
@@ -400,6 +412,66 @@ QWidget *TDataEntryDlg::BuildButtons() {
   row->addSpacing(12);
   row->addWidget(cancel_btn_);
   return bar;
+}
+
+int TDataEntryDlg::GridHeight(int rows) const {
+  return grid_->horizontalHeader()->sizeHint().height() + 2 * grid_->frameWidth() +
+         rows * grid_->verticalHeader()->defaultSectionSize() +
+         grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+void TDataEntryDlg::FitToScreen() {
+  // As tall as the screen leaves room for (a title bar and a panel
+  // included), the grid between its least and most rows; as wide as the
+  // contents need. Centred on the screen.
+  QWidget *owner = parentWidget() != nullptr ? parentWidget()->window() : this;
+  const QRect available = owner->screen()->availableGeometry();
+  layout()->activate();
+  const QSize least = layout()->minimumSize();
+  const int most = least.height() + GridHeight(kMostGridRows) - GridHeight(kLeastGridRows);
+  const int height = std::clamp(available.height() - kFrameAllowance, least.height(), most);
+  setFixedSize(least.width(), height);
+  move(available.x() + std::max(0, (available.width() - width()) / 2),
+       available.y() + std::max(0, (available.height() - kFrameAllowance - height) / 2));
+}
+
+void TDataEntryDlg::setVisible(bool visible) {
+  if (visible && !isVisible()) FitToScreen();
+  QDialog::setVisible(visible);
+}
+
+// "Внос" and "Експорт CSV" stand in the free room between the navigator and
+// the print button, so that the other controls keep their places.
+void TDataEntryDlg::AddTransferButtons(QWidget *bar, QHBoxLayout *row) {
+  import_btn_ = new QPushButton(QStringLiteral("Внос"), bar);
+  import_btn_->setObjectName(QStringLiteral("ImportBtn"));
+  import_btn_->setToolTip(QStringLiteral("Внос на редове от CSV файл или файл за ВЕСКОР"));
+  csv_export_btn_ = new QPushButton(QStringLiteral("Експорт CSV"), bar);
+  csv_export_btn_->setObjectName(QStringLiteral("CsvExportBtn"));
+  csv_export_btn_->setToolTip(QStringLiteral("Редовете в CSV файл за електронна таблица"));
+  for (QPushButton *b : {import_btn_, csv_export_btn_}) {
+    b->setAutoDefault(false);
+    b->setMinimumHeight(36);
+    b->setEnabled(false);
+    row->addWidget(b);
+  }
+  connect(import_btn_, &QPushButton::clicked, this, [this] {
+    if (import_) import_(*this);
+  });
+  connect(csv_export_btn_, &QPushButton::clicked, this, [this] {
+    if (csv_export_) csv_export_(*this);
+  });
+  row->addSpacing(12);
+}
+
+void TDataEntryDlg::SetImport(Operation operation) {
+  import_ = std::move(operation);
+  import_btn_->setEnabled(static_cast<bool>(import_));
+}
+
+void TDataEntryDlg::SetCsvExport(Operation operation) {
+  csv_export_ = std::move(operation);
+  csv_export_btn_->setEnabled(static_cast<bool>(csv_export_));
 }
 
 void TDataEntryDlg::SetExport(Operation operation) {

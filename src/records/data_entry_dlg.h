@@ -16,6 +16,7 @@
 #include "xbase/xbase_dataset.h"
 
 class QCheckBox;
+class QHBoxLayout;
 class QPainter;
 class QStyleOptionViewItem;
 class QLabel;
@@ -37,7 +38,7 @@ class TDataEntryDlg : public QDialog {
   using Operation = std::function<void(TDataEntryDlg &)>;
   // Copies the rows of <directory>/dvel.dbf into the table after asking the
   // user; the number of rows copied.
-  using CarryOver = std::function<int(QWidget *, xb::TDataSet &, const QString &directory)>;
+  using CarryOver = std::function<int(QWidget *, xb::TXbaseDataSet &, const QString &directory)>;
 
   explicit TDataEntryDlg(QWidget *parent = nullptr);
   ~TDataEntryDlg() override;
@@ -50,6 +51,12 @@ class TDataEntryDlg : public QDialog {
   // disabled while its operation is not set.
   void SetExport(Operation operation);
   void SetPrint(Operation operation);
+  // The import of rows from a file ("Внос") and their export to CSV.
+  void SetImport(Operation operation);
+  void SetCsvExport(Operation operation);
+  // Runs `work` with the table dataset closed (so that the table file may be
+  // replaced), then shows the table again: totals, first row.
+  void WithTableClosed(const std::function<void()> &work);
   // The carry-over from the previous year (CarryOverRows unless replaced).
   void SetCarryOver(CarryOver carry_over) { carry_over_ = std::move(carry_over); }
 
@@ -74,6 +81,12 @@ class TDataEntryDlg : public QDialog {
   // result is false.
   bool PackTable();
 
+  // Shows the window modally once its table is open; when the table cannot
+  // be used the user is told why and the window stays closed (Rejected).
+  int exec() override;
+  // Each showing fits the window to the screen it opens on.
+  void setVisible(bool visible) override;
+
   // Handlers, named after their component and event.
   void FormActivate();
   void ShowTotals(const AmountTotals &totals);
@@ -97,8 +110,19 @@ class TDataEntryDlg : public QDialog {
   QWidget *BuildLegend();
   QWidget *BuildTotals();
   QWidget *BuildButtons();
+  void AddTransferButtons(QWidget *bar, QHBoxLayout *row);
   QLabel *ValueLabel(const char *name);
+  // The grid's height with its titles and `rows` rows.
+  int GridHeight(int rows) const;
+  void FitToScreen();
+  // The grid shows at least the least rows and grows with the screen up
+  // to the most; the allowance is the window's frame and title bar.
+  static constexpr int kLeastGridRows = 6;
+  static constexpr int kMostGridRows = 30;
+  static constexpr int kFrameAllowance = 40;
   void OpenTable(xb::TXbaseDataSet &dataset);
+  // Opens the income table; false, after telling the user, when it cannot.
+  bool OpenIncomeTable();
   void FollowDeletedRows(bool present);
   void FillPayerPanel();
   void OfferCarryOver();
@@ -116,7 +140,7 @@ class TDataEntryDlg : public QDialog {
   xb::TDataSource source_;       // DataSource1
   TInsertEditDlg *editor_ = nullptr;
   TTotalPersonsDlg *persons_dlg_ = nullptr;
-  Operation export_, print_;
+  Operation export_, print_, import_, csv_export_;
   CarryOver carry_over_;
   QString persons_count_;
   bool activation_attached_ = true;
@@ -132,6 +156,8 @@ class TDataEntryDlg : public QDialog {
   QPushButton *export_btn_ = nullptr;
   QToolButton *print_btn_ = nullptr;
   QPushButton *cancel_btn_ = nullptr;
+  QPushButton *import_btn_ = nullptr;
+  QPushButton *csv_export_btn_ = nullptr;
   struct PayerValue {
     QLabel *label;
     std::function<QString()> get;

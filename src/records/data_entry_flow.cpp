@@ -4,6 +4,7 @@
 // hint.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -14,6 +15,8 @@
 
 #include "records/complete_amount.h"
 #include "records/data_entry_dlg.h"
+
+#include <exception>
 #include "records/income_row.h"
 #include "records/income_totals.h"
 #include "records/insert_edit_dlg.h"
@@ -26,6 +29,7 @@
 #include "ui/db_grid.h"
 #include "ui/engine_text.h"
 #include "ui/ui_driver.h"
+#include "xbase/dataset_types.h"
 #include "xbase/xbase_error.h"
 
 namespace records {
@@ -81,8 +85,40 @@ void TDataEntryDlg::OpenTable(xb::TXbaseDataSet &dataset) {
   dataset.Open();
 }
 
+int TDataEntryDlg::exec() {
+  // Opened before the window shows, so that a table it cannot use never
+  // looks like an empty year.
+  if (!OpenIncomeTable()) return QDialog::Rejected;
+  return QDialog::exec();
+}
+
+bool TDataEntryDlg::OpenIncomeTable() {
+  QString engine_text;
+  try {
+    OpenTable(table_);
+    return true;
+  } catch (const xb::EXbaseError &e) {
+    engine_text = ui::EngineErrorText(e.what());
+  } catch (const xb::EDatabaseError &e) {
+    engine_text = ui::EngineErrorText(e.what());
+  }
+  const QString path = TablePath();
+  const QFileInfo file(path);
+  const TableRefusal reason = !file.exists()      ? TableRefusal::kMissing
+                              : !file.isWritable() ? TableRefusal::kReadOnly
+                                                   : TableRefusal::kInUse;
+  ui::MessageBox(isVisible() ? this : parentWidget(), kWarningCaption,
+                 TableRefusalText(reason, QDir::toNativeSeparators(path), engine_text),
+                 ui::Icon::kWarning);
+  return false;
+}
+
 void TDataEntryDlg::FormActivate() {
-  OpenTable(table_);
+  // Shown without exec (the table was not opened first): closes again.
+  if (!OpenIncomeTable()) {
+    reject();
+    return;
+  }
   if (table_.IsEmpty()) OfferCarryOver();
   OpenTable(incomes_);
   OpenTable(countries_);
@@ -197,6 +233,22 @@ bool TDataEntryDlg::ConfirmDeletion(const QString &empty_text) {
   }
   return ui::MessageBox(this, kDeleteCaption, QStringLiteral("Сигурни ли сте ?   "),
                         ui::Icon::kQuestion, ui::Buttons::kYesNo) == ui::Answer::kYes;
+}
+
+void TDataEntryDlg::WithTableClosed(const std::function<void()> &work) {
+  xb::TViewsSuspended suspended(table_);
+  table_.Close();
+  std::exception_ptr failure;
+  try {
+    work();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  const TableSums sums = SumIncomeTableFile(TablePath());
+  ShowTotals(sums.totals);
+  FollowDeletedRows(sums.has_deleted_rows);
+  table_.Open();
+  if (failure) std::rethrow_exception(failure);
 }
 
 bool TDataEntryDlg::PackTable() {

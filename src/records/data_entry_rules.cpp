@@ -30,6 +30,28 @@ CarriedOverEdit CarriedOverEditAction(const QString &f10, const QString &f06, co
   return CarriedOverEdit::kNothing;
 }
 
+QString TableRefusalText(TableRefusal reason, const QString &path, const QString &engine_text) {
+  QString why;
+  switch (reason) {
+    case TableRefusal::kMissing:
+      why = QStringLiteral("Файлът с данните не е намерен:\n") + path;
+      break;
+    case TableRefusal::kReadOnly:
+      why = QStringLiteral("Файлът с данните не може да бъде отворен, защото е само за четене "
+                           "(нямате право да записвате в него):\n") +
+            path + QStringLiteral("\n\nРедовете в него не са променени.");
+      break;
+    case TableRefusal::kInUse:
+      why = QStringLiteral("Файлът с данните не може да бъде отворен, защото се използва от "
+                           "друга програма:\n") +
+            path +
+            QStringLiteral("\n\nРедовете в него не са променени. Затворете другата програма и "
+                           "опитайте отново.");
+      break;
+  }
+  return why + QStringLiteral("\n\n") + engine_text;
+}
+
 void AmountTotals::Add(const QString &f08, const QString &f09) {
   for (auto [text, sum] : {std::pair{&f08, &income}, std::pair{&f09, &tax}}) {
     if (const auto value = ReadAmount(*text)) *sum += *value;

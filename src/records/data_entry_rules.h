@@ -1,6 +1,7 @@
 // The data entry window's rules that need no window: the position label's
 // text, what editing a carried-over row does first, the totals of the amount
-// columns, and the texts of the carry-over offer.
+// columns, the texts of the carry-over offer, and what the window says when
+// it cannot use the table.
 #pragma once
 
 #include <QString>
@@ -30,6 +31,16 @@ CarriedOverEdit CarriedOverEditAction(const QString &f10, const QString &f06, co
 inline constexpr char kChooseInterestKindText[] =
     "Изберете от (3) И [Идентификатор]\nЛихви по банкови сметки или\nНеоблагаеми лихви по банкови "
     "сметки";
+
+// Why the income table could not be opened, as the window tells it.
+enum class TableRefusal {
+  kMissing,   // the file is not there
+  kReadOnly,  // the user may not write it
+  kInUse,     // another program holds it (or the engine refused it otherwise)
+};
+// The warning shown instead of the window: the file, what happened, that its
+// rows are untouched, then the engine's own text for the expert.
+QString TableRefusalText(TableRefusal reason, const QString &path, const QString &engine_text);
 
 // The sums of F08 and F09 over the rows. Empty texts count as nothing; so do
 // texts that do not read as amounts (the editor never stores such a text).

@@ -7,6 +7,9 @@ namespace records {
 
 namespace {
 
+// The agency file holds amounts below ten thousand million leva.
+constexpr CurrencyUnits kAmountCeiling = 10000000000LL * kUnitsPerLev;
+
 void CheckLength(const QString &text, int limit, const QString &label, QStringList &out) {
   if (text.size() > limit)
     out << QStringLiteral("Полето <%1> е по-дълго от %2 знака").arg(label).arg(limit);
@@ -27,6 +30,8 @@ void CheckAmount(const QString &text, const QString &label, QStringList &out) {
     CheckLength(text, kAmountLimit, label, out);
   } else if (!text.isEmpty() && *ReadAmount(text) < 0) {
     out << QStringLiteral("Полето <%1> не може да е отрицателна сума").arg(label);
+  } else if (!text.isEmpty() && *ReadAmount(text) >= kAmountCeiling) {
+    out << QStringLiteral("Полето <%1> е по-голямо от 9999999999.99").arg(label);
   }
 }
 

@@ -26,7 +26,8 @@ struct FieldLabels {
 // What a row's texts (in the stored form: F02 "1"/"0"/"", F03 one digit or
 // "") break of the limits, one message per field, empty when nothing. An
 // amount the editor would take with a sign in front is refused too when it is
-// negative: the agency file has no room for one.
+// negative or 10 000 000 000.00 and more: the agency file has no room for
+// such an amount.
 QStringList FieldLimitProblems(const StoredRow &texts, const FieldLabels &labels);
 
 }  // namespace records

@@ -1,6 +1,9 @@
 // See config_dlg.h.
 #include "settings/config_dlg.h"
 
+#include <algorithm>
+
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -11,6 +14,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -46,6 +52,9 @@ constexpr EditSpec kEdits[] = {
     {15, 4, false, true},  {16, 1, false, false}, {17, 2, true, false},   {18, 2, true, false},
     {8, 20, false, false}, {9, 60, false, false}, {23, 50, false, false}, {24, 10, true, false},
 };
+
+// Long enough for any identifier a settings file may hold.
+constexpr int kLongestIdentifier = 32767;
 
 const char kGreen[] = "background-color: #b9f5b9;";
 const char kRedItalic[] = "color: #c00000; font-style: italic;";
@@ -104,6 +113,9 @@ void TConfigDlg::BuildControls() {
   for (int i : {3, 4}) combo_[i]->setMinimumWidth(75);
   for (int i : {5, 6}) combo_[i]->setMinimumWidth(65);
   connect(combo_[2], &QComboBox::activated, this, &TConfigDlg::ComboBox2Change);
+  // However the kind changes (the user, or the activation), the identifier
+  // field takes the length of that kind (see LimitIdentifier).
+  connect(combo_[2], &QComboBox::currentIndexChanged, this, [this] { LimitIdentifier(); });
 
   for (const EditSpec &spec : kEdits) {
     auto *edit = new QLineEdit(this);
@@ -115,6 +127,7 @@ void TConfigDlg::BuildControls() {
     }
     edit_[spec.number] = edit;
   }
+  connect(edit_[1], &QLineEdit::textChanged, this, [this] { LimitIdentifier(); });
   for (int i : {1, 2}) {
     QFont bold = edit_[i]->font();
     bold.setBold(true);
@@ -143,34 +156,45 @@ void TConfigDlg::BuildControls() {
   connect(copy_, &QToolButton::clicked, this, &TConfigDlg::BitBtn1Click);
 
   // ---- layout ----
+  // The form scrolls when the screen is too low for it; the footer with the
+  // two buttons always shows (FitToScreen).
   auto *root = new QVBoxLayout(this);
+  form_ = new QWidget;
+  auto *form = new QVBoxLayout(form_);
+  form->setContentsMargins(0, 0, 0, 0);
+  // The logo, and beside it the title over the year and the identifier.
   auto *top = new QHBoxLayout;
   logo_ = new QLabel(this);
   logo_->setObjectName(QStringLiteral("Image1"));
   logo_->setFixedSize(85, 57);
-  top->addWidget(logo_);
+  top->addWidget(logo_, 0, Qt::AlignTop);
   auto *title = Label(QStringLiteral("Данни  за  платеца на дохода"), this);
   QFont title_font = title->font();
   title_font.setPointSize(title_font.pointSize() + 5);
   title_font.setBold(true);
   title->setFont(title_font);
-  top->addWidget(title, 1, Qt::AlignCenter);
-  root->addLayout(top);
-
+  auto *heading = new QVBoxLayout;
+  heading->setSpacing(2);
+  heading->addWidget(title, 0, Qt::AlignHCenter);
   auto *ident = new QGridLayout;
+  ident->setVerticalSpacing(2);
   ident->addWidget(Label(QStringLiteral("Данъчна год."), this), 0, 0);
   ident->addWidget(combo_[1], 1, 0);
   ident->addWidget(Label(QStringLiteral("Вид идентификатор"), this), 0, 1);
   ident->addWidget(combo_[2], 1, 1);
   ident->addWidget(Label(QStringLiteral("Идентификатор"), this), 0, 2);
   ident->addWidget(edit_[1], 1, 2);
-  ident->addWidget(
-      Label(QStringLiteral("Наименование на предприятието / Име на самоосигуряващото се лице"),
-            this),
-      2, 0, 1, 3);
-  ident->addWidget(edit_[2], 3, 0, 1, 3);
   ident->setColumnStretch(1, 1);
-  root->addLayout(ident);
+  heading->addLayout(ident);
+  top->addLayout(heading, 1);
+  form->addLayout(top);
+
+  auto *name = new QVBoxLayout;
+  name->setSpacing(2);
+  name->addWidget(Label(
+      QStringLiteral("Наименование на предприятието / Име на самоосигуряващото се лице"), this));
+  name->addWidget(edit_[2]);
+  form->addLayout(name);
 
   // The two addresses share one layout: region, municipality, town, postal
   // code; then kind of street, name, block prefix, number, entrance, floor, flat.
@@ -197,20 +221,21 @@ void TConfigDlg::BuildControls() {
     if (extra != nullptr) grid->addWidget(extra, 0, 8, 3, 1, Qt::AlignVCenter);
     return box;
   };
-  root->addWidget(
+  form->addWidget(
       address(QStringLiteral("Адрес за кореспонденция "), 3, 3, 7, 5, 19, 20, 21, 22, nullptr));
-  root->addWidget(
+  form->addWidget(
       address(QStringLiteral("Адрес по чл.8 от ДОПК"), 10, 4, 14, 6, 15, 16, 17, 18, copy_));
 
+  // The contacts and the representative side by side.
   auto *contact = new QGroupBox(QStringLiteral("Данни за контакт"), this);
   auto *contact_grid = new QGridLayout(contact);
   contact_grid->addWidget(Label(QStringLiteral("Телефон"), contact), 0, 0);
   contact_grid->addWidget(edit_[8], 1, 0);
-  contact_grid->addWidget(Label(QStringLiteral("e-Mail"), contact), 0, 1);
-  contact_grid->addWidget(edit_[9], 1, 1);
-  contact_grid->setColumnStretch(1, 2);
-  contact_grid->setColumnStretch(0, 1);
-  root->addWidget(contact);
+  contact_grid->addWidget(Label(QStringLiteral("e-Mail"), contact), 2, 0);
+  contact_grid->addWidget(edit_[9], 3, 0);
+  contact_grid->setRowStretch(4, 1);
+  auto *people = new QHBoxLayout;
+  people->addWidget(contact, 2);
 
   auto *person = new QGroupBox(QStringLiteral("Данни за представляващия"), this);
   auto *person_grid = new QGridLayout(person);
@@ -224,7 +249,9 @@ void TConfigDlg::BuildControls() {
   person_grid->addWidget(edit_[24], 2, 1);
   person_grid->setColumnStretch(0, 2);
   person_grid->setColumnStretch(1, 1);
-  root->addWidget(person);
+  person_grid->setRowStretch(3, 1);
+  people->addWidget(person, 3);
+  form->addLayout(people);
 
   auto *flags = new QGroupBox(QStringLiteral("Отбележете, ако"), this);
   auto *flags_grid = new QGridLayout(flags);
@@ -241,7 +268,7 @@ void TConfigDlg::BuildControls() {
             flags),
       1, 1);
   flags_grid->setColumnStretch(1, 1);
-  root->addWidget(flags);
+  form->addWidget(flags);
 
   auto *bottom = new QHBoxLayout;
   auto *footer =
@@ -250,7 +277,18 @@ void TConfigDlg::BuildControls() {
   bottom->addWidget(footer, 1);
   bottom->addWidget(ok_);
   bottom->addWidget(cancel_);
+  scroll_ = new QScrollArea(this);
+  scroll_->setWidget(form_);
+  scroll_->setWidgetResizable(true);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setFocusPolicy(Qt::NoFocus);
+  scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  root->addWidget(scroll_, 1);
   root->addLayout(bottom);
+  // Whatever gets the focus (Tab, Enter, a warning) is scrolled into view.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+    if (now != nullptr && form_->isAncestorOf(now)) scroll_->ensureWidgetVisible(now, 10, 10);
+  });
 
   // Tab order of the table of controls.
   QWidget *order[] = {combo_[1], combo_[2], edit_[1],  edit_[2],  edit_[3],  edit_[4],  edit_[5],
@@ -261,7 +299,28 @@ void TConfigDlg::BuildControls() {
   for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
   // Enter moves on like Tab everywhere in the dialog, buttons included.
   for (QWidget *w : order) w->installEventFilter(this);
-  setFixedSize(sizeHint().expandedTo(QSize(760, 0)));
+  FitToScreen();
+}
+
+void TConfigDlg::FitToScreen() {
+  // The whole form when the screen has room for it (a title bar and a
+  // panel allowed for), else as tall as the screen with the form scrolling.
+  QWidget *owner = parentWidget() != nullptr ? parentWidget()->window() : this;
+  const QRect available = owner->screen()->availableGeometry();
+  constexpr int kFrameAllowance = 40;
+  const QSize form = form_->sizeHint();
+  const QMargins margins = layout()->contentsMargins();
+  const int footer = layout()->itemAt(1)->sizeHint().height() + layout()->spacing();
+  const int natural = form.height() + footer + margins.top() + margins.bottom();
+  const int height = std::min(natural, std::max(200, available.height() - kFrameAllowance));
+  int width = std::max(form.width() + margins.left() + margins.right(), 760);
+  if (height < natural) width += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  setFixedSize(width, height);
+}
+
+void TConfigDlg::setVisible(bool visible) {
+  if (visible && !isVisible()) FitToScreen();
+  QDialog::setVisible(visible);
 }
 
 bool TConfigDlg::eventFilter(QObject *watched, QEvent *event) {
@@ -283,10 +342,10 @@ void TConfigDlg::showEvent(QShowEvent *event) {
 void TConfigDlg::FormActivate() {
   logo_->setPixmap(ui::VeskorLogo());
   const shell::PayerRecord file = ReadPayerRecord();
-  activation_copy_ = JoinInSaveOrder(file);
   SelectEntry(combo_[1], file[shell::kFiscalYear]);
   SelectEntry(combo_[2], file[shell::kOwnerNoType]);
-  edit_[1]->setMaxLength(10);
+  // The identifier is put in whole and limited by its kind below.
+  edit_[1]->setMaxLength(kLongestIdentifier);
   for (int i = 0; i < shell::kPayerValueCount; ++i) {
     const QString name = QLatin1String(kControlOfValue[i]);
     if (name.startsWith(QLatin1String("Edit"))) {
@@ -301,6 +360,19 @@ void TConfigDlg::FormActivate() {
     check1_->setChecked(termination);
     check2_->setChecked(successor);
   }
+  LimitIdentifier();
+  // "Изход" asks only about what the user changed, so the reference is what
+  // the controls show now, not the file: a fresh file's empty status word
+  // shows as "Active", a year that is not offered as no selection.
+  activation_copy_ = JoinInSaveOrder(TakePayerDataFromDialog());
+}
+
+void TConfigDlg::LimitIdentifier() {
+  // A ЕИК has 9 or 13 digits (a ЕГН as ЕИК 10), the service number 10. An
+  // identifier already longer than its kind allows is kept as it is, for the
+  // check to refuse, rather than cut.
+  const int limit = Selected(combo_[2]) == QString::fromUtf8(kKindEik) ? 13 : 10;
+  edit_[1]->setMaxLength(std::max<int>(limit, edit_[1]->text().size()));
 }
 
 shell::PayerRecord TConfigDlg::TakePayerDataFromDialog() const {
@@ -332,11 +404,12 @@ void TConfigDlg::FocusField(QWidget *control) {
 
 bool TConfigDlg::CheckPayerData(bool with_messages) {
   if (!with_messages) return CheckPayerDataSilently();
-  const QString warning =
-      IdentifierWarning(shell::PayerData[shell::kOwnerNoType], edit_[1]->text().size());
   const QString path = shell::SettingsFilePath();
   if (!QFileInfo::exists(path)) WriteSettingsTemplate(path);
   shell::PayerData = TakePayerDataFromDialog();
+  // The identifier's warning follows the kind the dialog shows.
+  const QString warning =
+      IdentifierWarning(shell::PayerData[shell::kOwnerNoType], edit_[1]->text().size());
   const PayerProblem problem = FindPayerProblem(shell::PayerData, warning, xb::Now().year);
   if (problem.value == 0) return false;
   ui::MessageBox(this, QStringLiteral("Предупреждение"),

@@ -15,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QToolButton;
 
 namespace settings {
@@ -39,6 +40,8 @@ class TConfigDlg : public QDialog {
 
   // Esc acts as "Изход".
   void reject() override;
+  // Each showing fits the dialog to the screen it opens on.
+  void setVisible(bool visible) override;
 
  signals:
   void PayerDataSaved();
@@ -49,12 +52,14 @@ class TConfigDlg : public QDialog {
 
  private:
   void BuildControls();
+  void FitToScreen();
   void FormActivate();
   // Saves, reloads PayerData, tells the main window, closes; false (and the
   // dialog stays open) when the check fails or the file cannot be written.
   bool SaveAndClose();
   void FocusField(QWidget *control);
   void ComboBox2Change(int index);
+  void LimitIdentifier();
 
   QComboBox *combo_[7] = {};  // ComboBox1..ComboBox6 at [1]..[6]
   QLineEdit *edit_[25] = {};  // Edit1..Edit24 at [1]..[24]
@@ -64,6 +69,8 @@ class TConfigDlg : public QDialog {
   QPushButton *cancel_ = nullptr;
   QToolButton *copy_ = nullptr;
   QLabel *logo_ = nullptr;
+  QWidget *form_ = nullptr;  // every control but the footer's
+  QScrollArea *scroll_ = nullptr;
   QString activation_copy_;
 };
 

@@ -13,6 +13,7 @@
 
 #include "agencyfile/check_file_dlg.h"
 #include "agencyfile/export_run.h"
+#include "importfile/import_operations.h"
 #include "records/data_entry_dlg.h"
 #include "records/income_table.h"
 #include "records/insert_edit_dlg.h"
@@ -142,8 +143,9 @@ void TForm1::BuildControls() {
       letter.ascent() + letter.tightBoundingRect(QStringLiteral("В")).center().y();
   label4_->move(ring_centre.x() - label4_->width() / 2 + 1, ring_centre.y() - letter_centre);
   label6_->installEventFilter(this);
+  // The version under the title; the pointer rests on it before the exit
+  // question.
   label3_ = label("Label3", QLatin1String(kVersionText), QPoint(454, 376), font(), Qt::black);
-  label3_->move(label6_->geometry().center().x() - label3_->width() / 2, 384);
 
   image1_ = new QLabel(this);
   image1_->setObjectName(QStringLiteral("Image1"));
@@ -151,7 +153,11 @@ void TForm1::BuildControls() {
   image1_->setAlignment(Qt::AlignCenter);
   label1_ = label("Label1", QStringLiteral("ВЕСКОР"), QPoint(398, 631), TimesFont(14, true),
                   QColor(0x1f, 0x3c, 0x88));
-  label1_->move(image1_->geometry().center().x() - label1_->width() / 2, 642);
+  // From its place, wide and tall enough to have the name centred under the
+  // logo and clear of it.
+  label1_->setFixedSize(2 * (image1_->geometry().center().x() - label1_->x()) + 1,
+                        label1_->height() + 8);
+  label1_->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
 }
 
 void TForm1::FormCreate() {
@@ -307,25 +313,6 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event) {
   return QWidget::eventFilter(watched, event);
 }
 
-namespace {
-
-// What the export and the printing need of the data entry window.
-agencyfile::DataEntryHost HostOf(records::TDataEntryDlg &window) {
-  agencyfile::DataEntryHost host;
-  host.window = &window;
-  host.table = &window.Table();
-  host.incomes = &window.Incomes();
-  host.ask_persons_count = [&window] { return window.AskPersonsCount(); };
-  host.persons_count = &window.PersonsCount();
-  host.set_activation_handler = [&window](bool on) { window.SetActivationAttached(on); };
-  host.pack_table = [&window] { return window.PackTable(); };
-  host.income_total = [&window] { return window.IncomeTotalText(); };
-  host.tax_total = [&window] { return window.TaxTotalText(); };
-  return host;
-}
-
-}  // namespace
-
 ProgramWindows CreateProgramWindows(TForm1 *main_window) {
   ProgramWindows windows;
   windows.config_dlg = new settings::TConfigDlg(main_window);
@@ -345,10 +332,14 @@ ProgramWindows CreateProgramWindows(TForm1 *main_window) {
       [list = windows.lookup_income](records::TInsertEditDlg &editor) { list->Execute(editor); });
   data_entry->SetRecordEditor(windows.insert_edit_dlg);
   data_entry->SetPersonsDialog(windows.total_persons_dlg);
-  data_entry->SetExport(
-      [](records::TDataEntryDlg &window) { agencyfile::ExportAgencyFile(HostOf(window)); });
-  data_entry->SetPrint(
-      [](records::TDataEntryDlg &window) { agencyfile::PrintIncomeReport(HostOf(window)); });
+  data_entry->SetExport([](records::TDataEntryDlg &window) {
+    agencyfile::ExportAgencyFile(agencyfile::HostOf(window));
+  });
+  data_entry->SetPrint([](records::TDataEntryDlg &window) {
+    agencyfile::PrintIncomeReport(agencyfile::HostOf(window));
+  });
+  data_entry->SetImport(importfile::ImportRowsFromFile);
+  data_entry->SetCsvExport(importfile::ExportRowsToCsv);
   main_window->SetDataEntryDlg(data_entry);
   return windows;
 }

@@ -46,7 +46,7 @@ void Progress::SetTotal(int64_t total) {
   session_->SetTotal(total);
 }
 
-std::function<bool(int64_t, int64_t)> Progress::Callback() {
+ProgressCallback Progress::Callback() {
   return [this](int64_t done, int64_t total) {
     if (total != total_) SetTotal(total);
     return Step(done);

@@ -22,6 +22,10 @@ namespace ui {
 
 enum class Cancel { kNotAllowed, kAllowed };
 
+// (done, total) in, false out once the user asked to stop: how layers that
+// know nothing of windows report their advance (Progress::Callback).
+using ProgressCallback = std::function<bool(int64_t done, int64_t total)>;
+
 struct ProgressRequest {
   QWidget *parent = nullptr;
   QString caption;
@@ -64,7 +68,7 @@ class Progress {
   // A callback for layers that know nothing of windows: (done, total) in,
   // false out when the user cancelled. A total other than the one given so
   // far replaces it.
-  std::function<bool(int64_t, int64_t)> Callback();
+  ProgressCallback Callback();
 
  private:
   std::unique_ptr<ProgressSession> session_;

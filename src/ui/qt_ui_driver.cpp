@@ -3,6 +3,7 @@
 #include "ui/qt_ui_driver.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -71,7 +72,10 @@ OpenFileResult QtUiDriver::OpenFile(const OpenFileRequest &request) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setFileMode(request.must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setAcceptMode(request.for_saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  // The pattern matches names in any letter case ("*.TXT" lists report.txt),
+  // as the request promises, whatever the file system tells apart.
+  dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
   // Qt takes the pattern from the last parentheses and, with details hidden,
   // shows only the description.
   dialog.setNameFilter(request.filter_description + QStringLiteral(" (") + request.filter_pattern +

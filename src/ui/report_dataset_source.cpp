@@ -7,20 +7,29 @@
 namespace ui {
 
 void DataSetRowSource::First() {
-  if (dataset_.Active()) dataset_.First();
+  fields_.clear();
+  eof_ = !dataset_.Active() || !dataset_.ReadViewFirst(row_);
 }
 
 void DataSetRowSource::Next() {
-  if (dataset_.Active()) dataset_.Next();
+  if (eof_) return;
+  eof_ = !dataset_.ReadViewStep(row_, xb::TGetMode::gmNext, next_);
+  std::swap(row_, next_);
 }
 
-bool DataSetRowSource::Eof() const { return !dataset_.Active() || dataset_.Eof(); }
-
 QString DataSetRowSource::Value(const QString &field) const {
-  if (Eof()) return {};
-  const xb::TField *found = dataset_.FindField(field.toStdString());
-  if (!found) return {};
-  return codepage::FromCp1251(std::string(xb::TrimRightBlanks(found->AsString())));
+  if (eof_) return {};
+  auto found = fields_.constFind(field);
+  if (found == fields_.constEnd())
+    found = fields_.insert(field, dataset_.FindField(field.toStdString()));
+  const xb::TField *column = *found;
+  if (!column) return {};
+  const std::string text = column->TextOf(dataset_.ViewValue(*column, row_));
+  return codepage::FromCp1251(std::string(xb::TrimRightBlanks(text)));
+}
+
+int64_t DataSetRowSource::SizeHint() const {
+  return dataset_.Active() ? dataset_.RecordCount() : 0;
 }
 
 }  // namespace ui

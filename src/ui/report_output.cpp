@@ -1,15 +1,12 @@
 // The renderer's windows; see report_output.h.
 #include "ui/report_output.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -93,36 +90,5 @@ void ReportOutputDialog::Select(const ReportOutputChoice &choice) {
   pdf_->setChecked(choice.destination == ReportDestination::kPdfFile);
   pdf_path_->setText(choice.pdf_path);
 }
-
-std::unique_ptr<QPrintPreviewDialog> CreateReportPreview(QPrinter *printer, QWidget *parent) {
-  auto dialog = std::make_unique<QPrintPreviewDialog>(printer, parent);
-  dialog->setObjectName(QStringLiteral("ReportPreview"));
-  dialog->setWindowTitle(QString::fromUtf8(kReportPreviewTitle));
-  dialog->resize(1000, 760);
-  if (auto *view = dialog->findChild<QPrintPreviewWidget *>()) {
-    view->setZoomMode(QPrintPreviewWidget::CustomZoom);
-    view->setZoomFactor(kReportPreviewZoom);
-  }
-  return dialog;
-}
-
-ReportStatusWindow::ReportStatusWindow(QWidget *parent) : QDialog(parent) {
-  setWindowTitle(QString::fromUtf8(kReportStatusTitle));
-  label_ = new QLabel(this);
-  label_->setMinimumWidth(260);
-  label_->setAlignment(Qt::AlignCenter);
-  auto *layout = new QVBoxLayout(this);
-  layout->addWidget(label_);
-}
-
-void ReportStatusWindow::ShowPage(const QString &format, int page) {
-  QString text = format;
-  label_->setText(text.replace(QStringLiteral("%p"), QString::number(page)));
-  if (!isVisible()) show();
-  label_->repaint();
-  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-QString ReportStatusWindow::Text() const { return label_->text(); }
 
 }  // namespace ui

@@ -1,15 +1,12 @@
-// The renderer's own windows: the "Output Options" choice between preview,
-// printer and PDF file, the "Report Preview" window, and the "Report Status"
-// window with the page being generated or printed. The dialogs are shown
-// through the UI driver (ui_driver.h), so tests answer them without a display.
+// The renderer's "Output Options" choice between preview, printer and PDF
+// file, and the texts of its progress window ("Report Status"). The dialog
+// is shown through the UI driver (ui_driver.h), so tests answer it without
+// a display. The preview window is in report_preview.h.
 #pragma once
 
 #include <QDialog>
-#include <QPrintPreviewDialog>
 #include <QString>
-#include <memory>
 
-class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -17,11 +14,11 @@ namespace ui {
 
 inline constexpr char kReportSetupTitle[] = "Output Options";
 inline constexpr char kReportStatusTitle[] = "Report Status";
-inline constexpr char kReportPreviewTitle[] = "Report Preview";
 inline constexpr char kReportGeneratingText[] = "Generating page %p";
 inline constexpr char kReportPrintingText[] = "Printing page %p";
 inline constexpr char kReportJobTitle[] = "ReportPrinter Report";
-inline constexpr double kReportPreviewZoom = 1.15;
+// Shown while the rows are read and measured, before the pages.
+inline constexpr char kReportPreparingText[] = "Подготовка на справката...";
 
 enum class ReportDestination { kCancel, kPreview, kPrinter, kPdfFile };
 
@@ -51,22 +48,6 @@ class ReportOutputDialog : public QDialog {
   QRadioButton *printer_;
   QRadioButton *pdf_;
   QLineEdit *pdf_path_;
-};
-
-// The "Report Preview" window over printer, opening at 115 per cent.
-std::unique_ptr<QPrintPreviewDialog> CreateReportPreview(QPrinter *printer, QWidget *parent);
-
-// "Report Status": a small window that shows one line of progress.
-class ReportStatusWindow : public QDialog {
-  Q_OBJECT
- public:
-  explicit ReportStatusWindow(QWidget *parent = nullptr);
-  // Shows format with %p replaced by page, and repaints at once.
-  void ShowPage(const QString &format, int page);
-  QString Text() const;
-
- private:
-  QLabel *label_;
 };
 
 }  // namespace ui

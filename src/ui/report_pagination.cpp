@@ -48,3 +48,41 @@ std::vector<ReportPageSlice> PaginateStrip(const std::vector<double> &cuts,
 }
 
 }  // namespace ui
+
+namespace ui {
+
+ReportBandStrip PlaceBandRows(const ReportStrip &frame, const ReportBandPlace &band,
+                              const std::vector<float> &heights) {
+  const double overhead = band.pitch - band.sample_height;
+  const double samples_end = band.top + band.pitch + band.sample_height;
+  ReportBandStrip out;
+  out.row_tops.reserve(heights.size());
+  double top = band.top;
+  for (size_t i = 0; i < heights.size(); ++i) {
+    out.row_tops.push_back(top);
+    if (i + 1 < heights.size()) out.strip.cuts.push_back(top + heights[i] + overhead / 2);
+    top += heights[i] + overhead;
+  }
+  // What followed the second sample row's content now follows the last row's.
+  out.end = top - overhead;
+  out.shift = out.end - samples_end;
+  for (double cut : frame.cuts) {
+    if (cut <= band.top)
+      out.strip.cuts.push_back(cut);
+    else if (cut >= samples_end)
+      out.strip.cuts.push_back(cut + out.shift);
+  }
+  std::sort(out.strip.cuts.begin(), out.strip.cuts.end());
+  for (ReportTableSpan span : frame.tables) {
+    if (span.top >= samples_end) {
+      span.top += out.shift;
+      span.header_bottom += out.shift;
+    }
+    if (span.bottom >= samples_end) span.bottom += out.shift;
+    out.strip.tables.push_back(span);
+  }
+  out.strip.height = frame.height + out.shift;
+  return out;
+}
+
+}  // namespace ui

@@ -1,19 +1,19 @@
-// Lays a filled report out on A4 pages and paints the pages on a printer: a
-// real printer, the preview's, or a PDF file.
+// Painting a report laid out on pages (report_pages.h) onto a paged device:
+// a printer or a PDF file, page after page, at the device's resolution.
 #pragma once
 
-#include <QPrinter>
-#include <functional>
+#include <QPagedPaintDevice>
 
 #include "ui/report_fill.h"
-#include "ui/report_project.h"
+#include "ui/report_pages.h"
 
 namespace ui {
 
-// Sets the printer's page layout from the report, paints every page with its
-// footer, and returns the number of pages. on_page runs before each page is
-// painted, with the 1-based page number.
-int PaintReport(const ReportDefinition &report, ReportFiller &filler, QPrinter &printer,
-                const std::function<void(int page)> &on_page);
+// Paints every page; steps gets (page, pages) before each page is painted.
+// False when steps asked to stop: a printer's job is then aborted, and a
+// PDF writer's half-written output is the caller's to discard. A device that cannot be painted
+// on raises ReportError naming `target`.
+bool PaintPages(ReportPages &pages, QPagedPaintDevice &device, const QString &target,
+                const ReportSteps &steps = {});
 
 }  // namespace ui

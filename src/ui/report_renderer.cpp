@@ -2,15 +2,106 @@
 #include "ui/report_renderer.h"
 
 #include <QFileInfo>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSaveFile>
 
-#include "ui/report_fill.h"
+#include "ui/progress.h"
 #include "ui/report_output.h"
+#include "ui/report_pages.h"
 #include "ui/report_paint.h"
+#include "ui/report_preview.h"
 #include "ui/ui_driver.h"
 
 namespace ui {
+namespace {
+
+[[noreturn]] void FailOutput(const QString &target) {
+  throw ReportError(
+      QStringLiteral("Отчетът не може да бъде изведен в [%1].").arg(target).toStdString());
+}
+
+void SetJobTitle(QPagedPaintDevice &device) {
+  if (auto *printer = dynamic_cast<QPrinter *>(&device)) {
+    printer->setDocName(QString::fromUtf8(kReportJobTitle));
+    printer->setCreator(QStringLiteral("vedil"));
+  } else if (auto *writer = dynamic_cast<QPdfWriter *>(&device)) {
+    writer->setTitle(QString::fromUtf8(kReportJobTitle));
+    writer->setCreator(QStringLiteral("vedil"));
+  }
+}
+
+QString PrinterTarget(const QPrinter &printer) {
+  return printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+}
+
+// The progress of one output: the rows, then the pages with `page_text`
+// ("... page %p") as the label.
+struct OutputProgress {
+  OutputProgress(QWidget *parent, const char *page_text)
+      : progress(parent, QString::fromUtf8(kReportStatusTitle),
+                 QString::fromUtf8(kReportPreparingText), 0, Cancel::kAllowed),
+        page_format(QString::fromUtf8(page_text)),
+        steps(progress.Callback()) {}
+  ReportSteps Rows() { return steps; }
+  ReportSteps Pages() {
+    return [this](int64_t page, int64_t pages) {
+      QString label = page_format;
+      progress.SetLabel(label.replace(QStringLiteral("%p"), QString::number(page)));
+      return steps(page - 1, pages);
+    };
+  }
+  Progress progress;
+  QString page_format;
+  ReportSteps steps;
+};
+
+// Writes the pages into a file beside path and puts it in path's place only
+// when every page is written: a cancelled or failed report leaves the file
+// that was there before.
+bool WritePdf(ReportPages &pages, const QPageLayout &layout, const QString &path,
+              const ReportSteps &steps) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) FailOutput(path);
+  QPdfWriter writer(&file);
+  writer.setResolution(1200);
+  writer.setPageLayout(layout);
+  SetJobTitle(writer);
+  if (!PaintPages(pages, writer, path, steps)) {
+    file.cancelWriting();
+    return false;
+  }
+  if (!file.commit()) FailOutput(path);
+  return true;
+}
+
+// Prints the pages on printer, laid out again first when the printer's
+// printable area differs from the one they were laid out for.
+bool PrintPages(const ReportDefinition &report, ReportFiller &filler, ReportPages &pages,
+                QPrinter &printer, OutputProgress &progress) {
+  std::unique_ptr<ReportPages> own;
+  ReportPages *printed = &pages;
+  const QSizeF area = ReportPageArea(printer.pageLayout());
+  if (area != pages.PageSize()) {
+    own = ReportPages::Lay(report, filler, area, progress.Rows());
+    if (!own) return false;
+    printed = own.get();
+  }
+  return PaintPages(*printed, printer, PrinterTarget(printer), progress.Pages());
+}
+
+// The printer the user picks in the print dialog, set up for the report.
+bool ChoosePrinter(QPrinter &printer, const QPageLayout &layout, QWidget *parent) {
+  printer.setFullPage(false);
+  printer.setPageLayout(layout);
+  SetJobTitle(printer);
+  QPrintDialog dialog(&printer, parent);
+  dialog.setObjectName(QStringLiteral("ReportPrintDialog"));
+  return ShowModal(&dialog) == QDialog::Accepted;
+}
+
+}  // namespace
 
 void ReportRenderer::SetProjectFile(const QString &path) {
   project_file_ = path;
@@ -65,12 +156,19 @@ QString ReportRenderer::BodyHtml() const {
   return filler.BodyHtml();
 }
 
-int ReportRenderer::Paint(QPrinter &printer, const std::function<void(int)> &on_page) const {
+int ReportRenderer::Paint(QPagedPaintDevice &device, const ReportSteps &steps) const {
   if (!selected_) throw ReportError("Не е избран отчет.");
-  printer.setDocName(QString::fromUtf8(kReportJobTitle));
-  printer.setCreator(QStringLiteral("vedil"));
+  if (auto *printer = dynamic_cast<QPrinter *>(&device)) printer->setFullPage(false);
+  device.setPageLayout(ReportPageLayout(selected_->page));
+  SetJobTitle(device);
   ReportFiller filler(*selected_, params_, connections_);
-  return PaintReport(*selected_, filler, printer, on_page);
+  std::unique_ptr<ReportPages> pages =
+      ReportPages::Lay(*selected_, filler, ReportPageArea(device.pageLayout()), steps);
+  if (!pages) return 0;
+  const QString target = dynamic_cast<QPrinter *>(&device)
+                             ? PrinterTarget(static_cast<QPrinter &>(device))
+                             : QStringLiteral("PDF");
+  return PaintPages(*pages, device, target, steps) ? pages->Count() : 0;
 }
 
 bool ReportRenderer::Execute(QWidget *parent) {
@@ -90,49 +188,59 @@ bool ReportRenderer::Execute(QWidget *parent) {
 bool ReportRenderer::Produce(QWidget *parent) {
   const ReportOutputChoice choice = ChooseReportOutput(parent);
   if (choice.destination == ReportDestination::kCancel) return false;
-
-  ReportStatusWindow status(parent);
-  auto progress = [&status](const char *format) {
-    return [&status, format](int page) { status.ShowPage(QString::fromUtf8(format), page); };
-  };
+  const QPageLayout layout = ReportPageLayout(selected_->page);
   QPrinter printer(QPrinter::HighResolution);
-  printer.setDocName(QString::fromUtf8(kReportJobTitle));
-  switch (choice.destination) {
-    case ReportDestination::kPdfFile: {
-      printer.setOutputFormat(QPrinter::PdfFormat);
-      printer.setOutputFileName(choice.pdf_path);
-      Paint(printer, progress(kReportGeneratingText));
-      return true;
-    }
-    case ReportDestination::kPrinter: {
-      QPrintDialog dialog(&printer, parent);
-      dialog.setObjectName(QStringLiteral("ReportPrintDialog"));
-      if (ShowModal(&dialog) != QDialog::Accepted) return false;
-      Paint(printer, progress(kReportPrintingText));
-      return true;
-    }
-    case ReportDestination::kPreview: {
-      std::unique_ptr<QPrintPreviewDialog> preview = CreateReportPreview(&printer, parent);
-      std::optional<QString> failure;
-      QObject::connect(preview.get(), &QPrintPreviewDialog::paintRequested, [&](QPrinter *target) {
-        try {
-          Paint(*target, progress(kReportGeneratingText));
-        } catch (const ReportError &error) {
-          failure = QString::fromStdString(error.what());
-        }
-        status.hide();
-      });
-      ShowModal(preview.get());
-      if (failure) {
-        error_ = *failure;
+  if (choice.destination == ReportDestination::kPrinter && !ChoosePrinter(printer, layout, parent))
+    return false;
+
+  ReportFiller filler(*selected_, params_, connections_);
+  std::unique_ptr<ReportPages> pages;
+  {
+    OutputProgress progress(parent, choice.destination == ReportDestination::kPrinter
+                                        ? kReportPrintingText
+                                        : kReportGeneratingText);
+    const QPageLayout &area = choice.destination == ReportDestination::kPrinter
+                                  ? printer.pageLayout()
+                                  : layout;
+    pages = ReportPages::Lay(*selected_, filler, ReportPageArea(area), progress.Rows());
+    if (!pages) return false;
+    switch (choice.destination) {
+      case ReportDestination::kPdfFile:
+        return WritePdf(*pages, layout, choice.pdf_path, progress.Pages());
+      case ReportDestination::kPrinter:
+        return PaintPages(*pages, printer, PrinterTarget(printer), progress.Pages());
+      case ReportDestination::kPreview:
+        break;  // the progress closes before the preview opens
+      case ReportDestination::kCancel:
         return false;
-      }
-      return true;
     }
-    case ReportDestination::kCancel:
-      break;
   }
-  return false;
+  return Preview(parent, *pages, filler);
+}
+
+bool ReportRenderer::Preview(QWidget *parent, ReportPages &pages, ReportFiller &filler) {
+  const QPageLayout layout = ReportPageLayout(selected_->page);
+  std::optional<QString> failure;
+  ReportPreviewDialog *shown = nullptr;
+  auto print = [&]() -> bool {
+    try {
+      QPrinter printer(QPrinter::HighResolution);
+      if (!ChoosePrinter(printer, layout, shown)) return false;
+      OutputProgress progress(shown, kReportPrintingText);
+      return PrintPages(*selected_, filler, pages, printer, progress);
+    } catch (const ReportError &error) {
+      failure = QString::fromStdString(error.what());
+      return true;  // the preview closes and the error is told
+    }
+  };
+  ReportPreviewDialog preview(pages, layout, print, parent);
+  shown = &preview;
+  ShowModal(&preview);
+  if (failure) {
+    error_ = *failure;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace ui

@@ -1,7 +1,10 @@
 // The report renderer the windows use, in the order they use it: name the
 // project file, set named text parameters, give the dataset connections,
 // select a report by name, execute it. Executing asks for the output (preview,
-// printer or PDF file) and shows the page in progress.
+// printer or PDF file), then shows the progress ("Report Status") while the
+// rows are read and the pages painted, with a cancel button: a cancelled PDF
+// file leaves the file that was there before, a cancelled print job is
+// withdrawn.
 #pragma once
 
 #include <QHash>
@@ -9,13 +12,16 @@
 #include <QStringList>
 #include <optional>
 
+#include "ui/report_fill.h"
 #include "ui/report_project.h"
 #include "ui/report_row_source.h"
 
-class QPrinter;
+class QPagedPaintDevice;
 class QWidget;
 
 namespace ui {
+
+class ReportPages;
 
 class ReportRenderer {
  public:
@@ -40,18 +46,21 @@ class ReportRenderer {
   QString ErrorText() const { return error_; }
 
   // Asks for the output and produces the selected report there. False when no
-  // report is selected, the choice was cancelled, or the report could not be
-  // produced (ErrorText then says why).
+  // report is selected, the choice or the progress was cancelled, or the
+  // report could not be produced (ErrorText then says why).
   bool Execute(QWidget *parent = nullptr);
 
-  // Paints the selected report on printer under the job title, passing each
-  // page number to on_page; the number of pages. Raises ReportError.
-  int Paint(QPrinter &printer, const std::function<void(int)> &on_page = {}) const;
+  // Lays the selected report out and paints it on device (a QPrinter or a
+  // QPdfWriter) with the report's page layout under the job title. steps gets
+  // the rows read, then (page, pages) before each page. The number of pages,
+  // 0 when steps asked to stop. Raises ReportError.
+  int Paint(QPagedPaintDevice &device, const ReportSteps &steps = {}) const;
   // The selected report's filled body, for inspection. Raises ReportError.
   QString BodyHtml() const;
 
  private:
   bool Produce(QWidget *parent);
+  bool Preview(QWidget *parent, ReportPages &pages, ReportFiller &filler);
 
   QString project_file_;
   QHash<QString, QString> params_;

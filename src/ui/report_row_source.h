@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 namespace ui {
 
@@ -17,6 +18,8 @@ class ReportRowSource {
   virtual bool Eof() const = 0;
   // The field's text without trailing blanks; empty for an unknown field.
   virtual QString Value(const QString &field) const = 0;
+  // About how many rows a walk will see, for progress; -1 when not known.
+  virtual int64_t SizeHint() const { return -1; }
 };
 
 }  // namespace ui

@@ -34,6 +34,8 @@ struct OpenFileRequest {
   QString filter_description;
   QString filter_pattern;
   bool must_exist = true;
+  // A file to write: the dialog says "save" and asks before replacing one.
+  bool for_saving = false;
 };
 
 struct OpenFileResult {

@@ -120,8 +120,10 @@ void TXbaseNavigator::UpdateButtons() {
   set(B::nbBttm, active && !eof);
   set(B::nbInsert, canModify && !editing);
   set(B::nbCopy, canModify && !editing);
-  set(B::nbEdit, canModify && !editing);
-  set(B::nbDelete, canModify && !editing && !(bof && eof));
+  // Editing and deleting need a row to act on.
+  const bool empty = bof && eof;
+  set(B::nbEdit, canModify && !editing && !empty);
+  set(B::nbDelete, canModify && !editing && !empty);
   set(B::nbPost, canModify && editing);
   set(B::nbCancel, canModify && editing);
   set(B::nbFind, canModify && !editing);

@@ -163,21 +163,24 @@ void CdxIndexOn(XBO_dBaseFld &table, const std::string &path, const std::string 
   header.for_expression = for_expression;
   maker.ApplyHeader(header);
   XBobjSortCDX sort(CdxKeyForm{header.key_length, text ? ' ' : '\0', general && text}, descending);
-  const int64_t saved = table.RecordNumber();
-  maker.CollectKeys([&sort](const std::string &key, uint32_t record) { sort.AddKey(key, record); });
-  table.RefreshHeader();
-  if (saved > 0 && saved <= table.RecordCount()) table.GoToRecord(saved);
-
-  if (!XBO_DiskFile(path).Exists()) XBO_DiskFile(path).DiskCreate();
+  // The tag goes into a copy of the file, which then replaces it (Rebuild).
   XBobjCDXFile file(table, path);
-  file.Open(true);
-  const int64_t position = file.AllocPage(kCdxTagHeaderSize);
-  header.root = static_cast<uint32_t>(sort.WriteTree(
-      file, static_cast<uint64_t>(std::max<int64_t>(table.RecordCount(), 0)), unique,
-      [&table](int code, int value, int total) { table.DiskProgress(code, value, total); }));
-  header.update_counter = file.Counter() + 1;
-  file.WritePage(position, EncodeCdxTagHeader(header));
-  file.AddTagAt(name, position);
+  file.Rebuild(true, [&] {
+    const int64_t saved = table.RecordNumber();
+    maker.CollectKeys(
+        [&sort](const std::string &key, uint32_t record) { sort.AddKey(key, record); });
+    table.RefreshHeader();
+    if (saved > 0 && saved <= table.RecordCount()) table.GoToRecord(saved);
+
+    file.Load();
+    const int64_t position = file.AllocPage(kCdxTagHeaderSize);
+    header.root = static_cast<uint32_t>(sort.WriteTree(
+        file, static_cast<uint64_t>(std::max<int64_t>(table.RecordCount(), 0)), unique,
+        [&table](int code, int value, int total) { table.DiskProgress(code, value, total); }));
+    header.update_counter = file.Counter() + 1;
+    file.WritePage(position, EncodeCdxTagHeader(header));
+    file.AddTagAt(name, position);
+  });
 }
 
 XBobjSortCDX::XBobjSortCDX(const CdxKeyForm &form, bool descending)

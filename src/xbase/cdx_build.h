@@ -51,10 +51,11 @@ std::string CdxDirectoryName(const std::string &tag_name);
 // the tag of the same name (letter case ignored). A missing file, or one of
 // 512 bytes or less, gets a fresh directory first. The tag's key length comes
 // from the key's value on the current record buffer: the text's length (twice
-// that with `general`), 8 for numbers and dates. Every key is made before the
-// file is touched; the new tag header and nodes go at the end of the file,
-// and the directory's update counter goes up by one. "Cannot find index tag
-// %s" when the tag name is empty.
+// that with `general`), 8 for numbers and dates. The tag is written into a
+// copy of the file that then replaces it in one step, so a crash leaves the
+// file as it was or with the new tag; in the copy the new tag header and
+// nodes go at the end, and the directory's update counter goes up by one.
+// "Cannot find index tag %s" when the tag name is empty.
 void CdxIndexOn(XBO_dBaseFld &table, const std::string &path, const std::string &tag_name,
                 const std::string &key_expression, const std::string &for_expression, bool unique,
                 bool descending, bool general);

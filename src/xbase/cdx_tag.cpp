@@ -126,11 +126,20 @@ void XBobjCDXFile::MakeDirectory() {
 
 void XBobjCDXFile::Open(bool for_writing) {
   disk_.DiskOpen(table_.Shared(), table_.ReadWrite() || for_writing);
+  Load();
+}
+
+void XBobjCDXFile::Load() {
   tags_.clear();
   if (disk_.DiskSize() <= kNewFileSize) {
     MakeDirectory();
     return;
   }
+  for (const auto &[name, position] : ReadDirectory()) LoadTag(name, position);
+}
+
+std::vector<std::pair<std::string, int64_t>> XBobjCDXFile::ReadDirectory() {
+  directory_->DropPages();
   directory_->ReadTagHeader();
   if (!directory_->Header().directory) RaiseError(msg::kIndexCorrupted, {name_});
   counter_ = directory_->Header().update_counter;
@@ -143,19 +152,24 @@ void XBobjCDXFile::Open(bool for_writing) {
         r + int64_t{kCdxTagHeaderSize} > size) {
       RaiseError(msg::kIndexCorrupted, {name_});
     }
-    entries.emplace_back(directory_->CurrentEntry()->key, r);
+    entries.emplace_back(UpperCp1251(directory_->CurrentEntry()->key), r);
   }
   directory_->DropPages();
-  for (const auto &[name, position] : entries) LoadTag(name, position);
+  return entries;
+}
+
+void XBobjCDXFile::ReadTag(XBobjCDXTag &tag) {
+  tag.DropPages();
+  tag.ReadTagHeader();
+  if (tag.Header().directory) RaiseError(msg::kIndexCorrupted, {name_});
+  tag.CompileKeyExpr(tag.Header().key_expression);
+  tag.CompileForExpr(tag.Header().for_expression);
+  tag.InitTag();
 }
 
 XBobjCDXTag &XBobjCDXFile::LoadTag(const std::string &name, int64_t header_position) {
   auto tag = std::make_unique<XBobjCDXTag>(*this, UpperCp1251(name), header_position);
-  tag->ReadTagHeader();
-  if (tag->Header().directory) RaiseError(msg::kIndexCorrupted, {name_});
-  tag->CompileKeyExpr(tag->Header().key_expression);
-  tag->CompileForExpr(tag->Header().for_expression);
-  tag->InitTag();
+  ReadTag(*tag);
   XBobjCDXTag &added = *tag;
   const auto same = std::find_if(tags_.begin(), tags_.end(), [&](const auto &t) {
     return UpperCp1251(t->Name()) == added.Name();
@@ -166,6 +180,30 @@ XBobjCDXTag &XBobjCDXFile::LoadTag(const std::string &name, int64_t header_posit
     tags_.push_back(std::move(tag));
   }
   return added;
+}
+
+void XBobjCDXFile::ReloadTags() {
+  std::vector<std::pair<std::string, int64_t>> entries;
+  if (disk_.DiskSize() > kNewFileSize) entries = ReadDirectory();
+  // The tag objects stay, moved to where the new file keeps them; tags the
+  // new file added join them.
+  for (auto &base : tags_) {
+    auto &tag = static_cast<XBobjCDXTag &>(*base);
+    const auto entry = std::find_if(entries.begin(), entries.end(),
+                                    [&](const auto &e) { return e.first == tag.Name(); });
+    if (entry == entries.end()) RaiseError(msg::kCannotFindTag, {tag.Name()});
+    tag.SetHeaderPosition(entry->second);
+    ReadTag(tag);
+    entries.erase(entry);
+  }
+  for (const auto &[name, position] : entries) LoadTag(name, position);
+}
+
+void XBobjCDXFile::MarkReplaced(XBO_DiskFile &old) {
+  uint8_t head[12];
+  if (old.DiskRead(head, sizeof head, 0) < static_cast<int64_t>(sizeof head)) return;
+  PutBE32(head + 8, GetBE32(head + 8) + 1);
+  old.DiskWrite(head + 8, 4, 8);
 }
 
 XBobjCDXTag &XBobjCDXFile::AddTagAt(const std::string &name, int64_t header_position) {
@@ -207,39 +245,42 @@ void XBobjCDXFile::RemoveRecordKeys(int64_t record) {
 void XBobjCDXFile::ReindexFile() {
   // Every tag gets a new tree, sorted and written bottom-up at the end of
   // the file; the old nodes stay unused.
+  if (!disk_.ReadWrite()) RaiseError(msg::kRequiresFullAccess, {"Reindex", Path()});
   ChangedByOthers();
-  XBO_dBaseFld &table = table_;
-  table.RefreshHeader();
-  const int64_t count = table.RecordCount();
-  const int64_t saved = table.RecordNumber();
-  const int saved_state = table.TableState();
-  std::vector<std::unique_ptr<XBobjSortCDX>> sorts;
-  for (auto &base : tags_) {
-    auto &tag = static_cast<XBobjCDXTag &>(*base);
-    sorts.push_back(std::make_unique<XBobjSortCDX>(tag.Tree().layout().form, tag.Descending()));
-  }
-  table.SetTableState(kStateIndexing);
-  try {
-    for (int64_t r = 1; r <= count; ++r) {
-      table.GoToRecord(r);
-      for (size_t i = 0; i < tags_.size(); ++i) {
-        if (tags_[i]->EvaluateFor()) {
-          sorts[i]->AddKey(tags_[i]->CurrentRecordKey(), static_cast<uint32_t>(r));
+  Rebuild(true, [this] {
+    XBO_dBaseFld &table = table_;
+    table.RefreshHeader();
+    const int64_t count = table.RecordCount();
+    const int64_t saved = table.RecordNumber();
+    const int saved_state = table.TableState();
+    std::vector<std::unique_ptr<XBobjSortCDX>> sorts;
+    for (auto &base : tags_) {
+      auto &tag = static_cast<XBobjCDXTag &>(*base);
+      sorts.push_back(std::make_unique<XBobjSortCDX>(tag.Tree().layout().form, tag.Descending()));
+    }
+    table.SetTableState(kStateIndexing);
+    try {
+      for (int64_t r = 1; r <= count; ++r) {
+        table.GoToRecord(r);
+        for (size_t i = 0; i < tags_.size(); ++i) {
+          if (tags_[i]->EvaluateFor()) {
+            sorts[i]->AddKey(tags_[i]->CurrentRecordKey(), static_cast<uint32_t>(r));
+          }
         }
       }
+    } catch (...) {
+      table.SetTableState(saved_state);
+      throw;
     }
-  } catch (...) {
     table.SetTableState(saved_state);
-    throw;
-  }
-  table.SetTableState(saved_state);
-  for (size_t i = 0; i < tags_.size(); ++i) {
-    auto &tag = static_cast<XBobjCDXTag &>(*tags_[i]);
-    tag.Tree().SetRoot(sorts[i]->WriteTree(*this, static_cast<uint64_t>(count), tag.Unique()));
-    tag.WriteTagHeader();
-  }
-  CountUpdate();
-  if (saved > 0 && saved <= table.RecordCount()) table.GoToRecord(saved);
+    for (size_t i = 0; i < tags_.size(); ++i) {
+      auto &tag = static_cast<XBobjCDXTag &>(*tags_[i]);
+      tag.Tree().SetRoot(sorts[i]->WriteTree(*this, static_cast<uint64_t>(count), tag.Unique()));
+      tag.WriteTagHeader();
+    }
+    CountUpdate();
+    if (saved > 0 && saved <= table.RecordCount()) table.GoToRecord(saved);
+  });
 }
 
 uint32_t XBobjCDXFile::StoredCounter() {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "xbase/cdx_format.h"
 #include "xbase/cdx_tree.h"
@@ -53,6 +55,8 @@ class XBobjCDXTag : public XBobjIndexTag {
   void ApplyHeader(const CdxTagHeader &header);
   const CdxTagHeader &Header() const { return header_; }
   int64_t HeaderPosition() const { return header_position_; }
+  // The tag's header moved (a file that replaced the one it was read from).
+  void SetHeaderPosition(int64_t position) { header_position_ = position; }
   bool General() const { return header_.collation == CdxCollation::kGeneral && !header_.directory; }
   CdxTree &Tree() { return tree_; }
 
@@ -75,10 +79,15 @@ class XBobjCDXFile : public XBobjIndexFile {
   // open for writing). `for_writing` opens it read-write whatever the
   // table's mode (a new tag is written into it).
   void Open(bool for_writing = false);
+  // Reads the directory and every tag of the open disk file (the part of
+  // Open after opening).
+  void Load();
 
   // New nodes go at the end of the file, first rounded up to a whole node
   // (a file written elsewhere may end between nodes).
   int64_t AllocPage(size_t size) override;
+  // Writes every tag's new tree into a copy of the file, which then replaces
+  // it (Rebuild).
   void ReindexFile() override;
   void UpdateKeys(int64_t record, bool appended) override;
   void RemoveRecordKeys(int64_t record) override;
@@ -95,14 +104,25 @@ class XBobjCDXFile : public XBobjIndexFile {
   // expressions.
   XBobjCDXTag &AddTagAt(const std::string &name, int64_t header_position);
 
+  // Rebuild for the tag builder: the old file's copy is written and renamed
+  // over it.
+  using XBobjIndexFile::Rebuild;
+
  protected:
   uint32_t StoredCounter() override;
   uint32_t KnownCounter() const override { return counter_; }
   void ReloadHeaders(uint32_t counter) override;
+  void ReloadTags() override;
+  void MarkReplaced(XBO_DiskFile &old) override;
 
  private:
   // Reads the tag at `header_position` into the tag list under `name`.
   XBobjCDXTag &LoadTag(const std::string &name, int64_t header_position);
+  // Reads a tag's header from its position and compiles its expressions.
+  void ReadTag(XBobjCDXTag &tag);
+  // The name and header position of every tag the directory lists, checked
+  // against the file's size.
+  std::vector<std::pair<std::string, int64_t>> ReadDirectory();
   void MakeDirectory();
 
   std::unique_ptr<XBobjCDXTag> directory_;

@@ -103,9 +103,19 @@ uint64_t CdxTree::RecordLimit(const CdxNode &node) const {
 }
 
 void CdxTree::Write(int64_t position, const CdxNode &node) {
+  uint64_t limit = RecordLimit(node);
+  if (node.leaf && !Fits(node)) {
+    // A leaf written when the table was smaller has narrower entries; written
+    // again with only its links changed, or with fewer entries, it may not
+    // fit at the width the table's count now asks for (inserts split before
+    // they get here). It then keeps the narrowest width its own records
+    // allow, which is never wider than the one it had.
+    limit = 0;
+    for (const XBobjIndexKeyData &e : node.entries) limit = std::max<uint64_t>(limit, e.record);
+  }
   // Should the write fail, nothing is known of the node any more.
   cache_.Erase(position);
-  store_.WritePage(position, EncodeCdxNode(node, layout_.form, RecordLimit(node)));
+  store_.WritePage(position, EncodeCdxNode(node, layout_.form, limit));
   cache_.Put(position, std::make_shared<CdxNode>(node));
 }
 

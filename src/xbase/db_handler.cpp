@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "xbase/byte_helpers.h"
+#include "xbase/fs_path.h"
 #include "xbase/index_file.h"
 #include "xbase/text_case.h"
 #include "xbase/xbase_error.h"
@@ -16,7 +18,20 @@ namespace xb {
 
 XBO_dBHandler::XBO_dBHandler(const std::string &file_name, bool shared, bool read_write,
                              const std::string &password)
-    : XBO_dBaseFld(file_name, shared, read_write, password) {}
+    : XBO_dBaseFld(file_name, shared, read_write, password) {
+  RemoveLeftoverTemporaries();
+}
+
+void XBO_dBHandler::RemoveLeftoverTemporaries() {
+  const std::filesystem::path path = FsPath(FileName());
+  const std::string own = UpperCp1251(PathText(path.filename()));
+  const std::string stem = UpperCp1251(PathText(path.stem()));
+  XBO_DiskFile::RemoveStaleTemporaries(
+      PathText(path.parent_path()), [&](const std::string &kind, const std::string &target) {
+        if (kind == kPackTemporary) return UpperCp1251(target) == own;
+        return kind == kIndexTemporary && UpperCp1251(PathText(FsPath(target).stem())) == stem;
+      });
+}
 
 XBO_dBHandler::~XBO_dBHandler() {
   try {
@@ -102,6 +117,21 @@ void XBO_dBHandler::WriteRecord(int64_t record) {
   UnlockIndexes();
 }
 
+void XBO_dBHandler::LockForBatch() {
+  LockIndexes();
+  try {
+    XBO_dBaseFld::LockForBatch();
+  } catch (...) {
+    UnlockIndexes();
+    throw;
+  }
+}
+
+void XBO_dBHandler::UnlockForBatch() {
+  XBO_dBaseFld::UnlockForBatch();
+  UnlockIndexes();
+}
+
 void XBO_dBHandler::DiskRename(const std::string &new_name) {
   const std::string old_name = FileName();
   XBO_dBaseFld::DiskRename(new_name);
@@ -118,6 +148,8 @@ void XBO_dBHandler::SetLockProtocol(int protocol) {
   XBO_dBaseFld::SetLockProtocol(protocol);
   PassLockProtocolToIndexes(protocol);
 }
+
+void XBO_dBHandler::FileReopened() { window_valid_ = 0; }
 
 bool XBO_dBHandler::UsesIndexLockOffsets() const { return indexes_[1] != nullptr; }
 

@@ -25,6 +25,11 @@ namespace xb {
 class XBobjIndexFile;
 class XBobjIndexTag;
 
+// The kind in the names of a pack's temporary copies ("xbpack-<table's
+// name>-XXXXXX.dbf"), which the next open or pack of the table removes when
+// their writer died. Other processes look for it: DO NOT CHANGE.
+inline constexpr char kPackTemporary[] = "xbpack";
+
 class XBO_dBHandler : public XBO_dBaseFld {
  public:
   static constexpr int kIndexSlots = 63;
@@ -48,6 +53,9 @@ class XBO_dBHandler : public XBO_dBaseFld {
   void GoToRecord(int64_t code) override;
   void SetLockProtocol(int protocol) override;
   bool UsesIndexLockOffsets() const override;
+  // The read-ahead window held the old file's bytes. (Index files notice a
+  // replacement by their own update counters.)
+  void FileReopened() override;
 
   // Moves n visible records forward (n < 0: backward); 0 re-reads.
   virtual void Skip(int64_t n);
@@ -75,7 +83,9 @@ class XBO_dBHandler : public XBO_dBaseFld {
                     int64_t start_record, bool partial, bool case_insensitive);
   // Rewrites the table without its deleted records. Needs the table opened
   // exclusively. The copy is written and flushed beside the table and renamed
-  // over it in one step, so an interruption leaves the old table intact.
+  // over it in one step, so an interruption leaves the old table intact; the
+  // table keeps its owner, group and permission bits. A copy left by a pack
+  // that died is removed first.
   void Pack();
   // Writes every visible record, in the current order, to a new table `target`
   // with the same structure. A memo file is copied whole, so the records'
@@ -150,6 +160,18 @@ class XBO_dBHandler : public XBO_dBaseFld {
   void SetFilter(const std::string &expression, bool case_insensitive, bool partial);
 
  protected:
+  // Runs `work` with full access to the file (waiting for the table lock up
+  // to the lock wait, else "%s requires full access to file %s" with
+  // `operation`) and the read-ahead window on; the position and the window
+  // are put back afterwards.
+  void WithFullAccess(const char *operation, const std::function<void()> &work);
+  // Writes the header area and every visible record, in the current order,
+  // into `out` (a new file) and flushes it.
+  void WriteCopy(XBO_DiskFile &out);
+  // Removes the temporaries of this table whose writer died: a pack's copy
+  // and index builds of index files named like the table.
+  void RemoveLeftoverTemporaries();
+
   // Whether the record in the buffer may be shown: not deleted (or
   // use-deleted on) and passing RecordVisible.
   bool Visible();
@@ -167,6 +189,9 @@ class XBO_dBHandler : public XBO_dBaseFld {
 
   // Index-file hooks (db_handler_index.cpp).
   void NotifyIndexes(int code, int64_t value);
+  // A write batch holds the index locks, then the header lock.
+  void LockForBatch() override;
+  void UnlockForBatch() override;
   // A rolled-back write batch's records leave every open index file and the
   // filter.
   void DropAppendedRecords(int64_t first, int64_t last) override;
@@ -214,7 +239,6 @@ class XBO_dBHandler : public XBO_dBaseFld {
   FilterState filter_;
 
  private:
-  bool copy_memo_suppressed_ = false;  // Pack keeps the table's own memo file
   bool read_buffer_on_ = false;
   std::string window_;
   int64_t window_start_ = 0;

@@ -3,12 +3,14 @@
 // where open index files take part in the table's work (locks around writes,
 // new and changed keys, the lock protocol, renames, rebuilding after a pack).
 #include <algorithm>
+#include <filesystem>
 
 #include "xbase/byte_helpers.h"
 #include "xbase/cdx_build.h"
 #include "xbase/cdx_tag.h"
 #include "xbase/db_handler.h"
 #include "xbase/dbf_format.h"
+#include "xbase/fs_path.h"
 #include "xbase/index_file.h"
 #include "xbase/ntx_tag.h"
 #include "xbase/text_case.h"
@@ -46,6 +48,17 @@ std::string IndexPath(const std::string &table_path, const std::string &file_nam
   return name;
 }
 
+// Removes the temporaries that builds of the index file `path` left when
+// they died.
+void RemoveLeftoverBuilds(const std::string &path) {
+  const std::filesystem::path file = FsPath(path);
+  const std::string name = UpperCp1251(PathText(file.filename()));
+  XBO_DiskFile::RemoveStaleTemporaries(
+      PathText(file.parent_path()), [&](const std::string &kind, const std::string &target) {
+        return kind == kIndexTemporary && UpperCp1251(target) == name;
+      });
+}
+
 // The last navigation direction of a code: forward for first, next and
 // current, backward for last and prior.
 int64_t ContinueCode(int64_t code) {
@@ -64,6 +77,7 @@ void XBO_dBHandler::IndexOn(const std::string &file_name, const std::string &tag
   const std::string path = IndexPath(FileName(), file_name);
   const bool compound = Extension(path) == ".CDX";
   CloseIndexes();
+  RemoveLeftoverBuilds(path);
   const bool was = SetReadBuffer(true);
   try {
     if (compound) {
@@ -108,6 +122,7 @@ void XBO_dBHandler::IndexOpen(const std::vector<std::string> &files, const std::
       open.push_back(std::move(*same));
       continue;
     }
+    RemoveLeftoverBuilds(full);
     if (Extension(path) == ".CDX") {
       auto file = std::make_shared<XBobjCDXFile>(*this, path);
       file->Open();

@@ -1,15 +1,11 @@
 // Packing and copying a table; see db_handler.h.
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <thread>
 
 #include "xbase/db_handler.h"
 #include "xbase/fs_path.h"
-#include "xbase/os_file.h"
 #include "xbase/xbase_error.h"
 #include "xbase/xbase_messages.h"
 
@@ -17,21 +13,6 @@ namespace xb {
 namespace {
 
 constexpr int64_t kWriteChunk = 1 << 20;
-
-// A fresh, empty file beside `table` with a unique name ending in ".dbf".
-std::string UniqueSiblingName(const std::string &table) {
-  static std::mt19937_64 random{std::random_device{}()};
-  const std::filesystem::path dir = FsPath(table).parent_path();
-  std::string name;
-  for (int tries = 0; tries < 100; ++tries) {
-    char leaf[32];
-    std::snprintf(leaf, sizeof leaf, "xbpack%06llx.dbf",
-                  static_cast<unsigned long long>(random() & 0xFFFFFF));
-    name = PathText(dir / leaf);
-    if (os::CreateNewFile(name)) return name;
-  }
-  RaiseError(msg::kCouldNotCreate, {name});
-}
 
 std::string MemoFileOf(const std::string &table) {
   for (const char *ext : {".dbt", ".DBT", ".fpt", ".FPT"}) {
@@ -45,8 +26,7 @@ std::string MemoFileOf(const std::string &table) {
 
 }  // namespace
 
-void XBO_dBHandler::CopyFile(const std::string &target, const std::string &password) {
-  if (!password.empty()) RaiseEncryption(msg::kCipherNotSupported, {target});
+void XBO_dBHandler::WithFullAccess(const char *operation, const std::function<void()> &work) {
   bool locked_here = false;
   for (int tries = 0; !HasFullAccess(); ++tries) {
     if (LockTable()) {
@@ -54,7 +34,7 @@ void XBO_dBHandler::CopyFile(const std::string &target, const std::string &passw
       break;
     }
     if (tries + 1 >= kLockWaitMs / kRetryPauseMs) {
-      RaiseError(msg::kRequiresFullAccess, {"CopyFile", FileName()});
+      RaiseError(msg::kRequiresFullAccess, {operation, FileName()});
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(kRetryPauseMs));
   }
@@ -71,55 +51,7 @@ void XBO_dBHandler::CopyFile(const std::string &target, const std::string &passw
     if (locked_here) UnlockTable();
   };
   try {
-    std::string name(target);
-    if (!FsPath(name).has_extension()) name += ".DBF";
-    XBO_DiskFile out(name);
-    out.DiskCreate();
-    // The header area as it stands, record count 0 until the records are in.
-    std::string head(HeaderLength(), '\0');
-    if (XBO_DiskFile::DiskRead(head.data(), HeaderLength(), 0) < HeaderLength()) {
-      RaiseError(msg::kErrorOnRead, {FileName()});
-    }
-    std::memset(head.data() + dbf::kOffRecordCount, 0, 4);
-    out.DiskWrite(head.data(), static_cast<int64_t>(head.size()), 0);
-
-    const int64_t rl = RecordLength();
-    int64_t written = 0;
-    int64_t pos = HeaderLength();
-    std::string chunk;
-    chunk.reserve(static_cast<size_t>(kWriteChunk + rl + 1));
-    DiskProgress(-1, 3, header_.record_count);
-    for (GoToRecord(kGoFirst); !eof_; GoToRecord(kGoNext)) {
-      chunk.append(buffer_, static_cast<size_t>(rl));
-      ++written;
-      DiskProgress(3, written, 0);
-      if (static_cast<int64_t>(chunk.size()) >= kWriteChunk) {
-        out.DiskWrite(chunk.data(), static_cast<int64_t>(chunk.size()), pos);
-        pos += static_cast<int64_t>(chunk.size());
-        chunk.clear();
-      }
-    }
-    chunk += static_cast<char>(dbf::kEndOfFile);
-    out.DiskWrite(chunk.data(), static_cast<int64_t>(chunk.size()), pos);
-    dbf::Header h = header_;
-    h.record_count = static_cast<uint32_t>(written);
-    h.encrypted = false;
-    const LocalTime now = Now();
-    h.change_stamp = dbf::ChangeStamp(now);
-    h.user_number = user_number_;
-    const auto image = dbf::EncodeHeader(h, now);
-    out.DiskWrite(image.data(), dbf::kHeaderSize, 0);
-    out.DiskFlush();
-    out.DiskClose();
-    DiskProgress(0, written, 0);
-
-    const std::string memo = MemoFileOf(FileName());
-    if (HasMemo() && !memo.empty() && !copy_memo_suppressed_) {
-      std::filesystem::path memo_target = FsPath(out.FileName());
-      memo_target.replace_extension(FsPath(memo).extension());
-      std::filesystem::copy_file(FsPath(memo), memo_target,
-                                 std::filesystem::copy_options::overwrite_existing);
-    }
+    work();
   } catch (...) {
     restore();
     throw;
@@ -127,8 +59,67 @@ void XBO_dBHandler::CopyFile(const std::string &target, const std::string &passw
   restore();
 }
 
+void XBO_dBHandler::WriteCopy(XBO_DiskFile &out) {
+  // The header area as it stands, record count 0 until the records are in.
+  std::string head(HeaderLength(), '\0');
+  if (XBO_DiskFile::DiskRead(head.data(), HeaderLength(), 0) < HeaderLength()) {
+    RaiseError(msg::kErrorOnRead, {FileName()});
+  }
+  std::memset(head.data() + dbf::kOffRecordCount, 0, 4);
+  out.DiskWrite(head.data(), static_cast<int64_t>(head.size()), 0);
+
+  const int64_t rl = RecordLength();
+  int64_t written = 0;
+  int64_t pos = HeaderLength();
+  std::string chunk;
+  chunk.reserve(static_cast<size_t>(kWriteChunk + rl + 1));
+  DiskProgress(-1, 3, header_.record_count);
+  for (GoToRecord(kGoFirst); !eof_; GoToRecord(kGoNext)) {
+    chunk.append(buffer_, static_cast<size_t>(rl));
+    ++written;
+    DiskProgress(3, written, 0);
+    if (static_cast<int64_t>(chunk.size()) >= kWriteChunk) {
+      out.DiskWrite(chunk.data(), static_cast<int64_t>(chunk.size()), pos);
+      pos += static_cast<int64_t>(chunk.size());
+      chunk.clear();
+    }
+  }
+  chunk += static_cast<char>(dbf::kEndOfFile);
+  out.DiskWrite(chunk.data(), static_cast<int64_t>(chunk.size()), pos);
+  dbf::Header h = header_;
+  h.record_count = static_cast<uint32_t>(written);
+  h.encrypted = false;
+  const LocalTime now = Now();
+  h.change_stamp = dbf::ChangeStamp(now);
+  h.user_number = user_number_;
+  const auto image = dbf::EncodeHeader(h, now);
+  out.DiskWrite(image.data(), dbf::kHeaderSize, 0);
+  out.DiskFlush();
+  DiskProgress(0, written, 0);
+}
+
+void XBO_dBHandler::CopyFile(const std::string &target, const std::string &password) {
+  if (!password.empty()) RaiseEncryption(msg::kCipherNotSupported, {target});
+  WithFullAccess("CopyFile", [&] {
+    std::string name(target);
+    if (!FsPath(name).has_extension()) name += ".DBF";
+    XBO_DiskFile out(name);
+    out.DiskCreate();
+    WriteCopy(out);
+    out.DiskClose();
+    const std::string memo = MemoFileOf(FileName());
+    if (HasMemo() && !memo.empty()) {
+      std::filesystem::path memo_target = FsPath(out.FileName());
+      memo_target.replace_extension(FsPath(memo).extension());
+      std::filesystem::copy_file(FsPath(memo), memo_target,
+                                 std::filesystem::copy_options::overwrite_existing);
+    }
+  });
+}
+
 void XBO_dBHandler::Pack() {
   if (Shared() || !ReadWrite()) RaiseError(msg::kRequiresFullAccess, {"Pack", FileName()});
+  RemoveLeftoverTemporaries();
   const bool saved_use_deleted = use_deleted_;
   XBobjIndexTag *const saved_tag = current_tag_;
   const bool saved_filter = filter_.active;
@@ -142,20 +133,15 @@ void XBO_dBHandler::Pack() {
   };
   try {
     WriteHeader(true);
-    const std::string temp = UniqueSiblingName(FileName());
-    try {
-      // The memo file stays as it is: the kept records' block numbers still
-      // point into it.
-      copy_memo_suppressed_ = true;
-      CopyFile(temp);
-      copy_memo_suppressed_ = false;
-      ReplaceWithFile(temp);
-    } catch (...) {
-      copy_memo_suppressed_ = false;
-      std::error_code ec;
-      std::filesystem::remove(FsPath(temp), ec);
-      throw;
-    }
+    // The copy is written beside the table under a name made from the
+    // table's, locked while it is written, and renamed over the table in
+    // one step. The memo file stays as it is: the kept records' block
+    // numbers still point into it.
+    XBO_DiskFile copy(FileName());
+    copy.DiskCreateTemporary(kPackTemporary);
+    WithFullAccess("CopyFile", [&] { WriteCopy(copy); });
+    copy.DiskReplaceTarget(false, this);
+    TakeOver(copy);
     ReadStructure();
     header_.record_count =
         static_cast<uint32_t>((DiskSize() - HeaderLength()) / static_cast<int64_t>(RecordLength()));

@@ -77,6 +77,7 @@ void XBO_dBaseDBF::ReadStructure() {
     RaiseError(msg::kErrorOnRead, {FileName()});
   }
   header_ = h;
+  descriptor_area_ = area;
   if (h.encrypted) return;  // descriptors of enciphered tables are not readable here
   fields_.clear();
   uint32_t offset = 1;
@@ -254,6 +255,47 @@ void XBO_dBaseDBF::WriteStamp() {
 
 void XBO_dBaseDBF::DropAppendedRecords(int64_t, int64_t) {}
 
+void XBO_dBaseDBF::FileReopened() {}
+
+void XBO_dBaseDBF::LockForBatch() { LockHeader(); }
+
+void XBO_dBaseDBF::UnlockForBatch() { UnlockHeader(); }
+
+void XBO_dBaseDBF::FollowReplacedFile(bool rewriting) {
+  if (!Shared() || !Replaced()) return;
+  if (table_locked_ || LockCount() > 0 || header_lock_count_ != 1) {
+    RaiseError(msg::kFileReplaced, {FileName()});
+  }
+  for (int tries = 1;; ++tries) {
+    UnlockHeader();  // it belonged to the old file
+    ReopenSameTable();
+    LockHeader();
+    if (!Replaced()) break;
+    if (tries >= kReopenTries) RaiseError(msg::kFileReplaced, {FileName()});
+  }
+  if (rewriting) RaiseError(msg::kFileReplaced, {FileName()});
+}
+
+void XBO_dBaseDBF::ReopenSameTable() {
+  DiskReopen();
+  FileReopened();
+  uint8_t raw[dbf::kHeaderSize];
+  std::string area(descriptor_area_.size(), '\0');
+  const bool same =
+      DiskRead(raw, sizeof raw, 0) == static_cast<int64_t>(sizeof raw) &&
+      raw[dbf::kOffVersion] == header_.version &&
+      GetLE16(raw + dbf::kOffHeaderLength) == header_.header_length &&
+      GetLE16(raw + dbf::kOffRecordLength) == header_.record_length &&
+      DiskRead(area.data(), static_cast<int64_t>(area.size()), dbf::kHeaderSize) ==
+          static_cast<int64_t>(area.size()) &&
+      area == descriptor_area_;
+  if (!same) {
+    DiskClose();
+    RaiseError(msg::kFileReplaced, {FileName()});
+  }
+  RefreshHeader();
+}
+
 // Outside a write batch every append re-reads the header under the header
 // lock (other users' appends count), writes the header and flushes; inside
 // one the lock has been held since the batch began, so the count is still
@@ -262,6 +304,7 @@ void XBO_dBaseDBF::AppendRecord() {
   const bool batched = InWriteBatch();
   LockHeader();
   try {
+    if (!batched) FollowReplacedFile(false);
     NotifyStatus(kStatusBeforeWrite, 0);
     record_changed_ = true;
     if (!batched) RefreshHeader();
@@ -312,6 +355,7 @@ void XBO_dBaseDBF::WriteRecord(int64_t record) {
   const bool batched = InWriteBatch();
   LockHeader();
   try {
+    if (!batched) FollowReplacedFile(true);
     NotifyStatus(kStatusBeforeWrite, record);
     if (original_number_ != record) {
       // Index upkeep needs the record's old contents.

@@ -143,12 +143,32 @@ class XBO_dBaseDBF : public XBO_DiskFile {
   // The short header write after a record rewrite.
   void WriteStamp();
   void SetEof();
+  // On a shared table, with the header lock just taken: when another
+  // process has replaced the file since this object opened it (a pack
+  // renamed its copy over it), opens the file the name gives now, takes the
+  // header lock there and reads its header, so an append goes to the file
+  // everyone else uses. The new file must hold a table of the same
+  // structure, and no record or table lock may tie the object to the old
+  // one; otherwise, and for a rewrite (`rewriting`: record r of the new file
+  // need not be the record that was read), "File %s was replaced by another
+  // user".
+  void FollowReplacedFile(bool rewriting);
+  // The table's file was opened again (FollowReplacedFile): anything read
+  // from the old one is dropped. Nothing here.
+  virtual void FileReopened();
+  // The locks a write batch holds from its start to its end: the header
+  // lock here; the indexed level takes its index locks first, in the order
+  // every append takes them, so that a batch and another user's append never
+  // wait for each other crosswise.
+  virtual void LockForBatch();
+  virtual void UnlockForBatch();
   // A write batch being rolled back drops the records `first`..`last` it
   // appended: whatever keeps track of records (index files, the filter)
   // lets them go while their bytes are still in the file. Nothing here.
   virtual void DropAppendedRecords(int64_t first, int64_t last);
 
   dbf::Header header_;
+  std::string descriptor_area_;  // the descriptor bytes as read, for FollowReplacedFile
   std::vector<dbf::FieldDef> fields_;
   std::string alias_;
   bool header_dirty_ = false;
@@ -179,6 +199,9 @@ class XBO_dBaseDBF : public XBO_DiskFile {
 
  private:
   friend class TxbWriteBatch;
+  // Opens the file the name gives now; raises and closes when it holds a
+  // table of another structure.
+  void ReopenSameTable();
   int write_batch_depth_ = 0;
   bool batch_written_ = false;    // a record was appended or rewritten in the batch
   bool batch_rewritten_ = false;  // a record was rewritten in the batch

@@ -70,15 +70,29 @@ XBO_DiskFile::~XBO_DiskFile() {
   if (fd_ != os::kNoFile) os::CloseFile(fd_);
 }
 
+os::FileHandle XBO_DiskFile::OpenNamed(bool shared, bool read_write, os::OpenFailure *failure) {
+  for (int attempt = 0; attempt < kReopenTries; ++attempt) {
+    const os::FileHandle fd = os::OpenFile(file_name_, shared, read_write, false, failure);
+    if (fd == os::kNoFile || os::SameFile(fd, file_name_)) return fd;
+    os::CloseFile(fd);
+  }
+  *failure = os::OpenFailure::kRefused;
+  return os::kNoFile;
+}
+
 void XBO_DiskFile::DiskOpen(bool shared, bool read_write) {
   if (fd_ != os::kNoFile) DiskClose();
   if (!exists_) RaiseError(msg::kFileNotFound, {file_name_});
   os::OpenFailure failure;
-  const os::FileHandle fd = os::OpenFile(file_name_, shared, read_write, false, &failure);
+  const os::FileHandle fd = OpenNamed(shared, read_write, &failure);
   if (fd == os::kNoFile) {
     if (failure == os::OpenFailure::kNotFound) RaiseError(msg::kFileNotFound, {file_name_});
     RaiseError(msg::kAccessDenied, {file_name_});
   }
+  TakeHandle(fd, shared, read_write);
+}
+
+void XBO_DiskFile::TakeHandle(os::FileHandle fd, bool shared, bool read_write) {
   fd_ = fd;
   shared_ = shared;
   read_write_ = read_write;
@@ -112,6 +126,13 @@ void XBO_DiskFile::DiskClose() {
   const os::FileHandle fd = fd_;
   fd_ = os::kNoFile;
   lock_count_ = 0;
+  if (Temporary()) {
+    // Never renamed over its target: it goes.
+    os::CloseAndRemove(fd, file_name_);
+    file_name_ = target_;
+    target_.clear();
+    return;
+  }
   if (!os::CloseFile(fd)) RaiseError(msg::kErrorInClose, {file_name_});
 }
 
@@ -263,25 +284,6 @@ void XBO_DiskFile::DiskRename(const std::string &new_name) {
   file_name_ = target;
   exists_ = true;
   if (was_open) DiskOpen(shared, read_write);
-}
-
-void XBO_DiskFile::ReplaceWithFile(const std::string &new_file) {
-  const std::string source = ExpandName(new_file);
-  // The old descriptor's locks end with it.
-  const os::ReplaceFailure failure =
-      os::ReplaceOpenFile(&fd_, source, file_name_, shared_, read_write_);
-  if (failure != os::ReplaceFailure::kNone) {
-    if (fd_ == os::kNoFile) {
-      lock_count_ = 0;
-      XBobjFileColl::Instance().Unregister(this);
-    }
-    RaiseError(failure == os::ReplaceFailure::kRename ? msg::kErrorOnRename : msg::kAccessDenied,
-               {source});
-  }
-  lock_count_ = 0;
-  position_ = 0;
-  written_ = false;
-  XBobjFileColl::Instance().Register(this);
 }
 
 // ---------------------------------------------------------------------------

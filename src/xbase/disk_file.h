@@ -3,9 +3,13 @@
 // The operating system's calls are behind os_file.h: sharing is held for the
 // life of the handle, and range locks belong to the handle, so two objects on
 // the same file in one process exclude each other just as two processes do.
+// A whole file is replaced in one step by a temporary written beside it and
+// renamed over it (disk_file_replace.cpp), and an object learns when another
+// process has replaced the file it holds.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +22,8 @@ class XBO_DiskFile {
   static constexpr int kLockWaitMs = 5000;
   static constexpr int kRetryPauseMs = 50;
   static constexpr int kIoRetries = 3;
+  // Opens of a name that keeps being renamed over before giving up.
+  static constexpr int kReopenTries = 20;
   static constexpr int64_t kFullLockLength = 0x7FFFFFFF;
 
   // Expands the name (relative names against the current directory; names
@@ -49,11 +55,47 @@ class XBO_DiskFile {
   virtual void DiskUnlock();
   virtual void DiskWrite(const void *buffer, int64_t count, int64_t offset);
 
-  // Replaces the file by `new_file` (a complete file in the same directory):
-  // `new_file` is opened with this file's modes, renamed over the file in one
-  // step, and its descriptor takes the place of the old one. Until the rename
-  // the old file is untouched; on failure `new_file` is left as it is.
-  void ReplaceWithFile(const std::string &new_file);
+  // Whether the name no longer gives the file this object holds open:
+  // another process has renamed a new file over it (a pack, an index build)
+  // or removed it. One stat of the name; false while closed.
+  bool Replaced() const;
+  // Opens the file the name gives now, with the same modes, in place of the
+  // one held. Range locks belonged to the old file and are gone; the caller
+  // takes again what it needs. Fails as DiskOpen does.
+  void DiskReopen();
+
+  // Makes this closed object a new, empty file beside the file it names
+  // (the target), named "<kind>-<target's name>-XXXXXX<target's extension
+  // in lower case>", open read-write and unshared. Its sharing mode, held
+  // for as long as the file is open, marks it as being written;
+  // RemoveStaleTemporaries removes only temporaries nobody holds. Closing a
+  // temporary that has not replaced its target removes it, and the object
+  // names its target again. "Could not create file %s" on failure.
+  void DiskCreateTemporary(const std::string &kind);
+  bool Temporary() const { return !target_.empty(); }
+  // Replaces the target by this temporary in one step: the temporary is
+  // flushed, given the target's owner, group and permission bits (the owner
+  // where the system permits), renamed over the target and the rename made
+  // durable, so that a crash leaves the old file or the new one. This object
+  // is then the target's file, open read-write, shared with `shared`.
+  // `holder`, when given, has the old target open: where the system renames
+  // only files nobody holds (Windows) it is closed first, and opened again
+  // should the rename fail; elsewhere it keeps the old file.
+  // "Error on rename of %s" when the rename fails; the temporary is then
+  // still this object's.
+  void DiskReplaceTarget(bool shared, XBO_DiskFile *holder = nullptr);
+  // Takes over the open file of `other` (descriptor, name, modes and the
+  // range lock it holds), which is left closed; the file this object had
+  // open is closed first.
+  void TakeOver(XBO_DiskFile &other);
+  // Removes the temporaries in `directory` that `belongs` accepts, given
+  // the kind and the target's name read from the temporary's name, and
+  // whose writer is gone (nobody has them open: a killed writer's handle
+  // went with it). A temporary a live writer holds is never
+  // touched; failures are ignored.
+  static void RemoveStaleTemporaries(
+      const std::string &directory,
+      const std::function<bool(const std::string &kind, const std::string &target)> &belongs);
 
   // The file's size and its bytes from `offset` on (at most `count` of
   // them), kept to put the file back after writes there (RestoreEnd).
@@ -103,6 +145,15 @@ class XBO_DiskFile {
   bool OsRangeTakenByOthers(int64_t offset, int64_t length);
 
  private:
+  // Opens the file as os::OpenFile does, and makes sure the handle is the
+  // file the name gives once the sharing mode is held: a file renamed over the
+  // name between the open and that moment (a pack putting its copy in
+  // place) would leave us holding the old one, so it is opened again.
+  os::FileHandle OpenNamed(bool shared, bool read_write, os::OpenFailure *failure);
+  // Makes the open `fd` this object's file, with those modes, no lock held,
+  // and registers it.
+  void TakeHandle(os::FileHandle fd, bool shared, bool read_write);
+
   std::string file_name_;
   os::FileHandle fd_ = os::kNoFile;
   bool exists_ = false;
@@ -114,6 +165,7 @@ class XBO_DiskFile {
   int64_t lock_length_ = 0;
   bool written_ = false;
   IoCounts counts_;
+  std::string target_;  // while a temporary: the file it is to replace
 };
 
 // The process-wide registry of open disk files; files still open when the

@@ -15,6 +15,19 @@ namespace xb {
 
 namespace {
 
+constexpr int64_t kCopyChunk = 1 << 20;
+
+// Copies every byte of `from` into `to`.
+void CopyWhole(XBO_DiskFile &from, XBO_DiskFile &to) {
+  std::string chunk(kCopyChunk, '\0');
+  for (int64_t at = 0;;) {
+    const int64_t got = from.DiskRead(chunk.data(), kCopyChunk, at);
+    if (got <= 0) break;
+    to.DiskWrite(chunk.data(), got, at);
+    at += got;
+  }
+}
+
 // Names compare without letter case, trailing blanks ignored.
 std::string NameKey(const std::string &name) {
   return UpperCp1251(name.substr(0, name.find_last_not_of(' ') + 1));
@@ -70,6 +83,10 @@ bool XBobjIndexFile::ChangedByOthers() {
   if (!disk_.Shared()) return false;
   const uint32_t stored = StoredCounter();
   if (stored == KnownCounter() && !others_were_writing_) return false;
+  if (ReopenIfReplaced()) {
+    others_were_writing_ = false;
+    return true;
+  }
   // An unchanged counter needs nothing more: a writer at work raises it
   // before it is done (NTX first, CDX last), and the next check sees that.
   // A writer holds the index lock from before it raises the counter until
@@ -131,13 +148,68 @@ void XBobjIndexFile::SetIndexLockProtocol(int protocol) {
   }
 }
 
-void XBobjIndexFile::LockIndex() {
+void XBobjIndexFile::LockIndex() { LockWaiting(disk_); }
+
+void XBobjIndexFile::LockWaiting(XBO_DiskFile &file) {
   const int tries = XBO_DiskFile::kLockWaitMs / XBO_DiskFile::kRetryPauseMs;
   for (int i = 0; i < tries; ++i) {
-    if (disk_.DiskLock(lock_offset_, lock_length_)) return;
+    if (file.DiskLock(lock_offset_, lock_length_)) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(XBO_DiskFile::kRetryPauseMs));
   }
   RaiseError(msg::kCanNotLock, {name_});
+}
+
+bool XBobjIndexFile::ReopenIfReplaced() {
+  if (!disk_.Replaced()) return false;
+  const int held = disk_.LockCount();
+  disk_.DiskReopen();  // the old file's lock went with it
+  next_free_ = -1;
+  known_end_ = -1;
+  for (int i = 0; i < held; ++i) LockIndex();
+  ReloadTags();
+  return true;
+}
+
+void XBobjIndexFile::Rebuild(bool copy_old, const std::function<void()> &build) {
+  const bool was_open = !disk_.Closed();
+  XBO_DiskFile old(disk_.FileName());
+  if (was_open) {
+    old.TakeOver(disk_);
+  } else if (old.Exists()) {
+    old.DiskOpen(table_.Shared(), true);
+  }
+  const bool locked = !old.Closed() && old.Shared();
+  if (locked) LockWaiting(old);
+  try {
+    disk_.DiskCreateTemporary(kIndexTemporary);
+    if (copy_old && !old.Closed()) CopyWhole(old, disk_);
+    next_free_ = -1;
+    known_end_ = -1;
+    build();
+    disk_.DiskReplaceTarget(was_open && table_.Shared(), &old);
+  } catch (...) {
+    try {
+      disk_.DiskClose();  // removes the temporary
+      if (locked) old.DiskUnlock();
+      if (was_open) {
+        disk_.TakeOver(old);
+        next_free_ = -1;
+        known_end_ = -1;
+        ReloadTags();
+      }
+    } catch (...) {
+      // The build's own error is the one to report.
+    }
+    throw;
+  }
+  if (!old.Closed()) {
+    try {
+      MarkReplaced(old);
+    } catch (...) {
+      // The new file is in place; a holder of the old one that is not told
+      // sees the old index until it opens the file again.
+    }
+  }
 }
 
 void XBobjIndexFile::UnlockIndex() { disk_.DiskUnlock(); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,12 @@ namespace xb {
 
 class XBO_dBaseFld;
 class TxbExpUserLink;
+
+// The kind in the names of the temporaries index builds write
+// ("xbindex-<index file's name>-XXXXXX.ntx"), which the next open or build
+// of the index, or open of its table, removes when their writer died. Other
+// processes look for it: DO NOT CHANGE.
+inline constexpr char kIndexTemporary[] = "xbindex";
 
 class XBobjIndexFile : public IndexPageStore {
  public:
@@ -59,6 +66,16 @@ class XBobjIndexFile : public IndexPageStore {
   void LockIndex();
   void UnlockIndex();
 
+  // When another process has replaced the file (a build renames a new file
+  // over the old one and then bumps the old one's update counter, so that
+  // its holders look): opens the file the name gives now, with the same
+  // modes, takes the index lock again if it was held, and reads the tags
+  // from it into the same tag objects (a selected tag stays selected). True
+  // when it reopened. It costs one stat of the name, so call it only when
+  // the update counter changed (ChangedByOthers does): searches on an
+  // unchanged file stay free of it.
+  bool ReopenIfReplaced();
+
   // The tag of that name (letter case and trailing blanks ignored) or null.
   XBobjIndexTag *FindTag(const std::string &name);
   std::vector<std::unique_ptr<XBobjIndexTag>> &Tags() { return tags_; }
@@ -92,6 +109,26 @@ class XBobjIndexFile : public IndexPageStore {
 
   // The counter after one more update: from 0x7FFF it starts again at 1.
   static uint16_t NextCounter(uint16_t counter);
+
+  // Writes the whole file anew (a build, a reindex) so that a crash leaves
+  // the old index or the new one, never a half: `build` writes into a
+  // temporary beside the file (this object's disk file meanwhile), which then
+  // replaces the file in one step, keeping its owner, group and permission
+  // bits. With `copy_old` the temporary starts as a copy of the old file (a
+  // compound file keeps its other tags). Meanwhile the old file, when there
+  // is one, is held under the index lock so that no writer changes it; at
+  // the end its update counter goes up (MarkReplaced) so that every other
+  // holder notices and reopens. A disk file that was open is then the new
+  // file, open with the table's sharing. On failure the temporary is removed
+  // and the old file is as it was, its tags read again.
+  void Rebuild(bool copy_old, const std::function<void()> &build);
+  // Reads the tags again from a file that replaced the one they were read
+  // from, into the same tag objects.
+  virtual void ReloadTags() = 0;
+  // Makes the update counter in the header of the replaced file `old` go up.
+  virtual void MarkReplaced(XBO_DiskFile &old) = 0;
+  // The index lock on `file`, waiting as LockIndex does.
+  void LockWaiting(XBO_DiskFile &file);
 
   XBO_dBaseFld &table_;
   XBO_DiskFile disk_;

@@ -108,32 +108,45 @@ void XBobjNTXFile::Create(XBO_dBaseFld &table, const std::string &path,
   file.SetGeneral(general);
   auto tag = std::make_unique<XBobjNTXTag>(file, NtxTagNameOf(path));
   tag->Define(key_expression, for_expression, unique, descending);
-  file.disk_.DiskCreate();
-  file.update_counter_ = 1;
   file.tags_.push_back(std::move(tag));
-  file.Tag().Build();
+  file.Rebuild(false, [&file] {
+    file.update_counter_ = 1;
+    file.Tag().Build();
+  });
   file.disk_.DiskClose();
 }
 
 void XBobjNTXFile::Open() {
   disk_.DiskOpen(table_.Shared(), table_.ReadWrite());
-  auto tag = std::make_unique<XBobjNTXTag>(*this, NtxTagNameOf(disk_.FileName()));
-  tag->ReadTagHeader();
-  update_counter_ = tag->Header().update_counter;
-  tag->CompileKeyExpr(tag->Header().key_expression);
-  tag->CompileForExpr(tag->Header().for_expression);
-  tag->InitTag();
   tags_.clear();
-  tags_.push_back(std::move(tag));
+  tags_.push_back(std::make_unique<XBobjNTXTag>(*this, NtxTagNameOf(disk_.FileName())));
+  ReloadTags();
+}
+
+void XBobjNTXFile::ReloadTags() {
+  XBobjNTXTag &tag = Tag();
+  tag.DropPages();
+  tag.ReadTagHeader();
+  update_counter_ = tag.Header().update_counter;
+  tag.CompileKeyExpr(tag.Header().key_expression);
+  tag.CompileForExpr(tag.Header().for_expression);
+  tag.InitTag();
+}
+
+void XBobjNTXFile::MarkReplaced(XBO_DiskFile &old) {
+  uint8_t head[4];
+  if (old.DiskRead(head, sizeof head, 0) < static_cast<int64_t>(sizeof head)) return;
+  PutLE16(head + 2, NextCounter(GetLE16(head + 2)));
+  old.DiskWrite(head + 2, 2, 2);
 }
 
 void XBobjNTXFile::ReindexFile() {
-  if (disk_.HasFullAccess()) disk_.DiskTruncate(0);
-  next_free_ = -1;
-  ForgetFileEnd();
-  update_counter_ = NextCounter(update_counter_);
-  Tag().DropPages();
-  Tag().Build();
+  if (!disk_.ReadWrite()) RaiseError(msg::kRequiresFullAccess, {"Reindex", Path()});
+  Rebuild(false, [this] {
+    update_counter_ = NextCounter(update_counter_);
+    Tag().DropPages();
+    Tag().Build();
+  });
 }
 
 uint32_t XBobjNTXFile::StoredCounter() {

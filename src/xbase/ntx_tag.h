@@ -69,8 +69,8 @@ class XBobjNTXFile : public XBobjIndexFile {
  public:
   using XBobjIndexFile::XBobjIndexFile;
 
-  // Writes a new index file (an existing one is replaced) for the table and
-  // leaves it closed.
+  // Writes a new index file (an existing one is replaced in one step, see
+  // Rebuild) for the table and leaves it closed.
   static void Create(XBO_dBaseFld &table, const std::string &path,
                      const std::string &key_expression, const std::string &for_expression,
                      bool unique, bool descending, bool general);
@@ -79,6 +79,12 @@ class XBobjNTXFile : public XBobjIndexFile {
   void Open();
 
   void ReindexFile() override;
+
+ protected:
+  void ReloadTags() override;
+  void MarkReplaced(XBO_DiskFile &old) override;
+
+ public:
 
   XBobjNTXTag &Tag() { return static_cast<XBobjNTXTag &>(*tags_.front()); }
 

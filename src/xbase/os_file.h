@@ -58,14 +58,31 @@ bool RangeLockedByOthers(FileHandle file, int64_t offset, int64_t length);
 // rename itself durable.
 bool RenameFile(const std::string &from, const std::string &to);
 
-enum class ReplaceFailure { kNone, kOpen, kRename };
-
-// Puts the complete file `source` in the place of `target`, which `*file`
-// has open, in one step; `*file` becomes a handle of the new file opened with
-// the given modes, and the old handle is closed (its locks go with it). On a
-// failure `source` is left as it is when it was not renamed, and `*file` is
-// open on the old file, or kNoFile when the file could not be opened again.
-ReplaceFailure ReplaceOpenFile(FileHandle *file, const std::string &source,
-                               const std::string &target, bool shared, bool read_write);
+// Makes the new file `path` and opens it for reading and writing, unshared,
+// so that for as long as it is open it shows as being written (RemoveUnheld
+// leaves it alone). kNoFile on failure, with `*name_taken` telling whether
+// a file of that name was there (or appeared) so that another name may do.
+FileHandle CreateHeldFile(const std::string &path, bool *name_taken);
+// Gives `file` the owner, group and permission bits of the file `model`;
+// the owner only where the system permits, the group then alone. Nothing on
+// Windows, where a file takes its rights from its folder. Failures leave the
+// file as it is.
+void CopyOwnership(FileHandle file, const std::string &model);
+// Renames `source`, which `*file` has open unshared and read-write, over
+// `target` in one step and makes the rename durable; `*file` is then the
+// target's handle, shared with `shared`. `*holder`, unless null or kNoFile,
+// has the old target open: on Windows, which renames only files nobody has
+// open, it and `*file` are closed first and `*file` opened again afterwards
+// (`*holder` stays kNoFile); elsewhere both stay as they are. False when the
+// rename failed: `*file` then has `source` open (kNoFile should it not open
+// again).
+bool MoveHeldFileOver(FileHandle *file, const std::string &source, const std::string &target,
+                      bool shared, FileHandle *holder);
+// Closes `file` and removes the file `path` it has open, while nobody else
+// can take it where the system allows.
+bool CloseAndRemove(FileHandle file, const std::string &path);
+// Removes the file `path` unless somebody has it open in any mode that
+// OpenFile or CreateHeldFile gives.
+void RemoveUnheld(const std::string &path);
 
 }  // namespace xb::os

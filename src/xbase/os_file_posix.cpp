@@ -146,24 +146,59 @@ bool RenameFile(const std::string &from, const std::string &to) {
   return true;
 }
 
-ReplaceFailure ReplaceOpenFile(FileHandle *file, const std::string &source,
-                               const std::string &target, bool shared, bool read_write) {
-  // The new file is opened with the old one's modes first, so that a refusal
-  // leaves everything as it was; the rename then swaps the two in one step
-  // under the old descriptor, which keeps its locks until it is closed.
-  OpenFailure failure;
-  const FileHandle fresh = OpenFile(source, shared, read_write, false, &failure);
-  if (fresh == kNoFile) return ReplaceFailure::kOpen;
-  if (std::rename(source.c_str(), target.c_str()) != 0) {
-    const int err = errno;
-    ::close(Fd(fresh));
-    errno = err;
-    return ReplaceFailure::kRename;
+FileHandle CreateHeldFile(const std::string &path, bool *name_taken) {
+  *name_taken = false;
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    *name_taken = errno == EEXIST;
+    return kNoFile;
   }
+  // Someone removing unheld files may have caught this one between its
+  // creation and the flock: then it is gone, and another name is needed.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !SameFile(fd, path)) {
+    ::close(fd);
+    *name_taken = true;
+    return kNoFile;
+  }
+  return fd;
+}
+
+void CopyOwnership(FileHandle file, const std::string &model) {
+  struct stat old {};
+  if (::stat(model.c_str(), &old) != 0) return;
+  if (::fchown(Fd(file), old.st_uid, old.st_gid) != 0 &&
+      ::fchown(Fd(file), static_cast<uid_t>(-1), old.st_gid) != 0) {
+    // The file stays ours, which still leaves it the user's.
+  }
+  if (::fchmod(Fd(file), old.st_mode & 07777) != 0) {
+    // It keeps the mode it was made with.
+  }
+}
+
+bool MoveHeldFileOver(FileHandle *file, const std::string &source, const std::string &target,
+                      bool shared, FileHandle *) {
+  if (std::rename(source.c_str(), target.c_str()) != 0) return false;
   SyncDirectoryOf(target);
-  ::close(Fd(*file));
-  *file = fresh;
-  return ReplaceFailure::kNone;
+  // Giving up an exclusive flock for a shared one never waits.
+  if (shared) ::flock(Fd(*file), LOCK_SH | LOCK_NB);
+  return true;
+}
+
+bool CloseAndRemove(FileHandle file, const std::string &path) {
+  // Removed while the flock still marks it as ours.
+  const bool removed = ::unlink(path.c_str()) == 0;
+  ::close(Fd(file));
+  return removed;
+}
+
+void RemoveUnheld(const std::string &path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && SameFile(fd, path)) ::unlink(path.c_str());
+  ::close(fd);
 }
 
 }  // namespace xb::os

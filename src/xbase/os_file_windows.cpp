@@ -141,23 +141,45 @@ bool RenameFile(const std::string &from, const std::string &to) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-ReplaceFailure ReplaceOpenFile(FileHandle *file, const std::string &source,
-                               const std::string &target, bool shared, bool read_write) {
-  // The new file must open with the old one's modes before anything changes.
-  OpenFailure failure;
-  const FileHandle probe = OpenFile(source, shared, read_write, false, &failure);
-  if (probe == kNoFile) return ReplaceFailure::kOpen;
-  CloseFile(probe);
+FileHandle CreateHeldFile(const std::string &path, bool *name_taken) {
+  const HANDLE h = ::CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                 nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD err = ::GetLastError();
+    *name_taken = err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS;
+    return kNoFile;
+  }
+  *name_taken = false;
+  return reinterpret_cast<FileHandle>(h);
+}
+
+void CopyOwnership(FileHandle, const std::string &) {}
+
+bool MoveHeldFileOver(FileHandle *file, const std::string &source, const std::string &target,
+                      bool shared, FileHandle *holder) {
+  if (holder != nullptr && *holder != kNoFile) {
+    CloseFile(*holder);
+    *holder = kNoFile;
+  }
   CloseFile(*file);
   *file = kNoFile;
   const bool renamed = RenameFile(source, target);
   const DWORD rename_error = ::GetLastError();
-  *file = OpenFile(target, shared, read_write, false, &failure);
-  if (!renamed) {
-    ::SetLastError(rename_error);
-    return ReplaceFailure::kRename;
-  }
-  return *file == kNoFile ? ReplaceFailure::kOpen : ReplaceFailure::kNone;
+  OpenFailure failure;
+  *file = OpenFile(renamed ? target : source, shared && renamed, true, false, &failure);
+  ::SetLastError(rename_error);
+  return renamed;
+}
+
+bool CloseAndRemove(FileHandle file, const std::string &path) {
+  CloseFile(file);
+  return ::DeleteFileW(WideFromUtf8(path).c_str()) != 0;
+}
+
+void RemoveUnheld(const std::string &path) {
+  // A file somebody has open cannot be deleted: no opening here shares
+  // deletion.
+  ::DeleteFileW(WideFromUtf8(path).c_str());
 }
 
 }  // namespace xb::os

@@ -6,15 +6,16 @@ namespace xb {
 TxbWriteBatch::TxbWriteBatch(XBO_dBaseDBF &table) : table_(table) {
   if (table_.write_batch_depth_++ > 0) return;
   try {
-    table_.LockHeader();
+    table_.LockForBatch();
     try {
+      table_.FollowReplacedFile(false);
       // Under the header lock the count read now stays every user's count
       // until the batch ends.
       table_.RefreshHeader();
       start_count_ = table_.header_.record_count;
       start_end_ = table_.SaveEnd(table_.RecordPosition(static_cast<int64_t>(start_count_) + 1));
     } catch (...) {
-      table_.UnlockHeader();
+      table_.UnlockForBatch();
       throw;
     }
   } catch (...) {
@@ -42,25 +43,21 @@ bool TxbWriteBatch::End() {
   return acting_;
 }
 
-namespace {
-
-// Runs the end of a batch; the header lock goes whatever happens.
+// Runs the end of a batch; its locks go whatever happens.
 template <typename Work>
-void ThenUnlock(XBO_dBaseDBF &table, Work work) {
+void TxbWriteBatch::ThenUnlock(Work work) {
   try {
     work();
   } catch (...) {
-    table.UnlockHeader();
+    table_.UnlockForBatch();
     throw;
   }
-  table.UnlockHeader();
+  table_.UnlockForBatch();
 }
-
-}  // namespace
 
 void TxbWriteBatch::Commit() {
   if (!End()) return;
-  ThenUnlock(table_, [this] {
+  ThenUnlock([this] {
     table_.WriteHeader();
     if (table_.batch_written_) table_.DiskFlush();
   });
@@ -68,7 +65,7 @@ void TxbWriteBatch::Commit() {
 
 void TxbWriteBatch::Rollback() {
   if (!End()) return;
-  ThenUnlock(table_, [this] {
+  ThenUnlock([this] {
     const int64_t appended_to = table_.header_.record_count;
     if (appended_to > static_cast<int64_t>(start_count_)) {
       table_.DropAppendedRecords(static_cast<int64_t>(start_count_) + 1, appended_to);

@@ -17,13 +17,14 @@ class TxbWriteBatch {
  public:
   // Starts a batch on an open read-write table: takes the table's header
   // lock once (as an append would, with its waiting rule and its "Can not
-  // Lock file %s" failure) and holds it until the batch ends; appends and
+  // Lock file %s" failure; the open index files' locks before it, as an
+  // append takes them) and holds it until the batch ends; appends and
   // rewrites made through this table object meanwhile are not flushed one by
   // one and write the full header once, at the end. Other users cannot
   // append or rewrite while the batch runs, and they see the new records
   // once it has ended (the header's count changes only then). Batches on one
   // table object nest: only the outermost one acts, an inner one's Commit,
-  // Rollback and end do nothing.
+  // Rollback and end do nothing. The table object outlives its batches.
   explicit TxbWriteBatch(XBO_dBaseDBF &table);
   // Ends the batch as Commit does if neither Commit nor Rollback was called
   // (the records appended so far stay, as each append said they were done);
@@ -52,6 +53,8 @@ class TxbWriteBatch {
  private:
   // Ends the batch on the table; true when this batch is the one to act.
   bool End();
+  template <typename Work>
+  void ThenUnlock(Work work);
 
   XBO_dBaseDBF &table_;
   bool acting_ = false;  // the outermost batch, holding the lock

@@ -21,6 +21,11 @@ inline constexpr char kRequiresFullAccess[] = "%s requires full access to file %
 inline constexpr char kErrorInSeek[] = "Error %d in FileSeek of file %s at block %d";
 inline constexpr char kErrorInRead[] = "Error %d in Read of file %s at block %d";
 inline constexpr char kErrorInWrite[] = "Error %d in Write of file %s at block %d";
+// Another process renamed a new file over the one a table object holds open,
+// or removed it, and the object cannot follow: the new file holds another
+// table, the object is tied to the old file by its locks, or a record was to
+// be rewritten whose number may now mean another record.
+inline constexpr char kFileReplaced[] = "File %s was replaced by another user";
 
 // Table header.
 inline constexpr char kHeaderInvalid[] = "Table Header for %s is invalid";

@@ -51,6 +51,37 @@ TEST(AgencyCheck, AFileWrittenByTheWriterPassesEveryStage) {
   EXPECT_TRUE(r.successor_flag);
 }
 
+// Each stage reads the whole file once: the advance runs up to the total
+// without going back, and a stop half way gives a cancelled check with
+// nothing else in it.
+TEST(AgencyCheck, ProgressFollowsTheStagesAndCanStopTheCheck) {
+  AgencyFileBuilder file;
+  file.Add(Person()).Add(Person("9103030035")).Add(Foreigner());
+  const QByteArray bytes = FileBytes(file.Lines());
+  std::vector<std::pair<int64_t, int64_t>> steps;
+  const CheckResult r = CheckBytes(bytes, 2024, [&steps](int64_t done, int64_t total) {
+    steps.emplace_back(done, total);
+    return true;
+  });
+  EXPECT_EQ(r.verdict, Verdict::kCorrect);
+  ASSERT_EQ(steps.size(), 5u * 4);  // five stages, four lines each
+  const int64_t total = 5 * static_cast<int64_t>(bytes.size());
+  EXPECT_EQ(steps.back(), std::make_pair(total, total));
+  for (size_t i = 1; i < steps.size(); ++i) EXPECT_GT(steps[i].first, steps[i - 1].first) << i;
+
+  for (size_t stop_at : {size_t{1}, size_t{9}, size_t{19}}) {
+    SCOPED_TRACE(stop_at);
+    size_t calls = 0;
+    const CheckResult stopped =
+        CheckBytes(bytes, 2024, [&](int64_t, int64_t) { return ++calls < stop_at; });
+    EXPECT_EQ(stopped.verdict, Verdict::kCancelled);
+    EXPECT_EQ(calls, stop_at);
+    EXPECT_EQ(stopped.formal.state, StageState::kNotRun);
+    EXPECT_TRUE(stopped.formal_faults.isEmpty());
+    EXPECT_TRUE(stopped.logical_faults.isEmpty());
+  }
+}
+
 TEST(AgencyCheck, AnotherCyrillicCodePageStopsBeforeTheStages) {
   // "Фирма" in the DOS code page: letters at 128..175.
   QByteArray dos_line = QByteArray("00000  121212121    ") + "\x94\xa8\xe0\xac\xa0";

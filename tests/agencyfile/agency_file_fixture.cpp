@@ -87,9 +87,10 @@ void Put(QStringList *lines, int line, int position, const QString &text) {
   (*lines)[line - 1].replace(position - 1, text.size(), text);
 }
 
-CheckResult CheckBytes(const QByteArray &bytes, int year) {
+CheckResult CheckBytes(const QByteArray &bytes, int year, const ui::ProgressCallback &progress) {
   CheckOptions options;
   options.current_year = year;
+  options.progress = progress;
   options.countries = [](QSet<QString> *codes, QString *) {
     *codes = {QStringLiteral("BG"), QStringLiteral("DE"), QStringLiteral("GR")};
     return true;

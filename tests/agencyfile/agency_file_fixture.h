@@ -46,6 +46,7 @@ void Put(QStringList *lines, int line, int position, const QString &text);
 // The check of `lines` with the clock in `year` and a countries table of
 // BG, DE and GR.
 CheckResult CheckLines(const QStringList &lines, int year = 2024);
-CheckResult CheckBytes(const QByteArray &bytes, int year = 2024);
+CheckResult CheckBytes(const QByteArray &bytes, int year = 2024,
+                       const ui::ProgressCallback &progress = {});
 
 }  // namespace agencyfile::testing

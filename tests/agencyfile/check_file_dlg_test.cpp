@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "agency_file_fixture.h"
 #include "shell/globals.h"
@@ -84,6 +85,19 @@ TEST_F(CheckFileDlgTest, ACorrectFileGetsFourGreenMarksAndTheHeaderData) {
   EXPECT_FALSE(Find<QPushButton>("OKBtn")->isEnabled());  // one check per opening
 }
 
+// The captions are rich text (for the red asterisk); their blanks must show
+// as typed, the two in "Формат  на файла" included.
+TEST_F(CheckFileDlgTest, StageCaptionsShowTheirBlanksAsTyped) {
+  const std::pair<const char *, const char *> captions[] = {
+      {"Label5", "* Формат  на файла"}, {"Label14", "Формален контрол"}};
+  for (const auto &[name, shown] : captions) {
+    SCOPED_TRACE(name);
+    QTextDocument rendered;
+    rendered.setHtml(Text(name));
+    EXPECT_EQ(rendered.toPlainText(), QString::fromUtf8(shown));
+  }
+}
+
 TEST_F(CheckFileDlgTest, AnIncorrectFileListsItsFaultsAndResetsOnTheNextOpening) {
   QStringList lines = AgencyFileBuilder().Add(Person()).Lines();
   Put(&lines, 2, 7, QStringLiteral("X"));
@@ -125,6 +139,29 @@ TEST_F(CheckFileDlgTest, ALengthFaultShowsItsMessageInRed) {
   EXPECT_EQ(
       Text("Label4"),
       QStringLiteral("  Проверка за последователни номера на записите: 00000,00001,00002 ..."));
+}
+
+// The check shows its advance with a cancel button; stopping it shows
+// nothing and keeps the button for another try.
+TEST_F(CheckFileDlgTest, StoppingTheCheckLeavesTheWindowForAnotherTry) {
+  AgencyFileBuilder file;
+  Open(FileBytes(file.Add(Person()).Add(Foreigner()).Lines()));
+  ui_.CancelProgressAt(1);
+  Press();
+  ASSERT_EQ(ui_.progress().size(), 1u);
+  EXPECT_EQ(ui_.progress()[0].caption, QStringLiteral(" Проверка на файл"));
+  EXPECT_EQ(ui_.progress()[0].cancel, ui::Cancel::kAllowed);
+  EXPECT_TRUE(ui_.progress()[0].cancelled);
+  EXPECT_TRUE(ui_.progress()[0].closed);
+  EXPECT_TRUE(ui_.messages().empty());
+  for (const char *mark : {"Label6", "Label2", "Label9", "Label13", "Label3"}) {
+    EXPECT_EQ(Text(mark), QString()) << mark;
+  }
+  EXPECT_TRUE(Find<QPushButton>("OKBtn")->isEnabled());
+
+  Press();
+  EXPECT_EQ(Text("Label3"), QStringLiteral("Файлът е коректен !"));
+  EXPECT_FALSE(Find<QPushButton>("OKBtn")->isEnabled());
 }
 
 TEST_F(CheckFileDlgTest, AnotherCodePageStopsWithAnErrorBoxAndKeepsTheButton) {

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QSet>
+#include <array>
 
 #include "agencyfile/agency_check.h"
 #include "agencyfile/export_run.h"
@@ -31,37 +32,85 @@ QString Valid(const QString &prefix, bool (*check)(const QString &)) {
   return {};
 }
 
-TEST(ExportCheck, ExportedFileOfEveryKindPassesTheChecker) {
-  testing_support::TempDir dir;
-  shell::InitAppPaths(QString::fromStdString(dir.File("vedil")));
-  QDir().mkpath(shell::DataDir());
-  shell::PayerRecord payer;
-  payer[shell::kFiscalYear] = "2024";
-  payer[shell::kOwnerNoType] = "ЕИК";
-  payer[shell::kOwnerNo] = Valid("12121212", shell::CheckEIK);
-  payer[shell::kOwnerName] = "Етажна собственост и лихви ООД";
-  payer[shell::kOwnerAddr] = "бул.";
-  payer[shell::kOwnerAddrName] = "Цар Освободител и някои други думи";
-  payer[shell::kOwnerAddrNo] = "1234";
-  payer[shell::kOwnerAddrEt] = "12";
-  payer[shell::kStatus] = "StoppedTarget";
-  settings::SavePayerRecord(payer);
-  shell::PayerData = payer;
+// The program in a temp dir with a payer and an empty income table; rows are
+// added, exported (the folder choice cancelled) and the file checked.
+class ExportCheck : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shell::InitAppPaths(QString::fromStdString(dir_.File("vedil")));
+    QDir().mkpath(shell::DataDir());
+    payer_[shell::kFiscalYear] = "2024";
+    payer_[shell::kOwnerNoType] = "ЕИК";
+    payer_[shell::kOwnerNo] = Valid("12121212", shell::CheckEIK);
+    payer_[shell::kOwnerName] = "Етажна собственост и лихви ООД";
+    payer_[shell::kOwnerAddr] = "бул.";
+    payer_[shell::kOwnerAddrName] = "Цар Освободител и някои други думи";
+    payer_[shell::kOwnerAddrNo] = "1234";
+    payer_[shell::kOwnerAddrEt] = "12";
+    payer_[shell::kStatus] = "StoppedTarget";
+    settings::SavePayerRecord(payer_);
+    shell::PayerData = payer_;
 
-  xb::TXbaseDataSet table;
-  table.SetDatabaseName(shell::DataDir().toStdString());
-  table.SetTableName("dvel.dbf");
-  table.TranslateASCII = false;
-  xb::TCreateXbaseDataSet create;
-  create.DBFTable = &table;
-  create.DBFType = xb::TxbDBFTypes::DBaseIV;
-  create.CreateFields = {"F01;C;5;0",  "F02;C;1;0", "F03;C;1;0",      "F04;C;13;0",
-                         "F05;C;40;0", "F06;C;2;0", "F07;C;40;0",     "F08;C;13;0",
-                         "F09;C;13;0", "F10;C;5;0", "DATETIME;C;20;0"};
-  ASSERT_TRUE(create.CreateTable());
-  if (!table.Active()) table.Open();
+    table_.SetDatabaseName(shell::DataDir().toStdString());
+    table_.SetTableName("dvel.dbf");
+    table_.TranslateASCII = false;
+    xb::TCreateXbaseDataSet create;
+    create.DBFTable = &table_;
+    create.DBFType = xb::TxbDBFTypes::DBaseIV;
+    create.CreateFields = {"F01;C;5;0",  "F02;C;1;0", "F03;C;1;0",      "F04;C;13;0",
+                           "F05;C;40;0", "F06;C;2;0", "F07;C;40;0",     "F08;C;13;0",
+                           "F09;C;13;0", "F10;C;5;0", "DATETIME;C;20;0"};
+    ASSERT_TRUE(create.CreateTable());
+    if (!table_.Active()) table_.Open();
+  }
 
-  const QString rows[][9] = {
+  // F02..F10 of one row.
+  void Add(const std::array<QString, 9> &row) {
+    table_.Append();
+    const char *fields[] = {"F02", "F03", "F04", "F05", "F06", "F07", "F08", "F09", "F10"};
+    for (int i = 0; i < 9; ++i)
+      table_.FieldByName(fields[i]).SetAsString(codepage::ToCp1251(row[i]));
+    table_.Post();
+  }
+
+  // Exports the rows and checks the file the export wrote.
+  CheckResult ExportAndCheck() {
+    QString persons;
+    DataEntryHost host;
+    host.table = &table_;
+    host.persons_count = &persons;
+    host.ask_persons_count = [&persons] {
+      persons = "1";
+      return true;
+    };
+    ui::ScriptedUiDriver ui;
+    ui.QueueAnswer(ui::Answer::kYes);
+    ExportAgencyFile(host);  // the folder choice is cancelled
+    EXPECT_EQ(ui.messages().size(), 1u) << ui.MessageTexts().join("|").toStdString();
+
+    CheckOptions options;
+    options.current_year = 2024;
+    options.countries = [](QSet<QString> *codes, QString *) {
+      *codes = {"DE", "BG", "FR"};
+      return true;
+    };
+    return CheckAgencyFile(AgencySource::File(FilePath()), options);
+  }
+
+  QString FilePath() const { return AgencyFilePath(payer_[shell::kOwnerNo]); }
+
+  testing_support::TempDir dir_;
+  shell::PayerRecord payer_;
+  xb::TXbaseDataSet table_;
+};
+
+std::string Faults(const CheckResult &result) {
+  return (result.error + result.formal_faults.join("\n") + result.logical_faults.join("\n"))
+      .toStdString();
+}
+
+TEST_F(ExportCheck, ExportedFileOfEveryKindPassesTheChecker) {
+  const std::array<QString, 9> rows[] = {
       {"0", "0", Valid("750101000", shell::CheckEGN), "Иван Петров Иванов", "", "", "1200.00",
        "120.00", "401"},
       {"0", "1", Valid("100000000", shell::CheckLNCh), "Джон Смит", "", "", "300.50", "0.00",
@@ -74,43 +123,31 @@ TEST(ExportCheck, ExportedFileOfEveryKindPassesTheChecker) {
       {"0", "4", "", "", "BG", "София, ул.Шипка 3", "2500.00", "0.00", "820"},
       {"0", "4", "", "", "", "", "45.10", "4.51", "821"},
   };
-  for (const auto &row : rows) {
-    table.Append();
-    const char *fields[] = {"F02", "F03", "F04", "F05", "F06", "F07", "F08", "F09", "F10"};
-    for (int i = 0; i < 9; ++i)
-      table.FieldByName(fields[i]).SetAsString(codepage::ToCp1251(row[i]));
-    table.Post();
-  }
-
-  QString persons;
-  DataEntryHost host;
-  host.table = &table;
-  host.persons_count = &persons;
-  host.ask_persons_count = [&persons] {
-    persons = "6";
-    return true;
-  };
-  ui::ScriptedUiDriver ui;
-  ui.QueueAnswer(ui::Answer::kYes);
-  ExportAgencyFile(host);  // the folder choice is cancelled
-  ASSERT_EQ(ui.messages().size(), 1u) << ui.MessageTexts().join("|").toStdString();
-
-  CheckOptions options;
-  options.current_year = 2024;
-  options.countries = [](QSet<QString> *codes, QString *) {
-    *codes = {"DE", "BG", "FR"};
-    return true;
-  };
-  const CheckResult result =
-      CheckAgencyFile(AgencySource::File(AgencyFilePath(payer[shell::kOwnerNo])), options);
-  EXPECT_EQ(result.verdict, Verdict::kCorrect)
-      << result.error.toStdString() << result.formal_faults.join("\n").toStdString()
-      << result.logical_faults.join("\n").toStdString();
+  for (const auto &row : rows) Add(row);
+  const CheckResult result = ExportAndCheck();
+  EXPECT_EQ(result.verdict, Verdict::kCorrect) << Faults(result);
   EXPECT_EQ(VerdictBoxText(result.verdict).trimmed(), "Файлът е коректен !");
   EXPECT_EQ(result.formal.state, StageState::kPassed);
   EXPECT_EQ(result.logical.state, StageState::kPassed);
   EXPECT_TRUE(result.liquidation_flag);
   EXPECT_TRUE(result.successor_flag);
+}
+
+// Another product stored amounts with three decimals. Each detail record
+// rounds its own amount; the header must carry the sum of what the details
+// say (0.01 + 0.01 + 1.02), not the rounded sum of the stored values (1.03),
+// or the program's own checker refuses the program's own file.
+TEST_F(ExportCheck, HeaderTotalsAreTheSumOfTheAmountsAsWritten) {
+  const char *incomes[] = {"0.005", "0.005", "1.015"};
+  for (int i = 0; i < 3; ++i) {
+    Add({"0", "0", Valid(QStringLiteral("75010100%1").arg(i), shell::CheckEGN), "Иван Петров", "",
+         "", incomes[i], "0.005", "401"});
+  }
+  const CheckResult result = ExportAndCheck();
+  EXPECT_EQ(result.verdict, Verdict::kCorrect) << Faults(result);
+  const QByteArray header = QByteArray::fromStdString(
+      testing_support::ReadFileBytes(FilePath().toStdString()).substr(102, 26));
+  EXPECT_EQ(header, "         1.04         0.03");
 }
 
 }  // namespace

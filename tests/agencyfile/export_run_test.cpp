@@ -8,7 +8,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 
+#include "agencyfile/agency_record.h"
+#include "agencyfile/export_file.h"
+#include "agencyfile/export_rows.h"
 #include "agencyfile/report_printing.h"
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
@@ -17,6 +21,7 @@
 #include "ui/report_output.h"
 #include "ui/scripted_ui_driver.h"
 #include "xbase/create_dataset.h"
+#include "xbase/dbf_object.h"
 #include "xbase/dbf_table.h"
 #include "xbase/xbase_dataset.h"
 
@@ -100,6 +105,25 @@ class ExportTest : public ::testing::Test {
     table_.Post();
   }
 
+  // Adds `copies` more records, each the same as the last one, straight into
+  // the file (the dataset is closed and opened again around it).
+  void RepeatLastRow(int copies) {
+    table_.Close();
+    const std::string path = dir_.File("data/dvel.dbf");
+    std::string bytes = ReadFileBytes(path);
+    const auto le16 = [&bytes](int at) { return uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8; };
+    const size_t header = le16(8), record = le16(10);
+    const uint32_t count = uint8_t(bytes[4]) | uint8_t(bytes[5]) << 8 | uint8_t(bytes[6]) << 16;
+    const std::string last = bytes.substr(header + (count - 1) * record, record);
+    bytes.resize(header + count * record);
+    for (int i = 0; i < copies; ++i) bytes += last;
+    bytes += '\x1a';
+    const uint32_t total = count + copies;
+    for (int i = 0; i < 4; ++i) bytes[4 + i] = char(total >> (8 * i));
+    WriteFileBytes(path, bytes);
+    table_.Open();
+  }
+
   std::string FileBytes() const { return ReadFileBytes(dir_.File("data/121212123.txt")); }
   QStringList F01s() {
     QStringList out;
@@ -116,6 +140,14 @@ class ExportTest : public ::testing::Test {
   QList<bool> activation_;
 };
 
+// The report's output choice: a PDF file at `path`.
+void QueuePdfOutput(ui::ScriptedUiDriver &ui, const std::string &path) {
+  ui.QueueModal([pdf = QString::fromStdString(path)](QDialog *dialog) {
+    qobject_cast<ui::ReportOutputDialog *>(dialog)->Select({ui::ReportDestination::kPdfFile, pdf});
+    return int(QDialog::Accepted);
+  });
+}
+
 const Row kPerson1 = {"0", "0", "7501010005", "Иван Петров", "", "", "100.00", "10.00", "101"};
 const Row kPerson2 = {"0", "0", "7501010006", "Мария Иванова", "", "", "250.50", "0.00", "101"};
 
@@ -126,11 +158,7 @@ TEST_F(ExportTest, TwoRowsGiveTheFileByteForByteThenCopyAndReport2) {
   ui::ScriptedUiDriver ui;
   ui.QueueAnswer(ui::Answer::kYes);
   ui.QueueFolder(QString::fromStdString(target.path()));
-  const QString pdf = QString::fromStdString(target.File("r2.pdf"));
-  ui.QueueModal([pdf](QDialog *dialog) {
-    qobject_cast<ui::ReportOutputDialog *>(dialog)->Select({ui::ReportDestination::kPdfFile, pdf});
-    return int(QDialog::Accepted);
-  });
+  QueuePdfOutput(ui, target.File("r2.pdf"));
   after_posts_ = 0;
   ExportAgencyFile(host_);
 
@@ -323,11 +351,7 @@ TEST_F(ExportTest, PrintRunsReport1WithTotalPersonsAndReattachesOnMissingProject
   Add(kPerson2);
   ui::ScriptedUiDriver ui;
   TempDir out;
-  const QString pdf = QString::fromStdString(out.File("r1.pdf"));
-  ui.QueueModal([pdf](QDialog *dialog) {
-    qobject_cast<ui::ReportOutputDialog *>(dialog)->Select({ui::ReportDestination::kPdfFile, pdf});
-    return int(QDialog::Accepted);
-  });
+  QueuePdfOutput(ui, out.File("r1.pdf"));
   PrintIncomeReport(host_);
   EXPECT_TRUE(ui.messages().empty()) << ui.MessageTexts().join("|").toStdString();
   EXPECT_EQ(ReadFileBytes(out.File("r1.pdf")).substr(0, 5), "%PDF-");
@@ -340,6 +364,192 @@ TEST_F(ExportTest, PrintRunsReport1WithTotalPersonsAndReattachesOnMissingProject
   ASSERT_EQ(ui.messages().size(), 1u);
   EXPECT_EQ(ui.messages()[0].caption, "Печат на справка за ВЕСКОР");
   EXPECT_EQ(ui.messages()[0].text, "Файлът с отчетите [" + ReportProjectPath() + "] не е намерен.");
+  EXPECT_EQ(activation_, QList<bool>({false, true}));
+}
+
+// An income the file would write as 0.00 is no income, however another
+// product stored it; such a file would be refused by the checker.
+TEST(IsIncompleteRow, AnIncomeWrittenAsZeroIsMissing) {
+  struct Case {
+    const char *income, *tax, *code;
+    bool incomplete;
+  } const cases[] = {
+      {"100.00", "10.00", "401", false}, {"0.01", "0.00", "401", false},
+      {"0.005", "0.00", "401", false},   {"", "10.00", "401", true},
+      {"0.00", "10.00", "401", true},    {"0", "0.00", "401", true},
+      {"  0.004", "0.00", "401", true},  {"0.000", "0.00", "401", true},
+      {"100.00", "", "401", true},       {"100.00", "10.00", "", true},
+      {"abc", "10.00", "401", false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.income);
+    EXPECT_EQ(IsIncompleteRow(c.income, c.tax, c.code), c.incomplete);
+  }
+}
+
+// The limit is checked before the walk and before any question: the last row
+// used to get F01 "10000" (its number cut to five characters) after a walk
+// over every row and two questions.
+TEST_F(ExportTest, MoreRowsThanTheFileHoldsAreRefusedBeforeTheWalkAndAnyQuestion) {
+  Add(kPerson1);
+  RepeatLastRow(kMaxDetailRecords);  // 100 000 rows
+  ASSERT_EQ(table_.RecordCount(), 100000);
+  struct Case {
+    void (*run)(const DataEntryHost &);
+    const char *text;
+  } const cases[] = {
+      {ExportAgencyFile, "Файлът за ВЕСКОР не е създаден.\nРедовете на файла са повече от 99999."},
+      {PrintIncomeReport,
+       "Справката за ВЕСКОР не е отпечатана.\nРедовете на файла са повече от 99999."},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.text);
+    ui::ScriptedUiDriver ui;
+    c.run(host_);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].caption, "Внимание !");
+    EXPECT_EQ(ui.messages()[0].text, c.text);
+    EXPECT_TRUE(ui.progress().empty());
+    EXPECT_EQ(persons_asked_, 0);
+    table_.Last();
+    EXPECT_EQ(table_.FieldByName("F01").AsString(), "");
+    EXPECT_FALSE(QFile::exists(AgencyFilePath("121212123")));
+  }
+}
+
+// Only rows whose F01 is not their number are written again; the walk shows
+// its progress without a cancel button.
+TEST_F(ExportTest, NumberingRewritesOnlyTheRowsWhoseNumberIsWrong) {
+  const char *stored[] = {"00001", "00005", "", "4", "00005"};
+  for (const char *f01 : stored) {
+    Add(kPerson1);
+    table_.Edit();
+    table_.FieldByName("F01").SetAsString(f01);
+    table_.Post();
+  }
+  table_.Close();
+  {
+    xb::DBFObject file(dir_.File("data/dvel.dbf"), true, true);
+    const Numbering numbering = NumberCompleteRows(file, nullptr);
+    EXPECT_TRUE(numbering.complete());
+    EXPECT_EQ(numbering.rewritten, 3);
+  }
+  table_.Open();
+  EXPECT_EQ(F01s(), QStringList({"00001", "00002", "00003", "00004", "00005"}));
+
+  ui::ScriptedUiDriver ui;
+  persons_answer_.clear();
+  ExportAgencyFile(host_);
+  ASSERT_EQ(ui.progress().size(), 1u);
+  EXPECT_EQ(ui.progress()[0].caption, "файл за ВЕСКОР");
+  EXPECT_EQ(ui.progress()[0].cancel, ui::Cancel::kNotAllowed);
+  EXPECT_EQ(ui.progress()[0].last_done, 5);
+  EXPECT_TRUE(ui.progress()[0].closed);
+}
+
+// A row that another program has locked for editing is not rewritten under
+// its feet: the walk stops with the message a save would give, the rows
+// before it numbered.
+TEST_F(ExportTest, NumberingStopsAtARowLockedByAnotherProgram) {
+  for (int i = 0; i < 3; ++i) Add(kPerson1);
+  table_.Close();
+  xb::DBFObject other(dir_.File("data/dvel.dbf"), true, true);
+  other.GoToRecord(2);
+  ASSERT_TRUE(other.LockRecord());
+  {
+    xb::DBFObject file(dir_.File("data/dvel.dbf"), true, true);
+    try {
+      NumberCompleteRows(file, nullptr);
+      ADD_FAILURE() << "the locked row was written";
+    } catch (const std::exception &e) {
+      EXPECT_STREQ(e.what(), "Record is locked by another user");
+    }
+  }
+  other.UnlockRecord();
+  table_.Open();
+  EXPECT_EQ(F01s(), QStringList({"00001", "", ""}));
+}
+
+// The file holds the rows that were counted and confirmed: a row another
+// program appends after the numbering was neither checked nor numbered.
+TEST_F(ExportTest, FileHoldsTheRowsCountedNotRowsAppendedSince) {
+  for (int i = 0; i < 3; ++i) Add(kPerson1);
+  table_.Close();
+  xb::DBFObject file(dir_.File("data/dvel.dbf"), true, false);
+  const std::optional<AgencyFileText> text =
+      BuildAgencyFileFromTable(file, 2, HeaderFromSettings(), nullptr);
+  ASSERT_TRUE(text && text->error.isEmpty());
+  ASSERT_EQ(text->bytes.size(), 3u * 141);
+  EXPECT_EQ(text->bytes.substr(102, 13), "       200.00");
+  EXPECT_EQ(text->bytes.substr(282, 5), "00002");
+}
+
+// Stopping the writing of the file leaves the old file as it was and asks
+// nothing more.
+TEST_F(ExportTest, CancelledWritingKeepsTheOldFile) {
+  WriteFileBytes(dir_.File("data/121212123.txt"), "previous");
+  for (int i = 0; i < 3; ++i) Add(kPerson1);
+  ui::ScriptedUiDriver ui;
+  ui.QueueAnswer(ui::Answer::kYes);
+  ui.CancelProgressAt(1);
+  ExportAgencyFile(host_);
+  EXPECT_EQ(FileBytes(), "previous");
+  EXPECT_EQ(ui.messages().size(), 1u);  // the confirmation only
+  EXPECT_TRUE(ui.folder_titles().isEmpty());
+  ASSERT_EQ(ui.progress().size(), 2u);
+  EXPECT_EQ(ui.progress()[1].caption, "Създаване на файл за ВЕСКОР");
+  EXPECT_EQ(ui.progress()[1].cancel, ui::Cancel::kAllowed);
+  EXPECT_TRUE(ui.progress()[1].cancelled);
+  EXPECT_EQ(table_.RecNo(), 1);
+}
+
+// The report walks every row; the grid comes back to the row it was on. A
+// row found incomplete stays current instead.
+TEST_F(ExportTest, PrintingReturnsToTheRowItWasOnUnlessARowIsIncomplete) {
+  for (int i = 0; i < 4; ++i) Add(kPerson1);
+  table_.SetRecNo(3);
+  ui::ScriptedUiDriver ui;
+  TempDir out;
+  QueuePdfOutput(ui, out.File("r1.pdf"));
+  PrintIncomeReport(host_);
+  EXPECT_EQ(ReadFileBytes(out.File("r1.pdf")).substr(0, 5), "%PDF-");
+  EXPECT_EQ(table_.RecNo(), 3);
+
+  table_.SetRecNo(2);
+  table_.Edit();
+  table_.FieldByName("F10").SetAsString("");
+  table_.Post();
+  table_.SetRecNo(4);
+  PrintIncomeReport(host_);
+  EXPECT_EQ(ui.MessageTexts().back(), QString::fromUtf8(kIncompleteRowText));
+  EXPECT_EQ(table_.RecNo(), 2);
+}
+
+// The report's progress can be stopped: the PDF that was there stays, nothing
+// is told, and the window gets its activation back as after a finished report.
+TEST_F(ExportTest, PrintShowsReportProgressAndACancelKeepsTheOldPdf) {
+  Add(kPerson1);
+  Add(kPerson2);
+  ui::ScriptedUiDriver ui;
+  TempDir out;
+  const QString pdf = QString::fromStdString(out.File("r1.pdf"));
+  WriteFileBytes(out.File("r1.pdf"), "last year's report");
+  ui.QueueModal([pdf](QDialog *dialog) {
+    qobject_cast<ui::ReportOutputDialog *>(dialog)->Select({ui::ReportDestination::kPdfFile, pdf});
+    return int(QDialog::Accepted);
+  });
+  ui.CancelProgressAt(1);
+  PrintIncomeReport(host_);
+  EXPECT_TRUE(ui.messages().empty()) << ui.MessageTexts().join("|").toStdString();
+  EXPECT_EQ(ReadFileBytes(out.File("r1.pdf")), "last year's report");
+  EXPECT_EQ(QDir(QString::fromStdString(out.path())).entryList(QDir::Files),
+            QStringList({"r1.pdf"}));
+  const auto status = std::find_if(ui.progress().begin(), ui.progress().end(),
+                                   [](const auto &call) { return call.caption == "Report Status"; });
+  ASSERT_NE(status, ui.progress().end());
+  EXPECT_EQ(status->cancel, ui::Cancel::kAllowed);
+  EXPECT_TRUE(status->cancelled);
+  EXPECT_TRUE(status->closed);
   EXPECT_EQ(activation_, QList<bool>({false, true}));
 }
 

@@ -100,6 +100,9 @@ TEST(ImportCheck, EachLineGetsTheEditorsMessages) {
        {"0", "0", "75O1010010", "И", "", "", "5", "-1", "401"},
        {"Полето <Идентификатор> трябва да е цяло число",
         "Полето <Данък> не може да е отрицателна сума", "4 Невалиден ЕГН"}},
+      {"an amount the agency file has no room for",
+       {"0", "0", egn, "И", "", "", "10000000000", "", "401"},
+       {"Полето <Доход> е по-голямо от 9999999999.99"}},
       {"unknown flag",
        {"2", "0", egn, "И", "", "", "5", "", "401"},
        {"Полето <ЧФЛ> трябва да е 1 (Да) или 0 (Не)"}},
@@ -192,20 +195,16 @@ TEST(ImportSource, CsvWithHeaderInAnyOrderOrWithoutInTheFixedOrder) {
 }
 
 // The agency file's bytes for the rows of the table, as the export writes it.
-QByteArray AgencyFileOf(const QString &table_path, const agencyfile::HeaderValues &header_in) {
+QByteArray AgencyFileOf(const QString &table_path, const agencyfile::HeaderValues &header) {
   xb::TXbaseDataSet table;
   table.TranslateASCII = false;
   table.SetDatabaseName(ui::EnginePath(QFileInfo(table_path).path()));
   table.SetTableName(shell::kIncomeTableName);
   table.Open();
-  const agencyfile::ExportRows rows = agencyfile::ReadExportRows(table);
-  EXPECT_EQ(rows.error, QString());
-  agencyfile::HeaderValues header = header_in;
-  header.total_income = rows.total_income;
-  header.total_tax = rows.total_tax;
-  const agencyfile::AgencyFileText text = agencyfile::BuildAgencyFileText(header, rows.rows);
-  EXPECT_EQ(text.error, QString());
-  return QByteArray::fromStdString(text.bytes);
+  const std::optional<agencyfile::AgencyFileText> text =
+      agencyfile::BuildAgencyFileFromTable(*table.Table(), table.RecordCount(), header, nullptr);
+  EXPECT_EQ(text->error, QString());
+  return QByteArray::fromStdString(text->bytes);
 }
 
 agencyfile::HeaderValues Header() {
@@ -267,7 +266,7 @@ TEST(ImportRoundTrip, CsvExportThenImportGivesTheSameRows) {
   EXPECT_TRUE(
       csv.startsWith("\xEF\xBB\xBF"
                      "ЧФЛ;Вид;Идентификатор;Имена;Държава;Адрес;Доход;Данък;Код\r\n"));
-  EXPECT_TRUE(csv.contains(";1234,50;0,00;401\r\n"));
+  EXPECT_TRUE(csv.contains(";\"1234,50\";\"0,00\";401\r\n"));
 
   const ImportSource source = ReadImportBytes(csv, "rows.csv");
   ASSERT_EQ(source.error, QString());

@@ -176,18 +176,37 @@ TEST_F(CarryOverTest, SourceWithoutAFieldStopsWithTheEngineMessage) {
   EXPECT_NO_THROW(xb::XBO_dBHandler(SourcePath(), false, true));
 }
 
-TEST_F(CarryOverTest, RowsSavedBeforeAFailedSaveRemain) {
+// A half-made carry-over would leave the table no longer empty, so the offer
+// would never come again: stopping half way, by the user or by an error,
+// leaves the table byte for byte as it was.
+TEST_F(CarryOverTest, CancelledOrFailedCopyLeavesTheTableAsItWas) {
   MakeSource({SourceRow(1), SourceRow(2), SourceRow(3)});
-  int saves = 0;
-  table_.BeforePost = [&saves](xb::TDataSet &) {
-    if (++saves == 3) throw std::runtime_error("Record is locked by another user");
-  };
+  const std::string table_path =
+      QFile::encodeName(shell::DataFile(shell::kIncomeTableName)).toStdString();
+  const std::string before = testing_support::ReadFileBytes(table_path);
+
   ui_.QueueAnswer(ui::Answer::kYes);
-  EXPECT_THROW(CarryOverRows(nullptr, table_, SourceDir()), std::runtime_error);
-  EXPECT_EQ(table_.State(), xb::TDataSetState::dsBrowse);
-  EXPECT_EQ(SavedRows(), (std::vector<Row>{Carried(SourceRow(1)), Carried(SourceRow(2))}));
-  EXPECT_EQ(after_post_counts_, std::vector<int>{2});
-  EXPECT_TRUE(table_.AfterPost);
+  ui_.CancelProgressAt(2);
+  EXPECT_EQ(CarryOverRows(nullptr, table_, SourceDir()), 0);
+  EXPECT_EQ(testing_support::ReadFileBytes(table_path), before);
+  EXPECT_TRUE(table_.IsEmpty());
+  EXPECT_TRUE(after_post_counts_.empty());
+  ASSERT_EQ(ui_.progress().size(), 1u);
+  EXPECT_EQ(ui_.progress()[0].caption, "Прехвърляне на данни");
+  EXPECT_EQ(ui_.progress()[0].cancel, ui::Cancel::kAllowed);
+  EXPECT_TRUE(ui_.progress()[0].cancelled);
+  EXPECT_TRUE(ui_.progress()[0].closed);
+  ASSERT_EQ(ui_.messages().size(), 2u);
+  EXPECT_EQ(ui_.messages()[1].text, "Отказ от прехвърляне на данни от предходна година...   ");
+
+  xb::XBO_dBHandler source(SourcePath(), true, false);
+  const auto fail_at_third_row = [](int64_t done, int64_t) {
+    if (done == 2) throw std::runtime_error("Error 28 in Write of file dvel.dbf");
+    return true;
+  };
+  EXPECT_THROW(CopyPreviousYearRows(source, *table_.Table(), fail_at_third_row),
+               std::runtime_error);
+  EXPECT_EQ(testing_support::ReadFileBytes(table_path), before);
 }
 
 // Pointed at the table it fills, the copy reads each row once instead of

@@ -13,8 +13,14 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QLayout>
 #include <QLabel>
+#include <QLayout>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <unistd.h>
 
 #include "records/income_row.h"
 #include "records/income_table.h"
@@ -205,6 +211,45 @@ TEST_F(DataEntryDlgTest, TotalsFollowEverySaveAndTheNextOpening) {
   EXPECT_TRUE(ui_.messages().empty());
 }
 
+TEST_F(DataEntryDlgTest, TransferButtonsLeaveTheOtherControlsInPlace) {
+  AddRows({kIvan});
+  Show();
+  const char *kFixed[] = {"XbaseNavigator1", "SpeedButton1", "BitBtn1", "CancelBtn", "CRDBGrid1"};
+  auto places = [&] {
+    QList<QRect> rects{QRect(QPoint(), window_.size())};
+    for (const char *name : kFixed) {
+      QWidget *w = Get<QWidget>(name);
+      rects << QRect(w->mapTo(&window_, QPoint()), w->size());
+    }
+    return rects;
+  };
+  const QList<QRect> with_buttons = places();
+  QPushButton *import_btn = Get<QPushButton>("ImportBtn");
+  QPushButton *csv_btn = Get<QPushButton>("CsvExportBtn");
+  EXPECT_FALSE(import_btn->isEnabled());
+  import_btn->hide();
+  csv_btn->hide();
+  window_.layout()->activate();
+  QApplication::processEvents();
+  EXPECT_EQ(places(), with_buttons);
+  import_btn->show();
+  csv_btn->show();
+
+  // The import runs with the table closed, and the window shows what it wrote.
+  window_.SetImport([this](TDataEntryDlg &w) {
+    w.WithTableClosed([&] {
+      EXPECT_FALSE(w.Table().Active());
+      AddRows({kMaria});
+    });
+  });
+  ASSERT_TRUE(import_btn->isEnabled());
+  import_btn->click();
+  EXPECT_TRUE(window_.Table().Active());
+  EXPECT_EQ(Text("SumF08"), "350.50");
+  EXPECT_EQ(Grid()->model()->rowCount(), 2);
+  window_.reject();
+}
+
 TEST_F(DataEntryDlgTest, DeletingTheSecondOfThreeRowsPacksTheFileAtOnce) {
   AddRows({kIvan, kMaria, kGeorge});
   Show();
@@ -264,6 +309,72 @@ TEST_F(DataEntryDlgTest, DeletingWhileAnotherProgramHoldsTheFileKeepsTheRowHidde
   EXPECT_EQ(FileIds(), QStringList({"7501010010"}));
   EXPECT_EQ(Grid()->model()->rowCount(), 1);
   EXPECT_EQ(Text("SumF08"), "100.00");
+}
+
+// A table the window cannot use is said in words, and the window stays
+// closed instead of showing an empty year over rows that are still there.
+TEST_F(DataEntryDlgTest, ATableHeldByAnotherProgramKeepsTheWindowClosed) {
+  AddRows({kIvan, kMaria});
+  auto other = std::make_unique<xb::TxbDBFTable>(TablePath(), false, true);  // has it alone
+  // Should the window open after all, close it, so that the test fails
+  // instead of waiting.
+  QTimer::singleShot(3000, &window_, [this] { window_.reject(); });
+  EXPECT_EQ(window_.exec(), QDialog::Rejected);
+  EXPECT_FALSE(window_.isVisible());
+  ASSERT_EQ(ui_.messages().size(), 1u);  // no carry-over offer
+  const auto m = ui_.messages()[0];
+  EXPECT_EQ(m.caption, "Внимание !");
+  EXPECT_EQ(m.icon, ui::Icon::kWarning);
+  EXPECT_TRUE(m.text.startsWith("Файлът с данните не може да бъде отворен, защото се използва от "
+                                "друга програма:\n" +
+                                QDir::toNativeSeparators(shell::DataFile(shell::kIncomeTableName))))
+      << m.text.toStdString();
+  EXPECT_TRUE(m.text.contains("Редовете в него не са променени."));
+  EXPECT_TRUE(m.text.contains("Access denied to file"));
+
+  // Shown without exec, it closes again with the same words.
+  window_.show();
+  QApplication::processEvents();
+  EXPECT_FALSE(window_.isVisible());
+  EXPECT_EQ(ui_.MessageTexts().size(), 2);
+  EXPECT_EQ(ui_.MessageTexts()[1], m.text);
+
+  other.reset();
+  EXPECT_EQ(FileIds(), QStringList({"7501010010", "7501010021"}));
+  Show();
+  EXPECT_EQ(Grid()->model()->rowCount(), 2);
+}
+
+TEST_F(DataEntryDlgTest, AReadOnlyTableKeepsTheWindowClosed) {
+  if (geteuid() == 0) GTEST_SKIP() << "the superuser writes read-only files";
+  AddRows({kIvan});
+  const QString path = shell::DataFile(shell::kIncomeTableName);
+  ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+  EXPECT_EQ(window_.exec(), QDialog::Rejected);
+  ASSERT_EQ(ui_.messages().size(), 1u);
+  EXPECT_TRUE(ui_.messages()[0].text.startsWith(
+      "Файлът с данните не може да бъде отворен, защото е само за четене"))
+      << ui_.messages()[0].text.toStdString();
+  EXPECT_TRUE(ui_.messages()[0].text.contains("Редовете в него не са променени."));
+  QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  EXPECT_EQ(FileIds(), QStringList({"7501010010"}));
+}
+
+// A laptop screen of 1366 x 768 leaves about 720 pixels under a panel; the
+// window with its title bar must fit them, every button inside it.
+TEST_F(DataEntryDlgTest, WindowFitsALaptopScreenWithEveryButtonInside) {
+  const QSize least = window_.layout()->minimumSize();
+  EXPECT_LE(least.height(), 680);
+  EXPECT_LE(least.width(), 1366);
+  AddRows({kIvan});
+  Show();
+  for (const char *name : {"XbaseNavigator1", "PositionLabel", "SpeedButton1", "BitBtn1",
+                           "CancelBtn", "SumF09"}) {
+    SCOPED_TRACE(name);
+    auto *w = Get<QWidget>(name);
+    EXPECT_TRUE(window_.rect().contains(QRect(w->mapTo(&window_, QPoint()), w->size())));
+  }
+  EXPECT_GE(Grid()->viewport()->height(), 6 * Grid()->verticalHeader()->defaultSectionSize());
 }
 
 TEST_F(DataEntryDlgTest, DeletingFromAnEmptyTableOnlySaysSo) {

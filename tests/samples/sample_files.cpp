@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
+#include <optional>
 
 #include "agencyfile/export_file.h"
 #include "agencyfile/export_run.h"
@@ -80,19 +81,14 @@ int WriteAgencyFile() {
   table.SetTableName(shell::kIncomeTableName);
   table.TranslateASCII = false;
   table.Open();
-  const agencyfile::ExportRows rows = agencyfile::ReadExportRows(table);
-  if (!rows.error.isEmpty()) {
-    std::fprintf(stderr, "%s\n", qUtf8Printable(rows.error));
-    return 1;
-  }
-  const agencyfile::AgencyFileText text = agencyfile::BuildAgencyFileText(
-      agencyfile::HeaderFromSettings(rows.total_income, rows.total_tax), rows.rows);
-  if (!text.error.isEmpty()) {
-    std::fprintf(stderr, "%s\n", qUtf8Printable(text.error));
+  const std::optional<agencyfile::AgencyFileText> text = agencyfile::BuildAgencyFileFromTable(
+      *table.Table(), table.RecordCount(), agencyfile::HeaderFromSettings(), nullptr);
+  if (!text->error.isEmpty()) {
+    std::fprintf(stderr, "%s\n", qUtf8Printable(text->error));
     return 1;
   }
   const QString error =
-      agencyfile::WriteAgencyFile(agencyfile::AgencyFilePath(settings::GetOwnerNo()), text.bytes);
+      agencyfile::WriteAgencyFile(agencyfile::AgencyFilePath(settings::GetOwnerNo()), text->bytes);
   if (!error.isEmpty()) std::fprintf(stderr, "%s\n", qUtf8Printable(error));
   return error.isEmpty() ? 0 : 1;
 }

@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -60,9 +62,19 @@ class ConfigDlgTest : public testing::Test {
   std::unique_ptr<settings::TConfigDlg> dlg_;
 };
 
-TEST_F(ConfigDlgTest, FreshFileAsksOnExitBecauseTheStatusDiffers) {
+// The reference for "Изход" is what the dialog showed: a fresh file's empty
+// status word shows as "Active" and is no change of the user's.
+TEST_F(ConfigDlgTest, FreshFileClosesOnExitWithoutAQuestion) {
   Open();
   const std::string before = Ini();
+  Get<QPushButton>("CancelBtn")->click();
+  EXPECT_TRUE(ui_.messages().empty());
+  EXPECT_FALSE(dlg_->isVisible());
+  EXPECT_EQ(Ini(), before);
+
+  // A change made in it still asks.
+  Open();
+  Get("Edit2")->setText("Фирма");
   ui_.QueueAnswer(ui::Answer::kNo);
   Get<QPushButton>("CancelBtn")->click();
   ASSERT_EQ(ui_.messages().size(), 1u);
@@ -148,6 +160,75 @@ TEST_F(ConfigDlgTest, WarningsNameTheStreetKindAndTheIdentifierLength) {
                  " Въведете 9-значен (Булстат) или 10-значен (ЕГН) ЕИК на платеца  ...        "}));
   EXPECT_EQ(QApplication::focusWidget(), Get("Edit1"));
   EXPECT_TRUE(dlg_->isVisible());
+}
+
+// The dialog is never taller than the screen leaves room for; when it does
+// not fit, its form scrolls so that the focused control is in view, the two
+// buttons always.
+TEST_F(ConfigDlgTest, DialogFitsTheScreenAndShowsTheFocusedControl) {
+  Open();
+  const QRect available = dlg_->screen()->availableGeometry();
+  EXPECT_LE(dlg_->height(), available.height() - 40);
+  auto *scroll = dlg_->findChild<QScrollArea *>();
+  ASSERT_NE(scroll, nullptr);
+  auto visible = [&](QWidget *w) {
+    const QRect inside(w->mapTo(scroll->viewport(), QPoint()), w->size());
+    return scroll->viewport()->rect().contains(inside);
+  };
+  for (const char *name : {"Edit24", "ComboBox1", "Edit13", "CheckBox2", "Edit1"}) {
+    SCOPED_TRACE(name);
+    auto *w = Get<QWidget>(name);
+    w->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(visible(w));
+  }
+  for (const char *name : {"OKBtn", "CancelBtn"}) {
+    auto *b = Get<QPushButton>(name);
+    EXPECT_TRUE(dlg_->rect().contains(QRect(b->mapTo(dlg_.get(), QPoint()), b->size()))) << name;
+  }
+}
+
+// A kind chosen earlier and left unsaved with No stays in PayerData; the
+// warning must follow the kind the dialog shows now.
+TEST_F(ConfigDlgTest, IdentifierWarningFollowsTheKindTheDialogShows) {
+  settings::SavePayerRecord(ValidPayerRecord());  // kind ЕИК
+  settings::LoadPayerData();
+  Open();
+  emit Get<QComboBox>("ComboBox2")->activated(0);  // the service number
+  ui_.QueueAnswer(ui::Answer::kNo);
+  Get<QPushButton>("CancelBtn")->click();
+  ASSERT_FALSE(dlg_->isVisible());
+
+  Open();
+  EXPECT_EQ(Get<QComboBox>("ComboBox2")->currentText(), QStringLiteral("ЕИК"));
+  Get("Edit1")->setText("121212122");
+  Get<QPushButton>("OKBtn")->click();
+  EXPECT_EQ(ui_.MessageTexts().last(),
+            QStringLiteral(" Невалиден 9-значен ЕИК (Булстат) на платеца  ...        "));
+}
+
+// The field holds what the kind allows: 13 digits for a ЕИК, 10 for the
+// service number.
+TEST_F(ConfigDlgTest, ThirteenDigitEikCanBeTypedAndSaved) {
+  settings::SavePayerRecord(ValidPayerRecord());
+  Open();
+  QLineEdit *id = Get("Edit1");
+  id->clear();
+  id->setFocus();
+  QTest::keyClicks(id, "00000000007021");
+  EXPECT_EQ(id->text(), QStringLiteral("0000000000702"));
+  Get<QPushButton>("OKBtn")->click();
+  EXPECT_TRUE(ui_.messages().empty());
+  EXPECT_NE(Ini().find("OwnerNo=0000000000702\r\n"), std::string::npos);
+
+  Open();
+  id = Get("Edit1");
+  EXPECT_EQ(id->text(), QStringLiteral("0000000000702"));
+  Get<QComboBox>("ComboBox2")->setCurrentIndex(0);
+  EXPECT_EQ(id->text(), QStringLiteral("0000000000702"));  // kept for the check, not cut
+  id->clear();
+  QTest::keyClicks(id, "12345678901");
+  EXPECT_EQ(id->text(), QStringLiteral("1234567890"));
 }
 
 TEST_F(ConfigDlgTest, AYearNotOfferedShowsNoSelectionAndIsRefused) {

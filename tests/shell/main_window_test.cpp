@@ -164,8 +164,11 @@ TEST_F(MainWindowTest, EscAsksBeforeTheEndAndNoKeepsTheWindow) {
   ASSERT_EQ(ui_.MessageTexts(), QStringList({kExitQuestion, kExitQuestion}));
   EXPECT_EQ(ui_.messages()[0].caption, QStringLiteral("Изход"));
   EXPECT_EQ(ui_.messages()[0].buttons, ui::Buttons::kYesNo);
+  // On the version label, at its stated place.
   auto *label3 = form_->findChild<QLabel *>("Label3");
-  EXPECT_EQ(Pointer(), QPoint(label3->x(), label3->y() + label3->height() / 2 - 5));
+  EXPECT_EQ(label3->pos(), QPoint(454, 376));
+  EXPECT_EQ(Pointer(), QPoint(454, 376 + label3->height() / 2 - 5));
+  EXPECT_EQ(form_->findChild<QLabel *>("Label1")->pos(), QPoint(398, 631));
 
   ui_.QueueAnswer(ui::Answer::kYes);
   form_->close();

@@ -82,7 +82,7 @@ TEST_F(VedilImport, ExitStatusFollowsTheVerdictsAndDryRunWritesNothing) {
   QFile exported(rows_csv);
   ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
   const QByteArray bytes = exported.readAll();
-  EXPECT_TRUE(bytes.contains("0;0;7501010010;Иван Петров;;;100,00;10,00;301\r\n"))
+  EXPECT_TRUE(bytes.contains("0;0;7501010010;Иван Петров;;;\"100,00\";\"10,00\";301\r\n"))
       << bytes.toStdString();
 
   EXPECT_EQ(Run({Data(), QString::fromStdString(dir_.File("missing.csv"))}).exit_code, 2);

@@ -1,8 +1,11 @@
 // Cutting a laid-out report into pages: only at allowed cuts, with table
-// header rows repeated on the pages a table continues on.
+// header rows repeated on the pages a table continues on; the rows of a band
+// put where the frame's two sample rows stand.
 #include "ui/report_pagination.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace ui {
 namespace {
@@ -54,6 +57,42 @@ TEST(ReportPagination, EmptyStripIsOnePage) {
   const auto pages = PaginateStrip({}, {}, 0, 100);
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_EQ(pages[0].bottom, 0);
+}
+
+// A frame: a paragraph cut at 20, a table from 30 with its header to 50,
+// the two sample rows (content 60..72 and 80..92, pitch 20), a totals row
+// cut off at 106 and the table's end at 120, a last paragraph to 140.
+const ReportStrip kFrame = {{20, 30, 106, 120, 140}, {{30, 50, 120}}, 140};
+const ReportBandPlace kSamples = {60, 12, 20};
+
+TEST(ReportPagination, BandRowsTakeThePlaceOfTheSampleRows) {
+  const ReportBandStrip placed = PlaceBandRows(kFrame, kSamples, {12, 24, 12});
+  EXPECT_EQ(placed.row_tops, std::vector<double>({60, 80, 112}));
+  // Rows of 12, 24, 12 end 12 + 8 + 24 + 8 + 12 = 64 below 60, where the
+  // frame's second sample row ended at 92: what follows moves by 32.
+  EXPECT_EQ(placed.end, 124);
+  EXPECT_EQ(placed.shift, 32);
+  EXPECT_EQ(placed.strip.cuts, std::vector<double>({20, 30, 76, 108, 138, 152, 172}));
+  ASSERT_EQ(placed.strip.tables.size(), 1u);
+  EXPECT_EQ(placed.strip.tables[0].top, 30);
+  EXPECT_EQ(placed.strip.tables[0].header_bottom, 50);
+  EXPECT_EQ(placed.strip.tables[0].bottom, 152);
+  EXPECT_EQ(placed.strip.height, 172);
+}
+
+TEST(ReportPagination, ManyBandRowsRunOverPagesRepeatingTheHeader) {
+  const std::vector<float> heights(1000, 12);
+  const ReportBandStrip placed = PlaceBandRows(kFrame, kSamples, heights);
+  const auto pages = PaginateStrip(placed.strip.cuts, placed.strip.tables, placed.strip.height, 700);
+  ASSERT_GT(pages.size(), 20u);
+  for (size_t i = 1; i + 2 < pages.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(pages[i].repeat_header);
+    // The pages within the band end between two rows, 4 below a row's content.
+    const double from_row = pages[i].bottom - kSamples.top;
+    EXPECT_DOUBLE_EQ(std::fmod(from_row - 16, 20), 0);
+  }
+  EXPECT_EQ(pages.back().bottom, placed.strip.height);
 }
 
 }  // namespace

@@ -1,19 +1,28 @@
 // The report renderer as the windows use it: project file, parameters,
-// selection, and execution to a PDF file through the output choice; the
-// shipped project's two reports filled and paginated on A4.
+// selection, and execution to a PDF file or the preview through the output
+// choice, with its progress and cancel; the shipped project's two reports
+// filled and paginated on A4.
 #include "ui/report_renderer.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDir>
 #include <QFile>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QAbstractTextDocumentLayout>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include "support/common/temp_dir.h"
 #include "support/qt/report_rows.h"
+#include "support/qt/shipped_report.h"
 #include "ui/report_output.h"
+#include "ui/report_preview.h"
 #include "ui/scripted_ui_driver.h"
 
 namespace ui {
@@ -21,10 +30,9 @@ namespace {
 
 using testing_support::ReadFileBytes;
 using testing_support::ReportRows;
+using testing_support::ShippedFixture;
 using testing_support::TempDir;
 using testing_support::WriteFileBytes;
-
-const QString kShippedProject = QStringLiteral(VEDIL_SOURCE_DIR "/data/vedil.rav");
 
 // Answers the next "Output Options" dialog with choice.
 void QueueOutput(ScriptedUiDriver &driver, const ReportOutputChoice &choice) {
@@ -88,23 +96,25 @@ TEST(ReportRenderer, ExecuteWritesTheChosenPdfFileAndCancelWritesNothing) {
 
   QueueOutput(driver, {ReportDestination::kPdfFile, pdf});
   EXPECT_TRUE(renderer.Execute()) << renderer.ErrorText().toStdString();
-  // The preview paints the report when it is shown, at 115 per cent.
+  // The preview shows the report's pages at 115 per cent.
   QueueOutput(driver, {ReportDestination::kPreview, {}});
-  int preview_pages = 0;
   double zoom = 0;
   QString preview_title;
+  int painted = 0;
   driver.QueueModal([&](QDialog *dialog) {
-    auto *view = dialog->findChild<QPrintPreviewWidget *>();
-    view->updatePreview();
-    preview_pages = view->pageCount();
-    zoom = view->zoomFactor();
+    auto *view = dialog->findChild<ReportPageView *>();
+    dialog->show();
+    QApplication::processEvents();
+    view->viewport()->grab();
+    painted = view->PaintedPages();
+    zoom = view->Zoom();
     preview_title = dialog->windowTitle();
     return int(QDialog::Accepted);
   });
   EXPECT_TRUE(renderer.Execute());
   EXPECT_EQ(driver.modals(), QStringList({"ReportOutputDialog", "ReportOutputDialog",
                                           "ReportOutputDialog", "ReportPreview"}));
-  EXPECT_EQ(preview_pages, 1);
+  EXPECT_GE(painted, 1);
   EXPECT_DOUBLE_EQ(zoom, 1.15);
   EXPECT_EQ(preview_title, "Report Preview");
 
@@ -125,7 +135,8 @@ TEST(ReportRenderer, ExecuteWritesTheChosenPdfFileAndCancelWritesNothing) {
 TEST(ReportRenderer, LongReportRunsOverPagesReportingEachPage) {
   TempDir dir;
   WriteFileBytes(dir.File("p.rav"),
-                 "@report R\n@footer {{page}}/{{pages}}\n@html\n<table><thead><tr><th>№</th>"
+                 "@report R\n@footer {{page}}/{{pages}}\n@html\n<table border=\"1\" "
+                 "style=\"border-collapse:collapse; border-color:#000000\"><thead><tr><th>№</th>"
                  "</tr></thead>\n@end\n@rows Rows\n<tr><td>{{rowno}}</td></tr>\n@end\n"
                  "@html\n</table>\n@end\n");
   ReportRows rows;
@@ -137,32 +148,87 @@ TEST(ReportRenderer, LongReportRunsOverPagesReportingEachPage) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(QString::fromStdString(dir.File("long.pdf")));
-  std::vector<int> pages;
-  const int count = renderer.Paint(printer, [&pages](int page) { pages.push_back(page); });
+  // The rows as they are read, then every page before it is painted.
+  std::vector<std::pair<int64_t, int64_t>> steps;
+  const int count = renderer.Paint(printer, [&steps](int64_t done, int64_t total) {
+    steps.emplace_back(done, total);
+    return true;
+  });
   EXPECT_GE(count, 3);
-  ASSERT_EQ(pages.size(), static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) EXPECT_EQ(pages[i], i + 1);
+  ASSERT_EQ(steps.size(), 200u + count);
+  using Step = std::pair<int64_t, int64_t>;
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(steps[i], Step(i + 1, 200));
+  for (int i = 0; i < count; ++i) EXPECT_EQ(steps[200 + i], Step(i + 1, count));
   EXPECT_EQ(printer.docName(), "ReportPrinter Report");
   EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);
 }
 
-TEST(ReportRenderer, StatusWindowAndPreviewCarryTheirTitlesAndZoom) {
-  ReportStatusWindow status;
-  status.ShowPage(QString::fromUtf8(kReportGeneratingText), 3);
-  EXPECT_EQ(status.windowTitle(), "Report Status");
-  EXPECT_EQ(status.Text(), "Generating page 3");
-  status.ShowPage(QString::fromUtf8(kReportPrintingText), 12);
-  EXPECT_EQ(status.Text(), "Printing page 12");
+// A report of a few rows each taller than a page, so that it has more
+// pages than rows and a cancel can be aimed at either.
+struct TallRowsReport {
+  TallRowsReport() {
+    WriteFileBytes(dir.File("p.rav"),
+                   "@report R\n@footer {{page}}/{{pages}}\n@html\n<table width=\"100%\" "
+                   "border=\"1\" style=\"border-collapse:collapse; border-color:#000\">\n@end\n@rows Rows\n"
+                   "<tr><td>{{row.T}}</td></tr>\n@end\n@html\n</table>\n@end\n");
+    QString tall;
+    for (int i = 0; i < 4000; ++i) tall += QStringLiteral("дума ");
+    for (int i = 0; i < 4; ++i) rows.Add({{"T", tall}});
+    renderer.SetProjectFile(QString::fromStdString(dir.File("p.rav")));
+    renderer.SetConnection("Rows", &rows);
+  }
+  TempDir dir;
+  ReportRows rows;
+  ReportRenderer renderer;
+};
 
-  QPrinter printer;
-  auto preview = CreateReportPreview(&printer, nullptr);
-  preview->show();
-  EXPECT_EQ(preview->windowTitle(), "Report Preview");
-  auto *view = preview->findChild<QPrintPreviewWidget *>();
-  ASSERT_NE(view, nullptr);
-  EXPECT_DOUBLE_EQ(view->zoomFactor(), 1.15);
-  preview->close();
+TEST(ReportRenderer, ProgressShowsRowsThenPagesAndACancelKeepsTheOldPdf) {
+  TallRowsReport report;
+  ASSERT_TRUE(report.renderer.SelectReport("R"));
+  const QString pdf = QString::fromStdString(report.dir.File("out.pdf"));
+  WriteFileBytes(report.dir.File("out.pdf"), "the old report");
+  ScriptedUiDriver driver;
+  for (int64_t cancel_at : {3, 6}) {  // while the rows are read; on page 7
+    SCOPED_TRACE(cancel_at);
+    driver.ClearRecords();
+    QueueOutput(driver, {ReportDestination::kPdfFile, pdf});
+    driver.CancelProgressAt(cancel_at);
+    EXPECT_FALSE(report.renderer.Execute());
+    EXPECT_EQ(report.renderer.ErrorText(), "");
+    ASSERT_EQ(driver.progress().size(), 1u);
+    const ScriptedUiDriver::ProgressCall &call = driver.progress()[0];
+    EXPECT_EQ(call.caption, "Report Status");
+    EXPECT_EQ(call.cancel, Cancel::kAllowed);
+    EXPECT_TRUE(call.cancelled);
+    EXPECT_TRUE(call.closed);
+    EXPECT_EQ(call.label, cancel_at == 3 ? "Подготовка на справката..." : "Generating page 7");
+    EXPECT_EQ(ReadFileBytes(report.dir.File("out.pdf")), "the old report");
+    EXPECT_EQ(QDir(QString::fromStdString(report.dir.path())).entryList(QDir::Files),
+              QStringList({"out.pdf", "p.rav"}));
+  }
 
+  // Uncancelled, the new file replaces the old one; the progress went over
+  // the rows and then over every page.
+  driver.ClearRecords();
+  QueueOutput(driver, {ReportDestination::kPdfFile, pdf});
+  EXPECT_TRUE(report.renderer.Execute()) << report.renderer.ErrorText().toStdString();
+  EXPECT_EQ(ReadFileBytes(report.dir.File("out.pdf")).substr(0, 5), "%PDF-");
+  ASSERT_EQ(driver.progress().size(), 1u);
+  const ScriptedUiDriver::ProgressCall &call = driver.progress()[0];
+  EXPECT_FALSE(call.cancelled);
+  EXPECT_GT(call.total, 4);
+  EXPECT_EQ(call.label, QStringLiteral("Generating page %1").arg(call.total));
+  EXPECT_EQ(call.last_done, call.total - 1);
+
+  // A cancel while the rows are read opens no preview.
+  driver.ClearRecords();
+  QueueOutput(driver, {ReportDestination::kPreview, {}});
+  driver.CancelProgressAt(2);
+  EXPECT_FALSE(report.renderer.Execute());
+  EXPECT_EQ(driver.modals(), QStringList({"ReportOutputDialog"}));
+}
+
+TEST(ReportRenderer, OutputDialogOffersPreviewPrinterAndPdf) {
   ReportOutputDialog setup;
   EXPECT_EQ(setup.windowTitle(), "Output Options");
   EXPECT_EQ(setup.Choice().destination, ReportDestination::kPreview);
@@ -172,64 +238,6 @@ TEST(ReportRenderer, StatusWindowAndPreviewCarryTheirTitlesAndZoom) {
   setup.Select({ReportDestination::kPrinter, {}});
   EXPECT_EQ(setup.Choice().destination, ReportDestination::kPrinter);
 }
-
-// The payer, the rows and the code names that the shipped reports show.
-struct ShippedFixture {
-  ShippedFixture() {
-    params = {{"FiscalYear", "2024"},
-              {"OwnerNo", "121212123"},
-              {"OwnerName", "Примерна Фирма ЕООД"},
-              {"OwnerObl", "София-град"},
-              {"OwnerObst", "Столична"},
-              {"OwnerNM", "София"},
-              {"OwnerPK", "1000"},
-              {"OwnerAddr", "ул."},
-              {"OwnerAddrName", "Витоша"},
-              {"OwnerAddrBl", "№"},
-              {"OwnerAddrNo", "15"},
-              {"OwnerAddrVh", ""},
-              {"OwnerAddrEt", "3"},
-              {"OwnerAddrAp", ""},
-              {"OwnerAddrFull", "ул.Витоша №15 ет.3"},
-              {"OwnerAddrFull8", "бул.България №1"},
-              {"OwnerObl8", "Пловдив"},
-              {"OwnerPhone", "02 123 4567"},
-              {"OwnerEMail", "office@primer.bg"},
-              {"AuthorizedPersonName", "Иван Петров Иванов"},
-              {"AuthorizedPersonID", "7  5  0  1  0  1  0  0  0  5"},
-              {"OwnerNoEgnLnchSlNo", ""},
-              {"OwnerNoBulstat", "1  2  1  2  1  2  1  2  3"},
-              {"AppVerNo", "ver. 7.0 (2019)"},
-              {"OwnerStopped", "x"},
-              {"OwnerTarget", ""},
-              {"RecordCount", "40"},
-              {"sumf08", "4020.00"},
-              {"sumf09", "402.00"},
-              {"TotalPersons", "38"}};
-    incomes.Add({{"CODE", "101"}, {"NAME", "Доходи от трудови правоотношения"}});
-    incomes.Add({{"CODE", "820"}, {"NAME", "Доходи от етажна собственост"}});
-    for (int i = 0; i < 40; ++i) {
-      rows.Add({{"F02", i % 7 == 0 ? "1" : "0"},
-                {"F03", i % 7 == 0 ? "2" : "0"},
-                {"F04", QString("75010100%1").arg(i % 10, 2, 10, QChar('0'))},
-                {"F05", QString("Лице Номер %1 Иванов-Петров").arg(i + 1)},
-                {"F06", i % 7 == 0 ? "DE" : ""},
-                {"F07", i % 7 == 0 ? "Berlin, Hauptstrasse 1" : ""},
-                {"F08", "100.50"},
-                {"F09", "10.05"},
-                {"F10", i == 39 ? "820" : "101"}});
-    }
-  }
-  void Apply(ReportRenderer &renderer) {
-    renderer.SetProjectFile(kShippedProject);
-    for (auto it = params.begin(); it != params.end(); ++it)
-      renderer.SetParam(it.key(), it.value());
-    renderer.SetConnection("RvDataSetConnection1", &rows);
-    renderer.SetConnection("RvDataSetConnection2", &incomes);
-  }
-  QHash<QString, QString> params;
-  ReportRows rows, incomes;
-};
 
 TEST(ReportRenderer, ShippedReport1ShowsPayerRowsCodeNamesAndTotals) {
   ShippedFixture fixture;
@@ -255,6 +263,41 @@ TEST(ReportRenderer, ShippedReport1ShowsPayerRowsCodeNamesAndTotals) {
   printer.setOutputFileName(QString::fromStdString(dir.File("r1.pdf")));
   EXPECT_GE(renderer.Paint(printer), 2);
   EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+}
+
+// On the landscape page (96 dpi layout, 12 mm side margins) every column
+// title of the rows' table breaks between words, never inside one.
+TEST(ReportRenderer, ShippedReport1ColumnTitlesBreakOnlyBetweenWords) {
+  ShippedFixture fixture;
+  ReportRenderer renderer;
+  fixture.Apply(renderer);
+  ASSERT_TRUE(renderer.SelectReport("Report1"));
+  QImage device(8, 8, QImage::Format_RGB32);
+  device.setDotsPerMeterX(qRound(96 / 0.0254));
+  device.setDotsPerMeterY(qRound(96 / 0.0254));
+  QTextDocument doc;
+  doc.documentLayout()->setPaintDevice(&device);
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPointSizeF(8);
+  doc.setDefaultFont(font);
+  doc.setDocumentMargin(0);
+  doc.setHtml(renderer.BodyHtml());
+  doc.setTextWidth((297 - 24) / 25.4 * 96);
+  doc.size();  // lays the document out
+  for (const char *title : {"Код на дохода", "Вид на дохода", "Размер на дохода (лв.)",
+                            "Удържан данък (лв.)", "Собствено, бащино и фамилно име", "№ по ред"}) {
+    SCOPED_TRACE(title);
+    const QTextCursor found = doc.find(QString::fromUtf8(title));
+    ASSERT_FALSE(found.isNull());
+    const QTextBlock block = found.block();
+    const QTextLayout *layout = block.layout();
+    for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+      const QTextLine line = layout->lineAt(i);
+      const int end = line.textStart() + line.textLength();
+      EXPECT_TRUE(block.text().at(end - 1).isSpace() || block.text().at(end).isSpace())
+          << block.text().left(end).toStdString();
+    }
+  }
 }
 
 TEST(ReportRenderer, ShippedReport2ShowsBothAddressesBoxesAndFileTotals) {

@@ -59,14 +59,22 @@ TEST_F(NavigatorTest, ButtonsFollowTheDataset) {
   EXPECT_EQ(Enabled(), "000000000000");
 }
 
-TEST(NavigatorEmpty, DeleteIsOffOnAnEmptyDataset) {
+// Editing or deleting on an empty dataset would act on a row that is not
+// there; both come on with the first row.
+TEST(NavigatorEmpty, EditAndDeleteAreOffOnAnEmptyDataset) {
   TMemoryDataSet ds({{"CODE", xb::TFieldType::ftString, 3}});
   xb::TDataSource source(&ds);
   ui::TXbaseNavigator nav;
   nav.SetDataSource(&source);
   ds.Open();
+  EXPECT_FALSE(nav.Button(B::nbEdit)->isEnabled());
   EXPECT_FALSE(nav.Button(B::nbDelete)->isEnabled());
   EXPECT_TRUE(nav.Button(B::nbInsert)->isEnabled());
+  ds.Append();
+  ds.FieldByName("CODE").SetAsString("001");
+  ds.Post();
+  EXPECT_TRUE(nav.Button(B::nbEdit)->isEnabled());
+  EXPECT_TRUE(nav.Button(B::nbDelete)->isEnabled());
 }
 
 TEST_F(NavigatorTest, InactiveDatasetGetsOnlyOnClick) {

@@ -12,6 +12,7 @@
 #include "table_fixture.h"
 #include "xbase/cdx_tag.h"
 #include "xbase/cdx_verify.h"
+#include "xbase/write_batch.h"
 
 namespace xb {
 namespace {
@@ -415,6 +416,32 @@ TEST(CdxIndex, BuiltTagsStayCurrent) {
   const IndexVerifyReport report = VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
   EXPECT_TRUE(report.problems.empty()) << report.problems.front();
   EXPECT_EQ(report.entries, 400u);
+}
+
+// A built leaf has entries as narrow as the table's count then allowed;
+// once appends outgrow it, rewriting that full leaf (a neighbour's split
+// relinks it) still fits instead of failing the append.
+TEST(CdxIndex, AppendsAfterTheCountOutgrowsTheBuiltEntryWidthKeepWorking) {
+  TempDir dir;
+  const std::string path = dir.File("dvel.dbf");
+  CreateDbfTable(path, TxbDBFTypes::Clipper, testing::IncomeFields());
+  XBO_dBHandler t(path, false, true);
+  // A 13-byte key leaves 8 bits of a 2-byte entry for record numbers.
+  auto append = [&t](int from, int rows) {
+    TxbWriteBatch batch(t);
+    for (int i = 0; i < rows; ++i) {
+      testing::AppendValues(t, {"", "", "", std::to_string(from + 2 * i)});
+    }
+    batch.Commit();
+  };
+  append(1000, 250);
+  t.IndexOn("dvel.cdx", "Ids", "F04", "", 1, 0);
+  t.IndexOpen("dvel.cdx", "ids");
+  append(9000, 20);  // past record 255, behind every built key
+  EXPECT_EQ(t.FindInTag("IDS", "9038"), 270);
+  const IndexVerifyReport report = VerifyCdxTag(t, static_cast<XBobjCDXTag &>(*t.CurrentTag()));
+  EXPECT_TRUE(report.problems.empty()) << report.problems.front();
+  EXPECT_EQ(report.entries, 270u);
 }
 
 // Built and updated the same way: descending tags, unique tags and general

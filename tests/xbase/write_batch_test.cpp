@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "support/common/child_process.h"
 #include "support/common/temp_dir.h"
 #include "xbase/byte_helpers.h"
@@ -105,6 +108,44 @@ TEST(WriteBatch, InnerBatchesLeaveTheEndToTheOutermost) {
   EXPECT_EQ(t.flushes, 1);
   EXPECT_EQ(CountOnDisk(path), 3u);
   EXPECT_EQ(t.RecordCount(), 3);
+}
+
+// Child "batch-then-wait" TABLE STARTED: appends two rows in one batch on
+// the indexed table, signalling STARTED after the first and waiting a while
+// before the second, by when the parent's append is waiting.
+int BatchThenWait(const std::vector<std::string> &args) {
+  XBO_dBHandler t(args.at(0), true, true);
+  t.IndexOpen("t.ntx", "t");
+  TxbWriteBatch batch(t);
+  AppendValues(t, {"b1"});
+  testing_support::SignalFile(args.at(1));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  AppendValues(t, {"b2"});
+  batch.Commit();
+  return 0;
+}
+const testing_support::ChildRegistration kBatchThenWait("batch-then-wait", &BatchThenWait);
+
+// A batch holds the index locks before the header lock, as every append
+// takes them: another user's append waits for the batch to end instead of
+// holding an index lock the batch needs while it waits for the header lock.
+TEST(WriteBatch, BatchAndAnotherUsersAppendDoNotWaitCrosswise) {
+  FastDir dir;
+  const std::string path = dir.File("t.dbf");
+  MakeNumberedTable(path, 1);
+  {
+    XBO_dBHandler t(path, false, true);
+    t.IndexOn("t.ntx", "t", "f01", "", 1, 0);
+  }
+  const std::string started = dir.File("started");
+  ChildProcess batcher("batch-then-wait", {path, started});
+  ASSERT_TRUE(testing_support::WaitForFile(started));
+  XBO_dBHandler t(path, true, true);
+  t.IndexOpen("t.ntx", "t");
+  EXPECT_EQ(ErrorOf([&] { AppendValues(t, {"other"}); }), "no error");
+  EXPECT_EQ(batcher.Wait(), 0);
+  EXPECT_EQ(t.RecordNumber(), 4);
+  EXPECT_EQ(t.FindInTag("t", "b2"), 3);
 }
 
 TEST(WriteBatch, RollbackPutsTheFileAndItsIndexBackAsTheyWere) {

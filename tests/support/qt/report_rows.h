@@ -22,6 +22,7 @@ class ReportRows : public ui::ReportRowSource {
   QString Value(const QString &field) const override {
     return Eof() ? QString() : rows_[at_].value(field);
   }
+  int64_t SizeHint() const override { return static_cast<int64_t>(rows_.size()); }
   size_t Position() const { return at_; }
 
  private:

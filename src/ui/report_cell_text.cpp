@@ -1,0 +1,74 @@
+// Measuring and laying out cell texts; see report_cell_text.h.
+#include "ui/report_cell_text.h"
+
+#include <QFontMetricsF>
+
+namespace ui {
+namespace {
+
+// Laid out as QTextDocument does: lines of the full width, one below the
+// other, each with the font's leading.
+double LayLines(QTextLayout &layout, double width) {
+  double y = 0;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLeadingIncluded(true);
+    line.setLineWidth(width);
+    line.setPosition(QPointF(0, y));
+    y += line.height();
+  }
+  layout.endLayout();
+  return y;
+}
+
+}  // namespace
+
+ReportCellText::ReportCellText(const QFont &font, const QTextOption &option, double width,
+                               QPaintDevice *device)
+    : font_(font, device), option_(option), width_(width), device_(device) {
+  QTextLayout one(QStringLiteral("0"), font_, device_);
+  one.setTextOption(option_);
+  line_height_ = LayLines(one, width_);
+}
+
+bool ReportCellText::SurelyOneLine(const QString &text) {
+  // Kerning and shaping may make a text a little wider or narrower than the
+  // sum of its characters' advances; this much room covers that.
+  const double room = width_ - 1.0 - 0.03 * width_;
+  double sum = 0;
+  for (const QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u >= kTable || u < 0x20) return false;
+    float &advance = advance_[u];
+    if (advance == 0) {
+      const QFontMetricsF metrics(font_, device_);
+      advance = metrics.inFont(c) ? std::max<float>(metrics.horizontalAdvance(c), 1e-3f) : -1;
+    }
+    if (advance < 0) return false;
+    sum += advance;
+    if (sum > room) return false;
+  }
+  return true;
+}
+
+double ReportCellText::Height(const QString &text) {
+  if (SurelyOneLine(text)) return line_height_;
+  auto found = laid_heights_.constFind(text);
+  if (found != laid_heights_.constEnd()) return *found;
+  QTextLayout layout(text, font_, device_);
+  layout.setTextOption(option_);
+  const double height = LayLines(layout, width_);
+  if (laid_heights_.size() >= kHeightsKept) laid_heights_.clear();
+  laid_heights_.insert(text, height);
+  return height;
+}
+
+std::unique_ptr<QTextLayout> ReportCellText::Lay(const QString &text) const {
+  auto layout = std::make_unique<QTextLayout>(text, font_, device_);
+  layout->setTextOption(option_);
+  layout->setCacheEnabled(true);
+  LayLines(*layout, width_);
+  return layout;
+}
+
+}  // namespace ui

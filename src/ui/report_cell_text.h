@@ -1,0 +1,52 @@
+// The text of one cell of a detail band, measured and laid out in lines as
+// the frame's QTextDocument lays out a cell: QTextLayout at the cell's width
+// with the cell's font and text option, every line as high as the document
+// makes it. Measuring is the hot path of a long report, so a text that
+// clearly fits on one line is recognised from the advances of its
+// characters without shaping it; anything close to the width is laid out.
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QString>
+#include <QTextLayout>
+#include <QTextOption>
+#include <array>
+#include <memory>
+
+class QPaintDevice;
+
+namespace ui {
+
+class ReportCellText {
+ public:
+  // device: a paint device of the layout resolution; not owned.
+  ReportCellText(const QFont &font, const QTextOption &option, double width,
+                 QPaintDevice *device);
+
+  // The height the text takes in the cell.
+  double Height(const QString &text);
+  // The text laid out in lines from y = 0, ready to draw.
+  std::unique_ptr<QTextLayout> Lay(const QString &text) const;
+  double LineHeight() const { return line_height_; }
+
+ private:
+  bool SurelyOneLine(const QString &text);
+
+  QFont font_;
+  QTextOption option_;
+  double width_;
+  QPaintDevice *device_;
+  double line_height_ = 0;
+  // Advances of the characters below kTable, measured on first use; 0 for
+  // not yet, -1 for a character the font lacks (a fallback font may be
+  // taller, so such text is always laid out).
+  static constexpr int kTable = 0x500;
+  std::array<float, kTable> advance_{};
+  // Heights of texts that had to be laid out: a column's texts repeat (the
+  // name of an income code on every row of that code).
+  static constexpr qsizetype kHeightsKept = 20000;
+  QHash<QString, double> laid_heights_;
+};
+
+}  // namespace ui

@@ -1,0 +1,69 @@
+// The preview window over a long report: it opens at 115 per cent, paints
+// only the pages in view, and its page box and buttons move between pages.
+#include "ui/report_preview.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QScrollBar>
+#include <QSpinBox>
+
+#include "support/qt/report_rows.h"
+
+namespace ui {
+namespace {
+
+using testing_support::ReportRows;
+
+TEST(ReportPreview, PaintsOnlyThePagesInViewOfALongReport) {
+  const ReportProject project = ParseReportProject(
+      "@report R\n@footer {{page}}/{{pages}}\n@html\n<table width=\"100%\" border=\"1\" "
+      "cellspacing=\"0\" style=\"border-collapse:collapse; border-color:#000\">\n@end\n"
+      "@rows Rows\n<tr><td>{{rowno}}</td><td>{{row.T}}</td></tr>\n@end\n@html\n</table>\n@end\n",
+      "t.rav");
+  ReportRows rows;
+  for (int i = 0; i < 3000; ++i) rows.Add({{"T", QString("ред %1").arg(i)}});
+  const QHash<QString, QString> params;
+  const QHash<QString, ReportRowSource *> connections{{"Rows", &rows}};
+  const ReportDefinition &report = project.reports[0];
+  ReportFiller filler(report, params, connections);
+  const QPageLayout layout = ReportPageLayout(report.page);
+  std::unique_ptr<ReportPages> pages = ReportPages::Lay(report, filler, ReportPageArea(layout));
+  ASSERT_GT(pages->Count(), 40);
+
+  int printed = 0;
+  ReportPreviewDialog preview(*pages, layout, [&printed] { return ++printed > 0; });
+  EXPECT_EQ(preview.objectName(), "ReportPreview");
+  EXPECT_EQ(preview.windowTitle(), "Report Preview");
+  preview.show();
+  QApplication::processEvents();
+  ReportPageView *view = preview.View();
+  view->viewport()->grab();
+  EXPECT_DOUBLE_EQ(view->Zoom(), 1.15);
+  EXPECT_GE(view->PaintedPages(), 1);
+  EXPECT_LE(view->PaintedPages(), 4);
+
+  auto *page = preview.findChild<QSpinBox *>("PreviewPage");
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->maximum(), pages->Count());
+  const int before = view->PaintedPages();
+  page->setValue(40);
+  EXPECT_EQ(view->CurrentPage(), 39);
+  view->viewport()->grab();
+  EXPECT_LE(view->PaintedPages() - before, 4);
+  view->verticalScrollBar()->setValue(view->verticalScrollBar()->value() + 10);
+  EXPECT_EQ(page->value(), 40);  // still on that page
+  view->ShowPage(12);
+  EXPECT_EQ(page->value(), 13);
+
+  view->SetZoom(0.5);
+  EXPECT_EQ(view->CurrentPage(), 12);  // zooming keeps the page
+  // Printing is the renderer's; a printed report closes the window.
+  preview.findChild<QAction *>("PreviewPrint")->trigger();
+  EXPECT_EQ(printed, 1);
+  EXPECT_EQ(preview.result(), QDialog::Accepted);
+}
+
+}  // namespace
+}  // namespace ui
