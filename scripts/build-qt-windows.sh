@@ -42,7 +42,11 @@ EOF
     apt-get update -qq
   fi
   mkdir -p "$src_parent"
-  (cd "$src_parent" && apt-get source -qq "qt6-base=$version*" >&2)
+  # apt-get source takes an exact version, not a pattern: Debian's revision
+  # of this upstream version is looked up first.
+  debver=$(apt-cache showsrc qt6-base | awk -v v="$version" '$1 == "Version:" && index($2, v) == 1 { print $2; exit }')
+  [[ -n $debver ]] || { echo "build-qt-windows: Debian has no qt6-base $version source package" >&2; exit 1; }
+  (cd "$src_parent" && apt-get source -qq "qt6-base=$debver" >&2)
   src=$(find "$src_parent" -maxdepth 1 -type d -name "qt6-base-$version*" | head -n1)
 fi
 
