@@ -13,8 +13,8 @@
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
 #include "support/qt/valid_payer.h"
-#include "xbase/dbf_builder.h"
-#include "xbase/dbf_object.h"
+#include "xbase/table/dbf_builder.h"
+#include "xbase/table/dbf_object.h"
 
 namespace bench_support {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "../tests/xbase/memory_page_store.h"
-#include "xbase/cdx_tree.h"
+#include "xbase/index/cdx_tree.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "../tests/xbase/memory_page_store.h"
-#include "xbase/cdx_build.h"
+#include "xbase/index/cdx_build.h"
 
 namespace {
 

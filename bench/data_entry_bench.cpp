@@ -18,7 +18,7 @@
 #include "ui/db_grid.h"
 #include "ui/scripted_ui_driver.h"
 #include "ui/xbase_navigator.h"
-#include "xbase/dbf_object.h"
+#include "xbase/table/dbf_object.h"
 
 namespace {
 

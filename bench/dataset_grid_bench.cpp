@@ -9,9 +9,9 @@
 
 #include "bench_qt_main.h"
 #include "ui/db_grid.h"
-#include "xbase/dbf_builder.h"
-#include "xbase/dbf_object.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/xbase_dataset.h"
+#include "xbase/table/dbf_builder.h"
+#include "xbase/table/dbf_object.h"
 
 namespace {
 

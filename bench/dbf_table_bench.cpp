@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "xbase/byte_helpers.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
+#include "xbase/file/byte_helpers.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_builder.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "records/data_entry_dlg.h"
 #include "records/total_persons_dlg.h"
 #include "ui/scripted_ui_driver.h"
-#include "xbase/dbf_table.h"
+#include "xbase/table/dbf_table.h"
 
 namespace {
 

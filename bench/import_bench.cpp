@@ -23,8 +23,8 @@
 #include "shell/globals.h"
 #include "shell/identifier_checks.h"
 #include "ui/codepage.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_builder.h"
 
 namespace {
 

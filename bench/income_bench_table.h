@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "xbase/byte_helpers.h"
-#include "xbase/clock.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
-#include "xbase/dbf_object.h"
+#include "xbase/file/byte_helpers.h"
+#include "xbase/file/clock.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_builder.h"
+#include "xbase/table/dbf_object.h"
 
 namespace bench {
 

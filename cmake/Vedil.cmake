@@ -44,6 +44,15 @@ function(vedil_library name dir)
   vedil_warnings(${name})
 endfunction()
 
+# vedil_folder_sources(TARGET): adds the .cpp and .h files of the calling
+# folder (its own, not its subfolders') to a library that several folders
+# build together, keeping the platform's own os_* files.
+function(vedil_folder_sources target)
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  vedil_platform_sources(srcs)
+  target_sources(${target} PRIVATE ${srcs})
+endfunction()
+
 # vedil_tests(NAME DIR [QT] DEPS targets...): one test program from DIR/*_test.cpp
 # (and any helper .cpp there), each test case registered with CTest.
 function(vedil_tests name dir)

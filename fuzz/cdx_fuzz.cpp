@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "index_walk.h"
-#include "xbase/cdx_tag.h"
-#include "xbase/cdx_verify.h"
+#include "xbase/index/cdx_tag.h"
+#include "xbase/index/cdx_verify.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   fuzz::RunIndexInput(data, size, "cdx", [](xb::XBO_dBHandler &table, xb::XBobjIndexTag &tag) {

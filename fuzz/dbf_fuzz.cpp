@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "fuzz_files.h"
-#include "xbase/dataset_field.h"
-#include "xbase/dataset_types.h"
-#include "xbase/db_handler.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/dataset_field.h"
+#include "xbase/dataset/dataset_types.h"
+#include "xbase/dataset/xbase_dataset.h"
+#include "xbase/table/db_handler.h"
 #include "xbase/xbase_error.h"
 
 namespace {

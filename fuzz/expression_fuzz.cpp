@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
-#include "xbase/expr_handler.h"
+#include "xbase/expr/expr_handler.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_builder.h"
 #include "xbase/xbase_error.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "fuzz_files.h"
-#include "xbase/db_handler.h"
-#include "xbase/index_file.h"
-#include "xbase/index_tag.h"
+#include "xbase/index/index_file.h"
+#include "xbase/index/index_tag.h"
+#include "xbase/table/db_handler.h"
 #include "xbase/xbase_error.h"
 
 namespace fuzz {

@@ -19,9 +19,9 @@
 #include "shell/globals.h"
 #include "support/qt/valid_payer.h"
 #include "ui/codepage.h"
-#include "xbase/clock.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
+#include "xbase/file/clock.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_builder.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "index_walk.h"
-#include "xbase/ntx_tag.h"
-#include "xbase/ntx_verify.h"
+#include "xbase/index/ntx_tag.h"
+#include "xbase/index/ntx_verify.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   fuzz::RunIndexInput(data, size, "ntx", [](xb::XBO_dBHandler &table, xb::XBobjIndexTag &tag) {

@@ -6,8 +6,8 @@
 #include "shell/globals.h"
 #include "ui/codepage.h"
 #include "ui/engine_text.h"
-#include "xbase/clock.h"
-#include "xbase/db_handler.h"
+#include "xbase/file/clock.h"
+#include "xbase/table/db_handler.h"
 #include "xbase/xbase_error.h"
 
 namespace agencyfile {

@@ -7,7 +7,7 @@
 #include "records/income_row.h"
 #include "settings/payer_settings.h"
 #include "ui/codepage.h"
-#include "xbase/db_handler.h"
+#include "xbase/table/db_handler.h"
 
 namespace agencyfile {
 namespace {

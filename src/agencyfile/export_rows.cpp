@@ -6,10 +6,10 @@
 #include "agencyfile/agency_record.h"
 #include "records/income_records.h"
 #include "records/income_row.h"
+#include "xbase/dataset/dataset_types.h"
 #include "xbase/dataset_messages.h"
-#include "xbase/dataset_types.h"
-#include "xbase/db_handler.h"
-#include "xbase/write_batch.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/write_batch.h"
 
 namespace agencyfile {
 

@@ -18,7 +18,7 @@
 #include "ui/report_dataset_source.h"
 #include "ui/report_renderer.h"
 #include "ui/ui_driver.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/xbase_dataset.h"
 
 namespace agencyfile {
 namespace {

@@ -6,7 +6,7 @@
 #include "shell/globals.h"
 #include "ui/codepage.h"
 #include "ui/engine_text.h"
-#include "xbase/dbf_table.h"
+#include "xbase/table/dbf_table.h"
 
 namespace importfile {
 

@@ -8,11 +8,11 @@
 
 #include "ui/codepage.h"
 #include "ui/engine_text.h"
-#include "xbase/byte_helpers.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_format.h"
-#include "xbase/os_file.h"
-#include "xbase/write_batch.h"
+#include "xbase/file/byte_helpers.h"
+#include "xbase/file/os_file.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_format.h"
+#include "xbase/table/write_batch.h"
 #include "xbase/xbase_error.h"
 
 namespace importfile {

@@ -10,8 +10,8 @@
 #include "ui/engine_text.h"
 #include "ui/progress.h"
 #include "ui/ui_driver.h"
-#include "xbase/write_batch.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/xbase_dataset.h"
+#include "xbase/table/write_batch.h"
 
 namespace records {
 

@@ -12,8 +12,8 @@
 
 #include "records/data_entry_rules.h"
 #include "ui/xbase_navigator.h"
-#include "xbase/dataset_link.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/dataset_link.h"
+#include "xbase/dataset/xbase_dataset.h"
 
 class QCheckBox;
 class QHBoxLayout;

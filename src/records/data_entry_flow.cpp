@@ -29,7 +29,7 @@
 #include "ui/db_grid.h"
 #include "ui/engine_text.h"
 #include "ui/ui_driver.h"
-#include "xbase/dataset_types.h"
+#include "xbase/dataset/dataset_types.h"
 #include "xbase/xbase_error.h"
 
 namespace records {

@@ -2,7 +2,7 @@
 #include "records/income_records.h"
 
 #include "ui/codepage.h"
-#include "xbase/db_handler.h"
+#include "xbase/table/db_handler.h"
 
 namespace records {
 

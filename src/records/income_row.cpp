@@ -2,7 +2,7 @@
 #include "records/income_row.h"
 
 #include "ui/codepage.h"
-#include "xbase/dataset.h"
+#include "xbase/dataset/dataset.h"
 
 namespace records {
 

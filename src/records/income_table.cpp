@@ -9,9 +9,9 @@
 #include "shell/globals.h"
 #include "ui/engine_text.h"
 #include "ui/ui_driver.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
-#include "xbase/dbf_table.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_builder.h"
+#include "xbase/table/dbf_table.h"
 
 namespace records {
 

@@ -5,7 +5,7 @@
 
 #include "records/income_row.h"
 #include "ui/engine_text.h"
-#include "xbase/dbf_table.h"
+#include "xbase/table/dbf_table.h"
 
 namespace records {
 namespace {

@@ -29,7 +29,7 @@
 #include "ui/input_filter.h"
 #include "ui/logo.h"
 #include "ui/ui_driver.h"
-#include "xbase/dataset.h"
+#include "xbase/dataset/dataset.h"
 
 namespace records {
 

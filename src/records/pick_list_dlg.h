@@ -8,8 +8,8 @@
 #include <QDialog>
 #include <QString>
 
-#include "xbase/dataset_link.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/dataset_link.h"
+#include "xbase/dataset/xbase_dataset.h"
 
 class QPushButton;
 

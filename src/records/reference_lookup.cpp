@@ -7,7 +7,7 @@
 #include "shell/globals.h"
 #include "ui/codepage.h"
 #include "ui/engine_text.h"
-#include "xbase/db_handler.h"
+#include "xbase/table/db_handler.h"
 
 namespace records {
 

@@ -9,8 +9,8 @@
 #include "shell/globals.h"
 #include "ui/codepage.h"
 #include "ui/engine_text.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_builder.h"
 
 namespace records {
 

@@ -12,7 +12,7 @@
 #include <QString>
 #include <optional>
 
-#include "xbase/clock.h"
+#include "xbase/file/clock.h"
 
 namespace records {
 

@@ -25,7 +25,7 @@
 #include "ui/input_filter.h"
 #include "ui/logo.h"
 #include "ui/ui_driver.h"
-#include "xbase/clock.h"
+#include "xbase/file/clock.h"
 
 namespace settings {
 namespace {

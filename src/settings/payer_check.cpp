@@ -5,7 +5,7 @@
 
 #include "settings/payer_settings.h"
 #include "shell/identifier_checks.h"
-#include "xbase/clock.h"
+#include "xbase/file/clock.h"
 
 namespace settings {
 namespace {

@@ -15,7 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "xbase/dataset.h"
+#include "xbase/dataset/dataset.h"
 
 namespace ui {
 

@@ -2,7 +2,7 @@
 #include "ui/report_dataset_source.h"
 
 #include "ui/codepage.h"
-#include "xbase/byte_helpers.h"
+#include "xbase/file/byte_helpers.h"
 
 namespace ui {
 

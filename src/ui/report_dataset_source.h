@@ -10,7 +10,7 @@
 #include <QHash>
 
 #include "ui/report_row_source.h"
-#include "xbase/dataset.h"
+#include "xbase/dataset/dataset.h"
 
 namespace ui {
 

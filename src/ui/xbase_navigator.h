@@ -17,7 +17,7 @@
 #include <array>
 #include <functional>
 
-#include "xbase/dataset.h"
+#include "xbase/dataset/dataset.h"
 
 namespace ui {
 

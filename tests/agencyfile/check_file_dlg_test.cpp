@@ -16,7 +16,7 @@
 #include "support/common/countries_table.h"
 #include "support/common/temp_dir.h"
 #include "ui/scripted_ui_driver.h"
-#include "xbase/clock.h"
+#include "xbase/file/clock.h"
 
 namespace agencyfile {
 namespace {

@@ -16,8 +16,8 @@
 #include "support/common/temp_dir.h"
 #include "ui/codepage.h"
 #include "ui/scripted_ui_driver.h"
-#include "xbase/create_dataset.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/create_dataset.h"
+#include "xbase/dataset/xbase_dataset.h"
 
 namespace agencyfile {
 namespace {

@@ -20,10 +20,10 @@
 #include "ui/codepage.h"
 #include "ui/report_output.h"
 #include "ui/scripted_ui_driver.h"
-#include "xbase/create_dataset.h"
-#include "xbase/dbf_object.h"
-#include "xbase/dbf_table.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/create_dataset.h"
+#include "xbase/dataset/xbase_dataset.h"
+#include "xbase/table/dbf_object.h"
+#include "xbase/table/dbf_table.h"
 
 namespace agencyfile {
 namespace {

@@ -19,7 +19,7 @@
 #include "shell/identifier_checks.h"
 #include "support/qt/qt_printers.h"
 #include "ui/engine_text.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/xbase_dataset.h"
 
 namespace importfile {
 namespace {

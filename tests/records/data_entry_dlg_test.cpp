@@ -34,8 +34,8 @@
 #include "ui/codepage.h"
 #include "ui/db_grid.h"
 #include "ui/scripted_ui_driver.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_table.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_table.h"
 
 namespace records {
 namespace {

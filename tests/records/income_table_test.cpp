@@ -10,8 +10,8 @@
 #include "shell/globals.h"
 #include "support/common/temp_dir.h"
 #include "ui/scripted_ui_driver.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_builder.h"
 
 namespace records {
 namespace {

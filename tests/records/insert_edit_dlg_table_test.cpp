@@ -12,7 +12,7 @@
 #include "shell/globals.h"
 #include "support/common/temp_dir.h"
 #include "ui/scripted_ui_driver.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/xbase_dataset.h"
 
 namespace records {
 namespace {

@@ -25,7 +25,7 @@
 #include "ui/codepage.h"
 #include "ui/db_grid.h"
 #include "ui/scripted_ui_driver.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/xbase_dataset.h"
 
 namespace records {
 namespace {

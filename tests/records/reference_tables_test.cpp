@@ -10,7 +10,7 @@
 
 #include "support/common/temp_dir.h"
 #include "ui/codepage.h"
-#include "xbase/db_handler.h"
+#include "xbase/table/db_handler.h"
 
 namespace records {
 namespace {

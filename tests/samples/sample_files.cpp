@@ -19,10 +19,10 @@
 #include "support/qt/valid_payer.h"
 #include "ui/codepage.h"
 #include "ui/engine_text.h"
-#include "xbase/cdx_build.h"
-#include "xbase/clock.h"
-#include "xbase/db_handler.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/xbase_dataset.h"
+#include "xbase/file/clock.h"
+#include "xbase/index/cdx_build.h"
+#include "xbase/table/db_handler.h"
 #include "xbase/xbase_error.h"
 
 namespace {

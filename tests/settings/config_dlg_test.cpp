@@ -23,7 +23,7 @@
 #include "support/common/temp_dir.h"
 #include "support/qt/valid_payer.h"
 #include "ui/scripted_ui_driver.h"
-#include "xbase/clock.h"
+#include "xbase/file/clock.h"
 
 namespace {
 

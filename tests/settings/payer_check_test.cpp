@@ -9,7 +9,7 @@
 #include "settings/payer_settings.h"
 #include "support/common/temp_dir.h"
 #include "support/qt/valid_payer.h"
-#include "xbase/clock.h"
+#include "xbase/file/clock.h"
 
 namespace {
 

@@ -28,7 +28,7 @@
 #include "ui/input.h"
 #include "ui/scripted_ui_driver.h"
 #include "ui/xbase_navigator.h"
-#include "xbase/clock.h"
+#include "xbase/file/clock.h"
 
 namespace {
 

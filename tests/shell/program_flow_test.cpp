@@ -25,7 +25,7 @@
 #include "support/qt/valid_payer.h"
 #include "ui/scripted_ui_driver.h"
 #include "ui/xbase_navigator.h"
-#include "xbase/clock.h"
+#include "xbase/file/clock.h"
 
 namespace {
 

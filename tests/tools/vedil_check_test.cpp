@@ -11,7 +11,7 @@
 #include "support/common/countries_table.h"
 #include "support/common/temp_dir.h"
 #include "ui/codepage.h"
-#include "xbase/clock.h"
+#include "xbase/file/clock.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QProcess>
 
 #include "support/common/temp_dir.h"
-#include "xbase/ntx_format.h"
+#include "xbase/index/ntx_format.h"
 
 namespace {
 

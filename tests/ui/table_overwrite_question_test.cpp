@@ -4,7 +4,7 @@
 #include "support/common/temp_dir.h"
 #include "ui/scripted_ui_driver.h"
 #include "ui/table_overwrite_question.h"
-#include "xbase/create_dataset.h"
+#include "xbase/dataset/create_dataset.h"
 
 namespace {
 

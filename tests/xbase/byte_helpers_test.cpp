@@ -1,11 +1,11 @@
 // Byte order, fixed-width numbers, day numbers, the short date format and
 // 1251 letter case.
-#include "xbase/byte_helpers.h"
+#include "xbase/file/byte_helpers.h"
 
 #include <gtest/gtest.h>
 
-#include "xbase/short_date.h"
-#include "xbase/text_case.h"
+#include "xbase/file/short_date.h"
+#include "xbase/file/text_case.h"
 #include "xbase/xbase_error.h"
 
 namespace xb {

@@ -1,7 +1,7 @@
 // Building CDX tags: the written tree read back node by node (order, full
 // leaves, branch entries naming their child's last key, sibling links on
 // every level), and compound files gaining and replacing tags.
-#include "xbase/cdx_build.h"
+#include "xbase/index/cdx_build.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +10,10 @@
 
 #include "memory_page_store.h"
 #include "table_fixture.h"
-#include "xbase/byte_helpers.h"
-#include "xbase/cdx_key.h"
-#include "xbase/cdx_tag.h"
-#include "xbase/cdx_verify.h"
+#include "xbase/file/byte_helpers.h"
+#include "xbase/index/cdx_key.h"
+#include "xbase/index/cdx_tag.h"
+#include "xbase/index/cdx_verify.h"
 
 namespace xb {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "xbase/byte_helpers.h"
-#include "xbase/cdx_format.h"
+#include "xbase/file/byte_helpers.h"
+#include "xbase/index/cdx_format.h"
 #include "xbase/xbase_error.h"
 
 namespace xb {

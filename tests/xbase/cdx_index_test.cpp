@@ -10,9 +10,9 @@
 #include <set>
 
 #include "table_fixture.h"
-#include "xbase/cdx_tag.h"
-#include "xbase/cdx_verify.h"
-#include "xbase/write_batch.h"
+#include "xbase/index/cdx_tag.h"
+#include "xbase/index/cdx_verify.h"
+#include "xbase/table/write_batch.h"
 
 namespace xb {
 namespace {

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "xbase/cdx_collation.h"
-#include "xbase/cdx_key.h"
-#include "xbase/index_key.h"
+#include "xbase/index/cdx_collation.h"
+#include "xbase/index/cdx_key.h"
+#include "xbase/index/index_key.h"
 
 namespace xb {
 namespace {

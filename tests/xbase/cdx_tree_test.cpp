@@ -8,8 +8,8 @@
 #include <set>
 
 #include "memory_page_store.h"
-#include "xbase/cdx_key.h"
-#include "xbase/cdx_tree.h"
+#include "xbase/index/cdx_key.h"
+#include "xbase/index/cdx_tree.h"
 #include "xbase/xbase_error.h"
 
 namespace xb {

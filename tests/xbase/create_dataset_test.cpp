@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/common/temp_dir.h"
-#include "xbase/create_dataset.h"
+#include "xbase/dataset/create_dataset.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/common/memory_dataset.h"
-#include "xbase/dataset.h"
+#include "xbase/dataset/dataset.h"
 
 namespace {
 

@@ -17,13 +17,13 @@
 #include <set>
 #include <thread>
 
-#include "xbase/cdx_tag.h"
-#include "xbase/cdx_verify.h"
 #include "xbase/fast_dir.h"  // tests/xbase
-#include "xbase/ntx_tag.h"
-#include "xbase/ntx_verify.h"
+#include "xbase/index/cdx_tag.h"
+#include "xbase/index/cdx_verify.h"
+#include "xbase/index/ntx_tag.h"
+#include "xbase/index/ntx_verify.h"
+#include "xbase/table/write_batch.h"
 #include "xbase/table_fixture.h"  // tests/xbase
-#include "xbase/write_batch.h"
 
 namespace xb {
 namespace {

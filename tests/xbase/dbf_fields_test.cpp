@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "support/common/temp_dir.h"
-#include "xbase/byte_helpers.h"
+#include "xbase/file/byte_helpers.h"
 #include "xbase/table_fixture.h"  // tests/xbase
 #include "xbase/xbase_error.h"
 #include "xbase/xbase_messages.h"

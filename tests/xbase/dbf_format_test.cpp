@@ -1,6 +1,6 @@
 // The DBF file as bytes: what the builder writes, and which damaged or foreign
 // files the table refuses on open.
-#include "xbase/dbf_format.h"
+#include "xbase/table/dbf_format.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <functional>
 
 #include "support/common/temp_dir.h"
-#include "xbase/byte_helpers.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
+#include "xbase/file/byte_helpers.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_builder.h"
 #include "xbase/xbase_error.h"
 
 namespace xb {

@@ -9,8 +9,8 @@
 
 #include "support/common/child_process.h"
 #include "support/common/temp_dir.h"
-#include "xbase/byte_helpers.h"
-#include "xbase/fast_dir.h"       // tests/xbase
+#include "xbase/fast_dir.h"  // tests/xbase
+#include "xbase/file/byte_helpers.h"
 #include "xbase/table_fixture.h"  // tests/xbase
 
 namespace xb {

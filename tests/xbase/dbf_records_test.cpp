@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "support/common/temp_dir.h"
-#include "xbase/byte_helpers.h"
-#include "xbase/clock.h"
+#include "xbase/file/byte_helpers.h"
+#include "xbase/file/clock.h"
 #include "xbase/table_fixture.h"  // tests/xbase
 #include "xbase/xbase_error.h"
 

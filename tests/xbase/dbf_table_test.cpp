@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "support/common/temp_dir.h"
-#include "xbase/dbf_builder.h"
-#include "xbase/dbf_table.h"
+#include "xbase/table/dbf_builder.h"
+#include "xbase/table/dbf_table.h"
 #include "xbase/xbase_error.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "xbase/expr_dates.h"
+#include "xbase/expr/expr_dates.h"
 #include "xbase/xbase_error.h"
 
 namespace expr_testing {

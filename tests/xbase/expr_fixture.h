@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "xbase/expr_handler.h"
-#include "xbase/expr_table_bindings.h"
+#include "xbase/expr/expr_handler.h"
+#include "xbase/expr/expr_table_bindings.h"
 
 namespace expr_testing {
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "expr_fixture.h"
-#include "xbase/clock.h"
-#include "xbase/expr_link.h"
+#include "xbase/expr/expr_link.h"
+#include "xbase/file/clock.h"
 #include "xbase/xbase_error.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "support/common/temp_dir.h"
-#include "xbase/fs_path.h"
+#include "xbase/file/fs_path.h"
 
 namespace xb::testing {
 

@@ -12,14 +12,14 @@
 #include <filesystem>
 
 #include "support/common/temp_dir.h"
-#include "xbase/byte_helpers.h"
 #include "xbase/fast_dir.h"  // tests/xbase
-#include "xbase/index_file.h"
-#include "xbase/index_verify.h"
-#include "xbase/ntx_tag.h"
-#include "xbase/ntx_verify.h"
+#include "xbase/file/byte_helpers.h"
+#include "xbase/index/index_file.h"
+#include "xbase/index/index_verify.h"
+#include "xbase/index/ntx_tag.h"
+#include "xbase/index/ntx_verify.h"
+#include "xbase/table/write_batch.h"
 #include "xbase/table_fixture.h"  // tests/xbase
-#include "xbase/write_batch.h"
 
 namespace xb {
 namespace {

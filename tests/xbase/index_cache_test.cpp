@@ -14,12 +14,12 @@
 
 #include "memory_page_store.h"
 #include "table_fixture.h"
-#include "xbase/cdx_tree.h"
-#include "xbase/index_file.h"
-#include "xbase/index_page_cache.h"
-#include "xbase/ntx_format.h"
-#include "xbase/ntx_tree.h"
-#include "xbase/sort_ntx.h"
+#include "xbase/index/cdx_tree.h"
+#include "xbase/index/index_file.h"
+#include "xbase/index/index_page_cache.h"
+#include "xbase/index/ntx_format.h"
+#include "xbase/index/ntx_tree.h"
+#include "xbase/index/sort_ntx.h"
 
 namespace xb {
 namespace {

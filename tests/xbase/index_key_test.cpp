@@ -1,8 +1,8 @@
 // Key order, search matching and NTX key bytes.
 #include <gtest/gtest.h>
 
-#include "xbase/index_key.h"
-#include "xbase/ntx_key.h"
+#include "xbase/index/index_key.h"
+#include "xbase/index/ntx_key.h"
 
 namespace xb {
 namespace {

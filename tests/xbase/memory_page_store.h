@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "xbase/index_page_store.h"
+#include "xbase/index/index_page_store.h"
 
 namespace testing_support {
 

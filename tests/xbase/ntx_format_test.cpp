@@ -2,8 +2,8 @@
 // be refused.
 #include <gtest/gtest.h>
 
-#include "xbase/byte_helpers.h"
-#include "xbase/ntx_format.h"
+#include "xbase/file/byte_helpers.h"
+#include "xbase/index/ntx_format.h"
 
 namespace xb {
 namespace {

@@ -8,12 +8,12 @@
 #include <random>
 
 #include "table_fixture.h"
-#include "xbase/dbf_object.h"
-#include "xbase/index_file.h"
-#include "xbase/ntx_format.h"
-#include "xbase/ntx_tag.h"
-#include "xbase/ntx_verify.h"
-#include "xbase/plain_field_key.h"
+#include "xbase/index/index_file.h"
+#include "xbase/index/ntx_format.h"
+#include "xbase/index/ntx_tag.h"
+#include "xbase/index/ntx_verify.h"
+#include "xbase/index/plain_field_key.h"
+#include "xbase/table/dbf_object.h"
 #include "xbase/xbase_error.h"
 
 namespace xb {

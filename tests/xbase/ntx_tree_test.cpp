@@ -6,9 +6,9 @@
 #include <random>
 
 #include "memory_page_store.h"
-#include "xbase/ntx_format.h"
-#include "xbase/ntx_tree.h"
-#include "xbase/sort_ntx.h"
+#include "xbase/index/ntx_format.h"
+#include "xbase/index/ntx_tree.h"
+#include "xbase/index/sort_ntx.h"
 
 namespace xb {
 namespace {

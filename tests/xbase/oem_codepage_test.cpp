@@ -1,5 +1,5 @@
 // The 1251 <-> 866 translation of the dataset adapter.
-#include "xbase/oem_codepage.h"
+#include "xbase/file/oem_codepage.h"
 
 #include <gtest/gtest.h>
 

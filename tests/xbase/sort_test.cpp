@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <random>
 
-#include "xbase/sort.h"
+#include "xbase/index/sort.h"
 
 namespace xb {
 namespace {

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "support/common/temp_dir.h"
-#include "xbase/byte_helpers.h"
-#include "xbase/clock.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
+#include "xbase/file/byte_helpers.h"
+#include "xbase/file/clock.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_builder.h"
 #include "xbase/xbase_error.h"
 
 namespace xb::testing {

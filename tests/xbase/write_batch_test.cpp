@@ -2,7 +2,7 @@
 // rewrites, rows visible to others once the batch ends, nesting, and rolling
 // a batch back to the file as it was (index keys included). An append that
 // fails on a full disk: write_batch_full_disk_posix.cpp.
-#include "xbase/write_batch.h"
+#include "xbase/table/write_batch.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +11,10 @@
 
 #include "support/common/child_process.h"
 #include "support/common/temp_dir.h"
-#include "xbase/byte_helpers.h"
 #include "xbase/fast_dir.h"  // tests/xbase
-#include "xbase/ntx_tag.h"
-#include "xbase/ntx_verify.h"
+#include "xbase/file/byte_helpers.h"
+#include "xbase/index/ntx_tag.h"
+#include "xbase/index/ntx_verify.h"
 #include "xbase/table_fixture.h"  // tests/xbase
 
 namespace xb {

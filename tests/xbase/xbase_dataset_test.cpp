@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "support/common/temp_dir.h"
-#include "xbase/dbf_builder.h"
-#include "xbase/xbase_dataset.h"
+#include "xbase/dataset/xbase_dataset.h"
+#include "xbase/table/dbf_builder.h"
 #include "xbase/xbase_error.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "agencyfile/country_codes.h"
 #include "shell/globals.h"
 #include "shell/program_home.h"
-#include "xbase/os_system.h"
+#include "xbase/file/os_system.h"
 
 namespace {
 

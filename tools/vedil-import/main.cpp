@@ -20,7 +20,7 @@
 #include "records/reference_lookup.h"
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
-#include "xbase/os_system.h"
+#include "xbase/file/os_system.h"
 #include "xbase/xbase_error.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // and `dump --filter EXPR` shows only the records for which it is true.
 #include <cstdio>
 
-#include "xbase/db_handler.h"
-#include "xbase/expr_dates.h"
-#include "xbase/expr_handler.h"
+#include "xbase/expr/expr_dates.h"
+#include "xbase/expr/expr_handler.h"
+#include "xbase/table/db_handler.h"
 #include "xbase/xbase_error.h"
 #include "xbtool_commands.h"
 

@@ -2,13 +2,13 @@
 // file, `seek` looks a key up, `verify` checks an index tag against its
 // table, and `dump --index FILE` lists the records in index order. A CDX file
 // is named with its tag: "FILE.cdx TAG" as one argument or as two.
-#include "xbase/cdx_tag.h"
-#include "xbase/cdx_verify.h"
-#include "xbase/db_handler.h"
-#include "xbase/index_file.h"
-#include "xbase/ntx_tag.h"
-#include "xbase/ntx_verify.h"
-#include "xbase/text_case.h"
+#include "xbase/file/text_case.h"
+#include "xbase/index/cdx_tag.h"
+#include "xbase/index/cdx_verify.h"
+#include "xbase/index/index_file.h"
+#include "xbase/index/ntx_tag.h"
+#include "xbase/index/ntx_verify.h"
+#include "xbase/table/db_handler.h"
 #include "xbtool_commands.h"
 
 namespace xbtool {

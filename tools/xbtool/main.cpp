@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
-#include "xbase/os_system.h"
+#include "xbase/file/os_system.h"
 #include "xbase/xbase_error.h"
 #include "xbtool_commands.h"
 

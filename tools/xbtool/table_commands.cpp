@@ -4,10 +4,10 @@
 #include <iomanip>
 #include <sstream>
 
-#include "xbase/byte_helpers.h"
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
-#include "xbase/text_case.h"
+#include "xbase/file/byte_helpers.h"
+#include "xbase/file/text_case.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_builder.h"
 #include "xbase/xbase_error.h"
 #include "xbtool_commands.h"
 

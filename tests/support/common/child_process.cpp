@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "support/common/child_process_os.h"
-#include "xbase/fs_path.h"
-#include "xbase/os_system.h"
+#include "xbase/file/fs_path.h"
+#include "xbase/file/os_system.h"
 
 namespace testing_support {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "support/common/child_process.h"
 #include "support/common/child_process_os.h"
-#include "xbase/os_system.h"
+#include "xbase/file/os_system.h"
 
 extern char **environ;
 

@@ -6,8 +6,8 @@
 
 #include "support/common/child_process.h"
 #include "support/common/child_process_os.h"
-#include "xbase/os_system.h"
-#include "xbase/os_text_windows.h"
+#include "xbase/file/os_system.h"
+#include "xbase/file/os_text_windows.h"
 
 namespace testing_support {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "xbase/db_handler.h"
-#include "xbase/dbf_builder.h"
+#include "xbase/table/db_handler.h"
+#include "xbase/table/dbf_builder.h"
 
 namespace testing_support {
 

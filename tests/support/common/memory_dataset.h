@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "xbase/dataset.h"
+#include "xbase/dataset/dataset.h"
 
 namespace testing_support {
 

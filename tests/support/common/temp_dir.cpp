@@ -8,7 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "xbase/fs_path.h"
+#include "xbase/file/fs_path.h"
 
 namespace testing_support {
 namespace {
