@@ -112,7 +112,7 @@ TEST(XbtoolIndexes, VerifyReportsEqualKeysOfAUniqueIndex) {
   }
   ASSERT_EQ(Xbtool({"index", table, ntx, "f10"}).exit_code, 0);
   std::string bytes = testing_support::ReadFileBytes(dir.File("dvel.ntx"));
-  bytes[xb::kNtxUniqueOffset] = 1;
+  bytes[xb::kNtxOffUnique] = 1;
   testing_support::WriteFileBytes(dir.File("dvel.ntx"), bytes);
   const XbtoolRun faulty = Xbtool({"verify", table, ntx});
   EXPECT_EQ(faulty.exit_code, 1);

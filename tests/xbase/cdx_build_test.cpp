@@ -11,6 +11,7 @@
 #include "memory_page_store.h"
 #include "table_fixture.h"
 #include "xbase/file/byte_helpers.h"
+#include "xbase/index/cdx_format.h"
 #include "xbase/index/cdx_key.h"
 #include "xbase/index/cdx_tag.h"
 #include "xbase/index/cdx_verify.h"
@@ -285,9 +286,10 @@ TEST_F(CdxIndexOnTest, ShortFilesStartAfreshAndDamagedOnesAreLeftAlone) {
     size_t offset;
     std::string bytes;
   } damages[] = {
-      {"directory root outside the file", 0, std::string("\0\x10\0\0", 4)},
+      {"directory root outside the file", kCdxOffRoot, std::string("\0\x10\0\0", 4)},
       {"directory header cut short", 600, ""},
-      {"directory leaf count beyond the node", 1024 + 2, std::string("\xFF\x00", 2)},
+      {"directory leaf count beyond the node", kCdxTagHeaderSize + kCdxNodeOffCount,
+       std::string("\xFF\x00", 2)},
   };
   for (const auto &d : damages) {
     SCOPED_TRACE(d.name);

@@ -199,15 +199,16 @@ TEST(CdxFormat, CorruptedNodesAreRefused) {
     std::string bytes;
   };
   const std::vector<Case> leaf_cases = {
-      {"key count beyond the node", 2, std::string("\xFF\x00", 2)},
-      {"left sibling not a node", 4, std::string("\x01\x02\x00\x00", 4)},
-      {"right sibling past the file", 8, std::string("\x00\x00\x00\x10", 4)},
-      {"entry width 1", 23, std::string("\x01", 1)},
-      {"entry width too wide", 23, std::string("\x09", 1)},
-      {"count bits beyond two bytes", 21, std::string("\x09\x09", 2)},
-      {"bits beyond the entry", 20, std::string("\x20", 1)},
-      {"first entry copies from no key", 26, std::string("\x41", 1)},
-      {"counts longer than the key", 29, std::string("\xF3", 1)},
+      {"key count beyond the node", kCdxNodeOffCount, std::string("\xFF\x00", 2)},
+      {"left sibling not a node", kCdxNodeOffLeft, std::string("\x01\x02\x00\x00", 4)},
+      {"right sibling past the file", kCdxNodeOffRight, std::string("\x00\x00\x00\x10", 4)},
+      {"entry width 1", kCdxLeafOffEntryWidth, std::string("\x01", 1)},
+      {"entry width too wide", kCdxLeafOffEntryWidth, std::string("\x09", 1)},
+      {"count bits beyond two bytes", kCdxLeafOffDuplicateBits, std::string("\x09\x09", 2)},
+      {"bits beyond the entry", kCdxLeafOffRecordBits, std::string("\x20", 1)},
+      // The counts sit in the top byte of each 3-byte entry of HandLeaf.
+      {"first entry copies from no key", kCdxLeafOffEntries + 2, std::string("\x41", 1)},
+      {"counts longer than the key", kCdxLeafOffEntries + 3 + 2, std::string("\xF3", 1)},
   };
   for (const Case &c : leaf_cases) {
     std::string b = HandLeaf();
@@ -219,17 +220,18 @@ TEST(CdxFormat, CorruptedNodesAreRefused) {
   CdxNode many;
   for (uint32_t i = 0; i < 40; ++i) many.entries.push_back({std::to_string(1000000 + i), i, 0});
   std::string b = EncodeCdxNode(many, kText10, 100);
-  PutLE16(&b[2], 160);
+  PutLE16(&b[kCdxNodeOffCount], 160);
   ExpectCorrupted(b, kText10);
 
   CdxNode branch;
   branch.leaf = false;
   branch.entries = {{"A", 1, 1024}};
   std::string bb = EncodeCdxNode(branch, kText10, 0);
-  PutBE32(&bb[26], 1000);  // child not at a node position
+  const size_t child = kCdxBranchOffEntries + kText10.key_length + 4;  // behind key and record
+  PutBE32(&bb[child], 1000);  // child not at a node position
   ExpectCorrupted(bb, kText10);
-  PutBE32(&bb[26], 1024);
-  PutLE16(&bb[2], 28);  // more entries than a branch holds
+  PutBE32(&bb[child], 1024);
+  PutLE16(&bb[kCdxNodeOffCount], 28);  // more entries than a branch holds
   ExpectCorrupted(bb, kText10);
   ExpectCorrupted(std::string(511, '\0'), kText10);
 }

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "table_fixture.h"
+#include "xbase/index/cdx_format.h"
 #include "xbase/index/cdx_tag.h"
 #include "xbase/index/cdx_verify.h"
 #include "xbase/table/write_batch.h"
@@ -261,14 +262,14 @@ TEST(CdxIndex, AnotherTableObjectSeesNewKeys) {
     for (int i = 0; i < 30; ++i) AppendCountry(t, "X", "B" + std::to_string(100 + i));
     AddCdxTag(t, dir.File("c.cdx"), "NAME", "NAME", 30);
   }
-  const uint32_t counter = GetBE32(ReadFileBytes(dir.File("c.cdx")).data() + 8);
+  const uint32_t counter = GetBE32(ReadFileBytes(dir.File("c.cdx")).data() + kCdxOffUpdateCounter);
   XBO_dBHandler a(path, true, true);
   XBO_dBHandler b(path, true, true);
   a.IndexOpen("c.cdx", "NAME");
   b.IndexOpen("c.cdx", "NAME");
   EXPECT_EQ(b.FindInTag("NAME", "B107"), 8);
   for (int i = 0; i < 200; ++i) AppendCountry(a, "Y", "A" + std::to_string(1000 + i));  // splits
-  EXPECT_EQ(GetBE32(ReadFileBytes(dir.File("c.cdx")).data() + 8), counter + 200);
+  EXPECT_EQ(GetBE32(ReadFileBytes(dir.File("c.cdx")).data() + kCdxOffUpdateCounter), counter + 200);
   EXPECT_EQ(b.FindInTag("NAME", "A1199"), 230);
   EXPECT_EQ(b.FindInTag("NAME", "B107"), 8);
   b.GoToRecord(kGoFirst);
@@ -321,13 +322,13 @@ TEST(CdxIndex, DamagedFilesAreCorrupted) {
   // Offsets: the directory header at 0, its root leaf at 1024, the tag
   // header at 1536, the tag's first root at 2560.
   const Case cases[] = {
-      {"directory root outside the file", 2, 0x7F},
-      {"directory key length", 12, 250},
-      {"tag header root not a node boundary", 1536, 0x11},
-      {"tag without key expression", 1536 + 512, 0},
-      {"directory leaf count", 1024 + 2, 0x40},
-      {"directory leaf record bits", 1024 + 20, 33},
-      {"tag root leaf sibling link", 2560 + 4, 0x10},
+      {"directory root outside the file", kCdxOffRoot + 2, 0x7F},
+      {"directory key length", kCdxOffKeyLength, 250},
+      {"tag header root not a node boundary", 1536 + kCdxOffRoot, 0x11},
+      {"tag without key expression", 1536 + kCdxOffExpressions, 0},
+      {"directory leaf count", 1024 + kCdxNodeOffCount, 0x40},
+      {"directory leaf record bits", 1024 + kCdxLeafOffRecordBits, 33},
+      {"tag root leaf sibling link", 2560 + kCdxNodeOffLeft, 0x10},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);

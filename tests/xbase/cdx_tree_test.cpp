@@ -8,6 +8,7 @@
 #include <set>
 
 #include "memory_page_store.h"
+#include "xbase/index/cdx_format.h"
 #include "xbase/index/cdx_key.h"
 #include "xbase/index/cdx_tree.h"
 #include "xbase/xbase_error.h"
@@ -148,15 +149,15 @@ TEST(CdxTree, CorruptNodesRaiseInsteadOfLooping) {
     bytes = good;
   };
   // The root's first child pointing back at the root.
-  const size_t child = root + 12 + 10 + 4;
+  const size_t child = root + kCdxBranchOffEntries + 10 + 4;  // behind key and record
   for (int k = 0; k < 4; ++k) bytes[child + k] = static_cast<char>((root >> (24 - 8 * k)) & 0xFF);
   expect_corrupted("child loop");
-  bytes[root + 2] = static_cast<char>(0x7F);  // count beyond the branch capacity
+  bytes[root + kCdxNodeOffCount] = static_cast<char>(0x7F);  // count beyond the branch capacity
   expect_corrupted("branch count");
   const size_t leaf = 1024;  // the first root, a leaf once the root split
-  bytes[leaf + 20] = 40;     // record bits beyond 32
+  bytes[leaf + kCdxLeafOffRecordBits] = 40;  // record bits beyond 32
   expect_corrupted("record bits");
-  bytes[leaf + 8] = 0x01;  // right sibling inside no node boundary
+  bytes[leaf + kCdxNodeOffRight] = 0x01;  // right sibling inside no node boundary
   expect_corrupted("sibling");
 }
 

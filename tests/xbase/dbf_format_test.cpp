@@ -124,13 +124,20 @@ TEST(DbfFormat, HeaderAndDescriptorRoundTrip) {
   h.flags = 0xFF;
   const auto bytes = dbf::EncodeHeader(h, kToday);
   EXPECT_EQ(bytes[28], 0x07);  // flag bits 3-7 are written as 0
-  const dbf::Header back = dbf::DecodeHeader(bytes.data());
+  const int64_t file_size = 360 + 70000LL * 300;  // what the header claims, exactly
+  const dbf::Header back = dbf::DecodeHeader(bytes.data(), file_size, "t.dbf");
   EXPECT_EQ(back.record_count, 70000u);
   EXPECT_EQ(back.header_length, 360);
   EXPECT_EQ(back.change_stamp, ((10u * 64 + 20) * 64 + 30) * 1024 + 400);
   EXPECT_EQ(back.user_number, 7u);
   EXPECT_EQ(back.image[12], 0x55);
   EXPECT_EQ(back.image[29], 0xC9);
+  try {
+    dbf::DecodeHeader(bytes.data(), file_size - 1, "t.dbf");
+    ADD_FAILURE() << "a header claiming more than the file holds was accepted";
+  } catch (const EXbaseError &e) {
+    EXPECT_STREQ(e.what(), "Error on Read of file t.dbf");
+  }
 
   dbf::FieldDef f;
   f.name = "NAME";
@@ -171,12 +178,16 @@ TEST(DbfFormat, DamagedFilesAreRefusedWithTheEngineErrors) {
       {"version 0x02", [](std::string &b) { b[0] = 0x02; }, "Table Header for %s is invalid"},
       {"version 0x8E", [](std::string &b) { b[0] = '\x8E'; }, "Table Header for %s is invalid"},
       {"descriptors cut off", [](std::string &b) { b.resize(50); }, "Error on Read of file %s"},
-      {"header length below 33", [](std::string &b) { PutLE16(b.data() + 8, 20); },
+      {"header length below 33",
+       [](std::string &b) { PutLE16(b.data() + dbf::kOffHeaderLength, 20); },
        "Table Header for %s is invalid"},
-      {"width 0", [](std::string &b) { b[32 + 16] = 0; }, "Table Header for %s is invalid"},
-      {"widths do not fill the record", [](std::string &b) { PutLE16(b.data() + 10, 9); },
+      {"width 0", [](std::string &b) { b[dbf::kHeaderSize + dbf::kOffFieldWidth] = 0; },
        "Table Header for %s is invalid"},
-      {"more records than the file holds", [](std::string &b) { PutLE32(b.data() + 4, 3); },
+      {"widths do not fill the record",
+       [](std::string &b) { PutLE16(b.data() + dbf::kOffRecordLength, 9); },
+       "Table Header for %s is invalid"},
+      {"more records than the file holds",
+       [](std::string &b) { PutLE32(b.data() + dbf::kOffRecordCount, 3); },
        "Error on Read of file %s"},
   };
   for (const Case &c : kCases) {

@@ -55,9 +55,12 @@ TEST(NtxFormat, RefusesHeadersThatDoNotFitAPage) {
     size_t offset;
     uint16_t value;
   } const kCases[] = {
-      {"entry size not key length + 8", 12, 30}, {"max entries zero", 18, 0},
-      {"max entries beyond the page", 18, 60},   {"root inside the header", 4, 0},
-      {"root not on a page boundary", 4, 1500},  {"no key expression", 22, 0},
+      {"entry size not key length + 8", kNtxOffEntrySize, 30},
+      {"max entries zero", kNtxOffMaxEntries, 0},
+      {"max entries beyond the page", kNtxOffMaxEntries, 60},
+      {"root inside the header", kNtxOffRoot, 0},
+      {"root not on a page boundary", kNtxOffRoot, 1500},
+      {"no key expression", kNtxOffKeyExpr, 0},
   };
   for (const Case &c : kCases) {
     SCOPED_TRACE(c.what);

@@ -339,7 +339,7 @@ TEST(NtxIndex, RefusesOtherFormatsMissingFilesUnknownTagsAndLongKeys) {
   EXPECT_FALSE(std::ifstream(dir.File("long.ntx")).good());
   // A damaged header or root is reported, not followed.
   std::string bytes = ReadFileBytes(dir.File("dvel.ntx"));
-  PutLE32(&bytes[4], 9 * 1024);
+  PutLE32(&bytes[kNtxOffRoot], 9 * 1024);
   testing_support::WriteFileBytes(dir.File("bad.ntx"), bytes);
   EXPECT_EQ(ErrorOf([&] {
               t.IndexOpen("bad.ntx", "bad");
@@ -520,7 +520,7 @@ TEST(NtxIndex, VerifyFindsEqualKeysInAUniqueTag) {
     t.IndexOn("dvel.ntx", "dvel", "f04+f10", "", 1, 0);
   }
   std::string bytes = ReadFileBytes(dir.File("dvel.ntx"));
-  bytes[kNtxUniqueOffset] = 1;
+  bytes[kNtxOffUnique] = 1;
   testing_support::WriteFileBytes(dir.File("dvel.ntx"), bytes);
   XBO_dBHandler t(path, true, true);
   t.IndexOpen("dvel.ntx", "dvel");

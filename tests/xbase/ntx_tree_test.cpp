@@ -307,19 +307,22 @@ TEST(NtxTree, SeekHonoursExactMatchingAndStopsPastTheEnd) {
 }
 
 TEST(NtxTree, CorruptPagesAreReportedNotFollowed) {
+  // The root of the 35 keys' tree is the page at 3072 (34 entries a page).
+  constexpr size_t kRoot = 3072;
+  constexpr size_t kFirstChild = kRoot + NtxSlotTableEnd(34) + kNtxEntryOffChild;
   struct Case {
     const char *what;
     void (*damage)(std::string &bytes);
   } const kCases[] = {
-      {"count above max", [](std::string &b) { b[3072] = 40; }},
+      {"count above max", [](std::string &b) { b[kRoot + kNtxPageOffCount] = 40; }},
       {"slot offset outside the page",
        [](std::string &b) {
-         b[3072 + 2] = '\xFF';
-         b[3072 + 3] = 3;
+         b[kRoot + NtxSlotOffset(0)] = '\xFF';
+         b[kRoot + NtxSlotOffset(0) + 1] = 3;
        }},
-      {"child outside the file", [](std::string &b) { b[3072 + 72 + 1] = 0x7F; }},
-      {"child pointing at itself", [](std::string &b) { b[3072 + 72 + 1] = 0x0C; }},
-      {"child not on a page boundary", [](std::string &b) { b[3072 + 72] = 5; }},
+      {"child outside the file", [](std::string &b) { b[kFirstChild + 1] = 0x7F; }},
+      {"child pointing at itself", [](std::string &b) { b[kFirstChild + 1] = 0x0C; }},
+      {"child not on a page boundary", [](std::string &b) { b[kFirstChild] = 5; }},
   };
   for (const Case &c : kCases) {
     SCOPED_TRACE(c.what);

@@ -13,9 +13,6 @@ namespace xb {
 
 namespace {
 
-constexpr size_t kCollationOffset = 494;
-constexpr size_t kCollationSize = 8;
-constexpr size_t kExpressionsOffset = 512;
 constexpr char kGeneral[] = "GENERAL";
 constexpr char kMachine[] = "MACHINE";
 
@@ -78,26 +75,26 @@ CdxTagHeader NewCdxDirectoryHeader(uint32_t root) {
 
 std::string EncodeCdxTagHeader(const CdxTagHeader &h) {
   std::string b(kCdxTagHeaderSize, '\0');
-  PutLE32(&b[0], h.root);
-  PutBE32(&b[8], h.update_counter);
-  PutLE16(&b[12], h.key_length);
+  PutLE32(&b[kCdxOffRoot], h.root);
+  PutBE32(&b[kCdxOffUpdateCounter], h.update_counter);
+  PutLE16(&b[kCdxOffKeyLength], h.key_length);
   uint8_t flags = h.directory ? kCdxFlagsDirectory : kCdxFlagsCompound;
   if (h.unique) flags |= kCdxFlagUnique;
   if (!h.for_expression.empty()) flags |= kCdxFlagFor;
-  b[14] = static_cast<char>(flags);
+  b[kCdxOffFlags] = static_cast<char>(flags);
   const bool general = h.collation == CdxCollation::kGeneral;
-  b[15] = general ? 2 : 1;
-  std::memcpy(&b[kCollationOffset], general ? kGeneral : kMachine, 7);
-  PutLE16(&b[502], h.descending ? 1 : 0);
+  b[kCdxOffSignature] = general ? kCdxSignatureGeneral : kCdxSignatureMachine;
+  std::memcpy(&b[kCdxOffCollation], general ? kGeneral : kMachine, sizeof kGeneral - 1);
+  PutLE16(&b[kCdxOffDescending], h.descending ? 1 : 0);
   // Both expressions and their NULs must fit the 512 bytes after offset 512.
-  const size_t room = kCdxTagHeaderSize - kExpressionsOffset - 2;
+  const size_t room = kCdxTagHeaderSize - kCdxOffExpressions - 2;
   const size_t key_size = std::min(h.key_expression.size(), room);
   const size_t for_size = std::min(h.for_expression.size(), room - key_size);
-  PutLE16(&b[504], static_cast<uint16_t>(key_size + 1));
-  PutLE16(&b[506], static_cast<uint16_t>(for_size + 1));
-  PutLE16(&b[510], static_cast<uint16_t>(key_size + 1));
-  std::memcpy(&b[kExpressionsOffset], h.key_expression.data(), key_size);
-  std::memcpy(&b[kExpressionsOffset + key_size + 1], h.for_expression.data(), for_size);
+  PutLE16(&b[kCdxOffKeyExprLength], static_cast<uint16_t>(key_size + 1));
+  PutLE16(&b[kCdxOffForExprLength], static_cast<uint16_t>(for_size + 1));
+  PutLE16(&b[kCdxOffKeyExprLengthAgain], static_cast<uint16_t>(key_size + 1));
+  std::memcpy(&b[kCdxOffExpressions], h.key_expression.data(), key_size);
+  std::memcpy(&b[kCdxOffExpressions + key_size + 1], h.for_expression.data(), for_size);
   return b;
 }
 
@@ -105,17 +102,17 @@ CdxTagHeader DecodeCdxTagHeader(std::string_view b, uint64_t file_size,
                                 const std::string &file_name) {
   if (b.size() < kCdxTagHeaderSize) Corrupted(file_name);
   CdxTagHeader h;
-  h.root = GetLE32(b.data());
-  h.update_counter = GetBE32(b.data() + 8);
-  h.key_length = GetLE16(b.data() + 12);
-  const uint8_t flags = static_cast<uint8_t>(b[14]);
+  h.root = GetLE32(b.data() + kCdxOffRoot);
+  h.update_counter = GetBE32(b.data() + kCdxOffUpdateCounter);
+  h.key_length = GetLE16(b.data() + kCdxOffKeyLength);
+  const uint8_t flags = static_cast<uint8_t>(b[kCdxOffFlags]);
   h.unique = (flags & kCdxFlagUnique) != 0;
   h.directory = (flags & kCdxFlagDirectory) != 0;
-  h.descending = GetLE16(b.data() + 502) != 0;
-  const std::string_view name = b.substr(kCollationOffset, kCollationSize);
+  h.descending = GetLE16(b.data() + kCdxOffDescending) != 0;
+  const std::string_view name = b.substr(kCdxOffCollation, kCdxCollationSize);
   if (name.substr(0, name.find('\0')) == kGeneral) h.collation = CdxCollation::kGeneral;
   const std::string_view texts =
-      b.substr(kExpressionsOffset, kCdxTagHeaderSize - kExpressionsOffset);
+      b.substr(kCdxOffExpressions, kCdxTagHeaderSize - kCdxOffExpressions);
   const size_t key_end = texts.find('\0');
   h.key_expression = std::string(texts.substr(0, key_end));
   if ((flags & kCdxFlagFor) != 0 && key_end != std::string_view::npos) {
@@ -129,7 +126,9 @@ CdxTagHeader DecodeCdxTagHeader(std::string_view b, uint64_t file_size,
   return h;
 }
 
-size_t CdxBranchCapacity(uint16_t key_length) { return 500 / (key_length + 8u); }
+size_t CdxBranchCapacity(uint16_t key_length) {
+  return (kCdxNodeSize - kCdxBranchOffEntries) / (key_length + kCdxBranchEntryFixedSize);
+}
 
 int CdxLeafEntryWidth(uint16_t key_length, uint64_t record_limit) {
   const int count_bits = 2 * CountBits(key_length);
@@ -168,18 +167,19 @@ bool CdxLeafFits(const std::vector<XBobjIndexKeyData> &entries, const CdxKeyForm
 
 std::string EncodeCdxNode(const CdxNode &node, const CdxKeyForm &form, uint64_t record_limit) {
   std::string b(kCdxNodeSize, '\0');
-  PutLE16(&b[0], static_cast<uint16_t>((node.root ? 1 : 0) | (node.leaf ? 2 : 0)));
-  PutLE16(&b[2], static_cast<uint16_t>(node.entries.size()));
-  PutLE32(&b[4], node.left);
-  PutLE32(&b[8], node.right);
+  PutLE16(&b[kCdxNodeOffAttributes],
+          static_cast<uint16_t>((node.root ? kCdxNodeRoot : 0) | (node.leaf ? kCdxNodeLeaf : 0)));
+  PutLE16(&b[kCdxNodeOffCount], static_cast<uint16_t>(node.entries.size()));
+  PutLE32(&b[kCdxNodeOffLeft], node.left);
+  PutLE32(&b[kCdxNodeOffRight], node.right);
   if (!node.leaf) {
-    const size_t size = form.key_length + 8u;
+    const size_t size = form.key_length + kCdxBranchEntryFixedSize;
     if (node.entries.size() > CdxBranchCapacity(form.key_length)) {
       throw std::length_error("CDX branch entries do not fit a node");
     }
     for (size_t i = 0; i < node.entries.size(); ++i) {
       const XBobjIndexKeyData &e = node.entries[i];
-      char *at = &b[12 + i * size];
+      char *at = &b[kCdxBranchOffEntries + i * size];
       const std::string full = Padded(e.key, form);
       std::memcpy(at, full.data(), full.size());
       PutBE32(at + form.key_length, e.record);
@@ -196,13 +196,13 @@ std::string EncodeCdxNode(const CdxNode &node, const CdxKeyForm &form, uint64_t 
   const uint32_t record_mask =
       record_bits >= 32 ? 0xFFFFFFFFu : static_cast<uint32_t>((uint64_t{1} << record_bits) - 1);
   const uint8_t count_mask = static_cast<uint8_t>((1u << count_bits) - 1);
-  PutLE32(&b[14], record_mask);
-  b[18] = static_cast<char>(count_mask);
-  b[19] = static_cast<char>(count_mask);
-  b[20] = static_cast<char>(record_bits);
-  b[21] = static_cast<char>(count_bits);
-  b[22] = static_cast<char>(count_bits);
-  b[23] = static_cast<char>(width);
+  PutLE32(&b[kCdxLeafOffRecordMask], record_mask);
+  b[kCdxLeafOffDuplicateMask] = static_cast<char>(count_mask);
+  b[kCdxLeafOffTrailingMask] = static_cast<char>(count_mask);
+  b[kCdxLeafOffRecordBits] = static_cast<char>(record_bits);
+  b[kCdxLeafOffDuplicateBits] = static_cast<char>(count_bits);
+  b[kCdxLeafOffTrailingBits] = static_cast<char>(count_bits);
+  b[kCdxLeafOffEntryWidth] = static_cast<char>(width);
   size_t p = kCdxLeafSpace;
   std::string previous;
   for (size_t i = 0; i < node.entries.size(); ++i) {
@@ -211,18 +211,18 @@ std::string EncodeCdxNode(const CdxNode &node, const CdxKeyForm &form, uint64_t 
     const LeafEntryCounts c = CountsOf(previous, full, form.pad);
     const size_t fresh = full.size() - c.duplicate - c.trailing;
     p -= fresh;
-    std::memcpy(&b[kCdxLeafEntriesOffset + p], full.data() + c.duplicate, fresh);
+    std::memcpy(&b[kCdxLeafOffEntries + p], full.data() + c.duplicate, fresh);
     // Counts sit in the entry's top bits, whatever the record bits.
     const int top = width * 8;
     const uint64_t value = (e.record & record_mask) |
                            (uint64_t{c.duplicate} << (top - 2 * count_bits)) |
                            (uint64_t{c.trailing} << (top - count_bits));
     for (int k = 0; k < width; ++k) {
-      b[kCdxLeafEntriesOffset + i * width + k] = static_cast<char>((value >> (8 * k)) & 0xFF);
+      b[kCdxLeafOffEntries + i * width + k] = static_cast<char>((value >> (8 * k)) & 0xFF);
     }
     previous = full;
   }
-  PutLE16(&b[12], static_cast<uint16_t>(p - node.entries.size() * width));
+  PutLE16(&b[kCdxLeafOffFreeBytes], static_cast<uint16_t>(p - node.entries.size() * width));
   return b;
 }
 
@@ -232,21 +232,21 @@ CdxNode DecodeCdxNode(std::string_view b, const CdxKeyForm &form, uint64_t file_
     Corrupted(file_name);
   }
   CdxNode node;
-  const uint16_t attributes = GetLE16(b.data());
-  node.root = (attributes & 1) != 0;
-  node.leaf = (attributes & 2) != 0;
-  const size_t count = GetLE16(b.data() + 2);
-  node.left = GetLE32(b.data() + 4);
-  node.right = GetLE32(b.data() + 8);
+  const uint16_t attributes = GetLE16(b.data() + kCdxNodeOffAttributes);
+  node.root = (attributes & kCdxNodeRoot) != 0;
+  node.leaf = (attributes & kCdxNodeLeaf) != 0;
+  const size_t count = GetLE16(b.data() + kCdxNodeOffCount);
+  node.left = GetLE32(b.data() + kCdxNodeOffLeft);
+  node.right = GetLE32(b.data() + kCdxNodeOffRight);
   if (!ValidLink(node.left, file_size, true) || !ValidLink(node.right, file_size, true)) {
     Corrupted(file_name);
   }
   node.entries.reserve(count);
   if (!node.leaf) {
     if (count > CdxBranchCapacity(form.key_length)) Corrupted(file_name);
-    const size_t size = form.key_length + 8u;
+    const size_t size = form.key_length + kCdxBranchEntryFixedSize;
     for (size_t i = 0; i < count; ++i) {
-      const char *at = b.data() + 12 + i * size;
+      const char *at = b.data() + kCdxBranchOffEntries + i * size;
       XBobjIndexKeyData e;
       e.key = Stripped(std::string(at, form.key_length), form.pad);
       e.record = GetBE32(at + form.key_length);
@@ -256,13 +256,13 @@ CdxNode DecodeCdxNode(std::string_view b, const CdxKeyForm &form, uint64_t file_
     }
     return node;
   }
-  const uint32_t record_mask = GetLE32(b.data() + 14);
-  const unsigned duplicate_mask = static_cast<uint8_t>(b[18]);
-  const unsigned trailing_mask = static_cast<uint8_t>(b[19]);
-  const int record_bits = static_cast<uint8_t>(b[20]);
-  const int duplicate_bits = static_cast<uint8_t>(b[21]);
-  const int trailing_bits = static_cast<uint8_t>(b[22]);
-  const size_t width = static_cast<uint8_t>(b[23]);
+  const uint32_t record_mask = GetLE32(b.data() + kCdxLeafOffRecordMask);
+  const unsigned duplicate_mask = static_cast<uint8_t>(b[kCdxLeafOffDuplicateMask]);
+  const unsigned trailing_mask = static_cast<uint8_t>(b[kCdxLeafOffTrailingMask]);
+  const int record_bits = static_cast<uint8_t>(b[kCdxLeafOffRecordBits]);
+  const int duplicate_bits = static_cast<uint8_t>(b[kCdxLeafOffDuplicateBits]);
+  const int trailing_bits = static_cast<uint8_t>(b[kCdxLeafOffTrailingBits]);
+  const size_t width = static_cast<uint8_t>(b[kCdxLeafOffEntryWidth]);
   // Both counts must sit in the last two bytes, all fields in the entry, and
   // the table inside the node.
   if (width < 2 || width > 8 || record_bits > 32 || duplicate_bits + trailing_bits > 16 ||
@@ -275,7 +275,7 @@ CdxNode DecodeCdxNode(std::string_view b, const CdxKeyForm &form, uint64_t file_
   const size_t table_end = count * width;
   std::string previous;
   for (size_t i = 0; i < count; ++i) {
-    const size_t at = kCdxLeafEntriesOffset + i * width;
+    const size_t at = kCdxLeafOffEntries + i * width;
     // The record is read as 4 bytes; near the node's end only what is there.
     uint32_t raw = 0;
     for (size_t k = 0; k < 4 && at + k < kCdxNodeSize; ++k) {
@@ -289,7 +289,7 @@ CdxNode DecodeCdxNode(std::string_view b, const CdxKeyForm &form, uint64_t file_
     if (fresh > p || p - fresh < table_end) Corrupted(file_name);
     p -= fresh;
     std::string full = previous.substr(0, d);
-    full.append(b.data() + kCdxLeafEntriesOffset + p, fresh);
+    full.append(b.data() + kCdxLeafOffEntries + p, fresh);
     full.append(t, form.pad);
     previous = full;
     XBobjIndexKeyData e;

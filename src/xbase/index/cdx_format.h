@@ -63,15 +63,53 @@ namespace xb {
 inline constexpr uint32_t kCdxNodeSize = 512;
 inline constexpr uint32_t kCdxTagHeaderSize = 1024;
 inline constexpr uint16_t kCdxMaxKeyLength = 240;
-inline constexpr uint32_t kCdxNoSibling = 0xFFFFFFFF;
-inline constexpr size_t kCdxLeafEntriesOffset = 24;
-inline constexpr size_t kCdxLeafSpace = kCdxNodeSize - kCdxLeafEntriesOffset;  // 488
 inline constexpr uint16_t kCdxDirectoryKeyLength = 10;
-inline constexpr uint8_t kCdxFlagUnique = 0x01;      // on disk
-inline constexpr uint8_t kCdxFlagFor = 0x08;         // on disk
-inline constexpr uint8_t kCdxFlagDirectory = 0x80;   // on disk
-inline constexpr uint8_t kCdxFlagsCompound = 0x60;   // on disk, every tag
-inline constexpr uint8_t kCdxFlagsDirectory = 0xE0;  // on disk
+
+// Tag header offsets (table above).
+inline constexpr size_t kCdxOffRoot = 0;
+inline constexpr size_t kCdxOffFreeList = 4;
+inline constexpr size_t kCdxOffUpdateCounter = 8;
+inline constexpr size_t kCdxOffKeyLength = 12;
+inline constexpr size_t kCdxOffFlags = 14;
+inline constexpr size_t kCdxOffSignature = 15;
+inline constexpr size_t kCdxOffCollation = 494;
+inline constexpr size_t kCdxCollationSize = 8;
+inline constexpr size_t kCdxOffDescending = 502;
+inline constexpr size_t kCdxOffKeyExprLength = 504;
+inline constexpr size_t kCdxOffForExprLength = 506;
+inline constexpr size_t kCdxOffKeyExprLengthAgain = 510;
+inline constexpr size_t kCdxOffExpressions = 512;
+
+// Node offsets (tables above): the header of every node, the branch entries,
+// the leaf's masks and bit widths, and its entry table.
+inline constexpr size_t kCdxNodeOffAttributes = 0;
+inline constexpr size_t kCdxNodeOffCount = 2;
+inline constexpr size_t kCdxNodeOffLeft = 4;
+inline constexpr size_t kCdxNodeOffRight = 8;
+inline constexpr size_t kCdxBranchOffEntries = 12;
+inline constexpr size_t kCdxBranchEntryFixedSize = 8;  // record number + child, after the key
+inline constexpr size_t kCdxLeafOffFreeBytes = 12;
+inline constexpr size_t kCdxLeafOffRecordMask = 14;
+inline constexpr size_t kCdxLeafOffDuplicateMask = 18;
+inline constexpr size_t kCdxLeafOffTrailingMask = 19;
+inline constexpr size_t kCdxLeafOffRecordBits = 20;
+inline constexpr size_t kCdxLeafOffDuplicateBits = 21;
+inline constexpr size_t kCdxLeafOffTrailingBits = 22;
+inline constexpr size_t kCdxLeafOffEntryWidth = 23;
+inline constexpr size_t kCdxLeafOffEntries = 24;
+inline constexpr size_t kCdxLeafSpace = kCdxNodeSize - kCdxLeafOffEntries;  // 488
+
+// Values with a fixed meaning on disk. DO NOT CHANGE THESE VALUES.
+inline constexpr uint32_t kCdxNoSibling = 0xFFFFFFFF;
+inline constexpr uint8_t kCdxFlagUnique = 0x01;
+inline constexpr uint8_t kCdxFlagFor = 0x08;
+inline constexpr uint8_t kCdxFlagDirectory = 0x80;
+inline constexpr uint8_t kCdxFlagsCompound = 0x60;  // every tag
+inline constexpr uint8_t kCdxFlagsDirectory = 0xE0;
+inline constexpr uint8_t kCdxSignatureMachine = 1;
+inline constexpr uint8_t kCdxSignatureGeneral = 2;
+inline constexpr uint16_t kCdxNodeRoot = 0x01;  // attribute bits
+inline constexpr uint16_t kCdxNodeLeaf = 0x02;
 
 enum class CdxCollation { kMachine, kGeneral };
 

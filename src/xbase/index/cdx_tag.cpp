@@ -200,10 +200,11 @@ void XBobjCDXFile::ReloadTags() {
 }
 
 void XBobjCDXFile::MarkReplaced(XBO_DiskFile &old) {
-  uint8_t head[12];
+  uint8_t head[kCdxOffUpdateCounter + 4];
   if (old.DiskRead(head, sizeof head, 0) < static_cast<int64_t>(sizeof head)) return;
-  PutBE32(head + 8, GetBE32(head + 8) + 1);
-  old.DiskWrite(head + 8, 4, 8);
+  uint8_t *counter = head + kCdxOffUpdateCounter;
+  PutBE32(counter, GetBE32(counter) + 1);
+  old.DiskWrite(counter, 4, kCdxOffUpdateCounter);
 }
 
 XBobjCDXTag &XBobjCDXFile::AddTagAt(const std::string &name, int64_t header_position) {
@@ -284,7 +285,7 @@ void XBobjCDXFile::ReindexFile() {
 }
 
 uint32_t XBobjCDXFile::StoredCounter() {
-  const std::string bytes = ReadPage(8, 4);
+  const std::string bytes = ReadPage(kCdxOffUpdateCounter, 4);
   if (bytes.size() < 4) RaiseError(msg::kIndexCorrupted, {name_});
   return GetBE32(bytes.data());
 }

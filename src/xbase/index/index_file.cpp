@@ -8,6 +8,7 @@
 #include "xbase/file/text_case.h"
 #include "xbase/table/dbase_dbf.h"
 #include "xbase/table/dbase_fld.h"
+#include "xbase/table/lock_protocols.h"
 #include "xbase/xbase_error.h"
 #include "xbase/xbase_messages.h"
 
@@ -129,23 +130,10 @@ void XBobjIndexFile::RemoveRecordKeys(int64_t record) {
 }
 
 void XBobjIndexFile::SetIndexLockProtocol(int protocol) {
-  switch (static_cast<TxbLokProtocol>(protocol)) {
-    case TxbLokProtocol::Default:
-    case TxbLokProtocol::FoxLock:
-      lock_offset_ = 0x7FFFFFFE;
-      lock_length_ = 1;
-      break;
-    case TxbLokProtocol::DB4Lock:
-      lock_offset_ = 0xEFFFFFFE;
-      lock_length_ = 2;
-      break;
-    case TxbLokProtocol::ClipLock:
-      lock_offset_ = 1000000000;
-      lock_length_ = 1;
-      break;
-    default:
-      break;  // unknown protocols keep the offsets
-  }
+  const TxbLockOffsets *offsets = LockOffsetsOf(protocol);
+  if (offsets == nullptr) return;  // unknown protocols keep the offsets
+  lock_offset_ = offsets->index_offset;
+  lock_length_ = offsets->index_length;
 }
 
 void XBobjIndexFile::LockIndex() { LockWaiting(disk_); }

@@ -12,6 +12,7 @@
 #include "xbase/file/disk_file.h"
 #include "xbase/index/index_page_store.h"
 #include "xbase/index/index_tag.h"
+#include "xbase/table/lock_protocols.h"
 
 namespace xb {
 
@@ -138,8 +139,8 @@ class XBobjIndexFile : public IndexPageStore {
   int64_t known_end_ = -1;  // -1: ask the system
   bool general_ = false;
   uint16_t update_counter_ = 0;
-  int64_t lock_offset_ = 0x7FFFFFFE;
-  int64_t lock_length_ = 1;
+  int64_t lock_offset_ = kDefaultLockOffsets.index_offset;
+  int64_t lock_length_ = kDefaultLockOffsets.index_length;
   // The last check found another holder of the index lock.
   bool others_were_writing_ = false;
 };

@@ -22,34 +22,33 @@ std::string GetCString(std::string_view b, size_t at, size_t limit) {
   return std::string(field.substr(0, field.find('\0')));
 }
 
-// Size of a page's count and offsets table.
-size_t OffsetsEnd(uint16_t max_entries) { return 2 + 2 * (static_cast<size_t>(max_entries) + 1); }
-
 }  // namespace
 
 uint16_t NtxMaxEntries(uint16_t key_length) {
-  const int per_page = 1020 / (key_length + 10);
+  // Each entry takes its slot (2 bytes) and its bytes; the count and the
+  // rightmost child's slot take 4.
+  const int per_page = (kNtxPageSize - 4) / (key_length + kNtxEntryFixedSize + 2);
   return static_cast<uint16_t>(2 * ((per_page - 1) / 2));
 }
 
 std::string EncodeNtxHeader(const NtxHeader &h) {
   std::string b(kNtxPageSize, '\0');
   const bool has_for = !h.for_expression.empty();
-  PutU16(b, 0, has_for ? kNtxSignatureFor : kNtxSignature);
-  PutU16(b, 2, h.update_counter);
-  PutU32(b, 4, h.root);
-  PutU16(b, 12, static_cast<uint16_t>(h.key_length + kNtxEntryFixedSize));
-  PutU16(b, 14, h.key_length);
-  PutU16(b, 16, h.key_decimals);
-  PutU16(b, 18, h.max_entries);
-  PutU16(b, 20, 1);
-  std::memcpy(&b[kNtxKeyExprOffset], h.key_expression.data(),
+  PutU16(b, kNtxOffSignature, has_for ? kNtxSignatureFor : kNtxSignature);
+  PutU16(b, kNtxOffUpdateCounter, h.update_counter);
+  PutU32(b, kNtxOffRoot, h.root);
+  PutU16(b, kNtxOffEntrySize, static_cast<uint16_t>(h.key_length + kNtxEntryFixedSize));
+  PutU16(b, kNtxOffKeyLength, h.key_length);
+  PutU16(b, kNtxOffKeyDecimals, h.key_decimals);
+  PutU16(b, kNtxOffMaxEntries, h.max_entries);
+  PutU16(b, kNtxOffHalfPage, kNtxHalfPage);
+  std::memcpy(&b[kNtxOffKeyExpr], h.key_expression.data(),
               std::min(h.key_expression.size(), kNtxKeyExprSize - 1));
-  b[kNtxUniqueOffset] = h.unique ? 1 : 0;
-  b[kNtxDescendingOffset] = h.descending ? 1 : 0;
+  b[kNtxOffUnique] = h.unique ? 1 : 0;
+  b[kNtxOffDescending] = h.descending ? 1 : 0;
   if (has_for) {
-    std::memcpy(&b[kNtxForExprOffset], h.for_expression.data(),
-                std::min(h.for_expression.size(), kNtxPageSize - kNtxForExprOffset - 1));
+    std::memcpy(&b[kNtxOffForExpr], h.for_expression.data(),
+                std::min(h.for_expression.size(), kNtxPageSize - kNtxOffForExpr - 1));
   }
   return b;
 }
@@ -57,24 +56,24 @@ std::string EncodeNtxHeader(const NtxHeader &h) {
 NtxHeader DecodeNtxHeader(std::string_view b, const std::string &file_name) {
   if (b.size() < kNtxPageSize) RaiseError(msg::kIndexCorrupted, {file_name});
   NtxHeader h;
-  const uint16_t signature = GetU16(b, 0);
-  h.update_counter = GetU16(b, 2);
-  h.root = GetU32(b, 4);
-  const uint16_t entry_size = GetU16(b, 12);
-  h.key_length = GetU16(b, 14);
-  h.key_decimals = GetU16(b, 16);
-  h.max_entries = GetU16(b, 18);
-  h.key_expression = GetCString(b, kNtxKeyExprOffset, kNtxKeyExprSize);
-  h.unique = (b[kNtxUniqueOffset] & 1) != 0;
-  h.descending = (b[kNtxDescendingOffset] & 1) != 0;
+  const uint16_t signature = GetU16(b, kNtxOffSignature);
+  h.update_counter = GetU16(b, kNtxOffUpdateCounter);
+  h.root = GetU32(b, kNtxOffRoot);
+  const uint16_t entry_size = GetU16(b, kNtxOffEntrySize);
+  h.key_length = GetU16(b, kNtxOffKeyLength);
+  h.key_decimals = GetU16(b, kNtxOffKeyDecimals);
+  h.max_entries = GetU16(b, kNtxOffMaxEntries);
+  h.key_expression = GetCString(b, kNtxOffKeyExpr, kNtxKeyExprSize);
+  h.unique = (b[kNtxOffUnique] & 1) != 0;
+  h.descending = (b[kNtxOffDescending] & 1) != 0;
   if (signature & kNtxSignatureForBit) {
-    h.for_expression = GetCString(b, kNtxForExprOffset, kNtxPageSize - kNtxForExprOffset);
+    h.for_expression = GetCString(b, kNtxOffForExpr, kNtxPageSize - kNtxOffForExpr);
   }
   // The page must hold its offsets table and max entries; the root must be a
   // page position behind the header.
   const bool fits =
       h.max_entries >= 1 && entry_size == h.key_length + kNtxEntryFixedSize &&
-      OffsetsEnd(h.max_entries) + static_cast<size_t>(h.max_entries) * entry_size + 4 <=
+      NtxSlotTableEnd(h.max_entries) + static_cast<size_t>(h.max_entries) * entry_size + 4 <=
           kNtxPageSize;
   if (!fits || h.key_expression.empty() || h.root == 0 || h.root % kNtxPageSize != 0) {
     RaiseError(msg::kIndexCorrupted, {file_name});
@@ -86,19 +85,19 @@ std::string EncodeNtxPage(const NtxPage &page, uint16_t key_length, uint16_t max
   std::string b(kNtxPageSize, '\0');
   const size_t entry_size = key_length + kNtxEntryFixedSize;
   const size_t count = page.entries.size();
-  PutU16(b, 0, static_cast<uint16_t>(count));
-  const size_t first = 2 * static_cast<size_t>(max_entries) + 4;
+  PutU16(b, kNtxPageOffCount, static_cast<uint16_t>(count));
+  const size_t first = NtxSlotTableEnd(max_entries);
   for (size_t i = 0; i <= max_entries; ++i) {
-    PutU16(b, 2 + 2 * i, static_cast<uint16_t>(first + i * entry_size));
+    PutU16(b, NtxSlotOffset(i), static_cast<uint16_t>(first + i * entry_size));
   }
   for (size_t i = 0; i < count; ++i) {
     const XBobjIndexKeyData &e = page.entries[i];
     const size_t at = first + i * entry_size;
-    PutU32(b, at, page.leaf ? 0 : e.child);
-    PutU32(b, at + 4, e.record);
+    PutU32(b, at + kNtxEntryOffChild, page.leaf ? 0 : e.child);
+    PutU32(b, at + kNtxEntryOffRecord, e.record);
     std::string key = e.key.substr(0, key_length);
     key.resize(key_length, ' ');
-    std::memcpy(&b[at + kNtxEntryFixedSize], key.data(), key_length);
+    std::memcpy(&b[at + kNtxEntryOffKey], key.data(), key_length);
   }
   if (!page.leaf) PutU32(b, first + count * entry_size, page.rightmost);
   return b;
@@ -108,13 +107,13 @@ NtxPage DecodeNtxPage(std::string_view b, uint16_t key_length, uint16_t max_entr
                       const std::string &file_name) {
   const size_t entry_size = key_length + kNtxEntryFixedSize;
   if (b.size() < kNtxPageSize) RaiseError(msg::kIndexCorrupted, {file_name});
-  const uint16_t count = GetU16(b, 0);
+  const uint16_t count = GetU16(b, kNtxPageOffCount);
   if (count > max_entries) RaiseError(msg::kIndexCorrupted, {file_name});
   // Where slot i lives, checked against the page: its bytes must lie behind
   // the offsets table and inside the page.
   auto slot = [&](size_t i, size_t size) {
-    const size_t at = GetU16(b, 2 + 2 * i);
-    if (at < OffsetsEnd(max_entries) || at + size > kNtxPageSize) {
+    const size_t at = GetU16(b, NtxSlotOffset(i));
+    if (at < NtxSlotTableEnd(max_entries) || at + size > kNtxPageSize) {
       RaiseError(msg::kIndexCorrupted, {file_name});
     }
     return at;
@@ -126,9 +125,9 @@ NtxPage DecodeNtxPage(std::string_view b, uint16_t key_length, uint16_t max_entr
   for (size_t i = 0; i < count; ++i) {
     const size_t at = slot(i, entry_size);
     XBobjIndexKeyData &e = page.entries[i];
-    e.child = GetU32(b, at);
-    e.record = GetU32(b, at + 4);
-    e.key.assign(b.substr(at + kNtxEntryFixedSize, key_length));
+    e.child = GetU32(b, at + kNtxEntryOffChild);
+    e.record = GetU32(b, at + kNtxEntryOffRecord);
+    e.key.assign(b.substr(at + kNtxEntryOffKey, key_length));
     // Either every entry has a left child or none has.
     if ((e.child == 0) != page.leaf) RaiseError(msg::kIndexCorrupted, {file_name});
   }

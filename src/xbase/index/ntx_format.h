@@ -43,15 +43,43 @@
 namespace xb {
 
 inline constexpr uint32_t kNtxPageSize = 1024;
-inline constexpr uint16_t kNtxSignature = 6;        // on disk
-inline constexpr uint16_t kNtxSignatureFor = 7;     // on disk: FOR expression follows
-inline constexpr uint16_t kNtxSignatureForBit = 1;  // on disk
-inline constexpr size_t kNtxKeyExprOffset = 22;
+
+// Header page offsets (table above).
+inline constexpr size_t kNtxOffSignature = 0;
+inline constexpr size_t kNtxOffUpdateCounter = 2;
+inline constexpr size_t kNtxOffRoot = 4;
+inline constexpr size_t kNtxOffFreeList = 8;
+inline constexpr size_t kNtxOffEntrySize = 12;
+inline constexpr size_t kNtxOffKeyLength = 14;
+inline constexpr size_t kNtxOffKeyDecimals = 16;
+inline constexpr size_t kNtxOffMaxEntries = 18;
+inline constexpr size_t kNtxOffHalfPage = 20;
+inline constexpr size_t kNtxOffKeyExpr = 22;
 inline constexpr size_t kNtxKeyExprSize = 256;
-inline constexpr size_t kNtxUniqueOffset = 278;
-inline constexpr size_t kNtxDescendingOffset = 279;
-inline constexpr size_t kNtxForExprOffset = 282;
-inline constexpr size_t kNtxEntryFixedSize = 8;  // left child + record number
+inline constexpr size_t kNtxOffUnique = 278;
+inline constexpr size_t kNtxOffDescending = 279;
+inline constexpr size_t kNtxOffForExpr = 282;
+
+// B-tree page and entry offsets (table above).
+inline constexpr size_t kNtxPageOffCount = 0;
+inline constexpr size_t kNtxPageOffSlots = 2;  // u16 per slot
+inline constexpr size_t kNtxEntryOffChild = 0;
+inline constexpr size_t kNtxEntryOffRecord = 4;
+inline constexpr size_t kNtxEntryOffKey = 8;
+inline constexpr size_t kNtxEntryFixedSize = kNtxEntryOffKey;  // left child + record number
+
+// Values with a fixed meaning on disk. DO NOT CHANGE THESE VALUES.
+inline constexpr uint16_t kNtxSignature = 6;
+inline constexpr uint16_t kNtxSignatureFor = 7;  // a FOR expression follows
+inline constexpr uint16_t kNtxSignatureForBit = 1;
+inline constexpr uint16_t kNtxHalfPage = 1;
+
+// Where slot `i`'s offset is stored in a page.
+constexpr size_t NtxSlotOffset(size_t i) { return kNtxPageOffSlots + 2 * i; }
+// The end of a page's count and slot table: where slot 0 is written.
+constexpr size_t NtxSlotTableEnd(uint16_t max_entries) {
+  return NtxSlotOffset(static_cast<size_t>(max_entries) + 1);
+}
 
 struct NtxHeader {
   uint16_t update_counter = 1;

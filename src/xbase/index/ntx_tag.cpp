@@ -134,10 +134,11 @@ void XBobjNTXFile::ReloadTags() {
 }
 
 void XBobjNTXFile::MarkReplaced(XBO_DiskFile &old) {
-  uint8_t head[4];
+  uint8_t head[kNtxOffUpdateCounter + 2];
   if (old.DiskRead(head, sizeof head, 0) < static_cast<int64_t>(sizeof head)) return;
-  PutLE16(head + 2, NextCounter(GetLE16(head + 2)));
-  old.DiskWrite(head + 2, 2, 2);
+  uint8_t *counter = head + kNtxOffUpdateCounter;
+  PutLE16(counter, NextCounter(GetLE16(counter)));
+  old.DiskWrite(counter, 2, kNtxOffUpdateCounter);
 }
 
 void XBobjNTXFile::ReindexFile() {
@@ -150,9 +151,9 @@ void XBobjNTXFile::ReindexFile() {
 }
 
 uint32_t XBobjNTXFile::StoredCounter() {
-  const std::string bytes = ReadPage(XBobjNTXTag::kHeaderPosition, 4);
-  if (bytes.size() < 4) RaiseError(msg::kIndexCorrupted, {name_});
-  return GetLE16(bytes.data() + 2);
+  const std::string bytes = ReadPage(XBobjNTXTag::kHeaderPosition, kNtxOffUpdateCounter + 2);
+  if (bytes.size() < kNtxOffUpdateCounter + 2) RaiseError(msg::kIndexCorrupted, {name_});
+  return GetLE16(bytes.data() + kNtxOffUpdateCounter);
 }
 
 void XBobjNTXFile::ReloadHeaders(uint32_t counter) {

@@ -65,10 +65,10 @@ class LevelPage {
       : leaf_(leaf),
         key_length_(key_length),
         entry_size_(key_length + kNtxEntryFixedSize),
-        first_(2 * static_cast<size_t>(max_entries) + 4),
+        first_(NtxSlotTableEnd(max_entries)),
         bytes_(kNtxPageSize, '\0') {
     for (size_t i = 0; i <= max_entries; ++i) {
-      PutLE16(&bytes_[2 + 2 * i], static_cast<uint16_t>(first_ + i * entry_size_));
+      PutLE16(&bytes_[NtxSlotOffset(i)], static_cast<uint16_t>(first_ + i * entry_size_));
     }
   }
 
@@ -77,28 +77,28 @@ class LevelPage {
 
   void Append(const NtxBuildEntry &e) {
     char *slot = Slot(count_++);
-    PutLE32(slot, leaf_ ? 0 : e.child);
-    PutLE32(slot + 4, e.record);
+    PutLE32(slot + kNtxEntryOffChild, leaf_ ? 0 : e.child);
+    PutLE32(slot + kNtxEntryOffRecord, e.record);
     const size_t n = std::min<size_t>(e.key.size(), key_length_);
-    std::memcpy(slot + kNtxEntryFixedSize, e.key.data(), n);
-    std::memset(slot + kNtxEntryFixedSize + n, ' ', key_length_ - n);
+    std::memcpy(slot + kNtxEntryOffKey, e.key.data(), n);
+    std::memset(slot + kNtxEntryOffKey + n, ' ', key_length_ - n);
   }
 
   // Takes the last entry off a branch page: its child becomes the page's
   // rightmost child, and its slot keeps only that pointer.
   NtxBuildEntry TakeLastAsRightmost() {
     char *slot = Slot(--count_);
-    NtxBuildEntry last{GetLE32(slot), GetLE32(slot + 4),
-                       std::string_view(slot + kNtxEntryFixedSize, key_length_)};
+    NtxBuildEntry last{GetLE32(slot + kNtxEntryOffChild), GetLE32(slot + kNtxEntryOffRecord),
+                       std::string_view(slot + kNtxEntryOffKey, key_length_)};
     carried_.assign(last.key);
     last.key = carried_;
-    std::memset(slot + 4, 0, entry_size_ - 4);
+    std::memset(slot + kNtxEntryOffRecord, 0, entry_size_ - kNtxEntryOffRecord);
     return last;
   }
 
   // The finished page's bytes; a branch page gets `rightmost` in slot count.
   const char *Finish(uint32_t rightmost) {
-    PutLE16(&bytes_[0], static_cast<uint16_t>(count_));
+    PutLE16(&bytes_[kNtxPageOffCount], static_cast<uint16_t>(count_));
     if (!leaf_) PutLE32(Slot(count_), rightmost);
     return bytes_.data();
   }

@@ -64,12 +64,8 @@ void XBO_dBaseDBF::ReadStructure() {
   if (DiskRead(raw, sizeof raw, 0) < static_cast<int64_t>(sizeof raw)) {
     RaiseError(msg::kErrorOnRead, {FileName()});
   }
-  if (!dbf::IsKnownVersion(raw[dbf::kOffVersion])) RaiseError(msg::kHeaderInvalid, {FileName()});
-  dbf::Header h = dbf::DecodeHeader(raw);
+  const dbf::Header h = dbf::DecodeHeader(raw, DiskSize(), FileName());
   const size_t overhead = dbf::HeaderOverhead(h.version);
-  if (h.header_length < overhead || h.record_length == 0) {
-    RaiseError(msg::kHeaderInvalid, {FileName()});
-  }
   const size_t count = (h.header_length - overhead) / dbf::kDescriptorSize;
   std::string area(count * dbf::kDescriptorSize, '\0');
   if (DiskRead(area.data(), static_cast<int64_t>(area.size()), dbf::kHeaderSize) <
@@ -96,11 +92,6 @@ void XBO_dBaseDBF::ReadStructure() {
   }
   // The widths must fill the record exactly, or field reads would overrun it.
   if (offset != h.record_length) RaiseError(msg::kHeaderInvalid, {FileName()});
-  if (static_cast<int64_t>(h.header_length) +
-          static_cast<int64_t>(h.record_count) * h.record_length >
-      DiskSize()) {
-    RaiseError(msg::kErrorOnRead, {FileName()});
-  }
 }
 
 void XBO_dBaseDBF::DiskFlush() {
@@ -212,7 +203,7 @@ void XBO_dBaseDBF::RefreshHeader() {
   if (DiskRead(raw, sizeof raw, 0) < static_cast<int64_t>(sizeof raw)) {
     RaiseError(msg::kErrorOnRead, {FileName()});
   }
-  const dbf::Header now = dbf::DecodeHeader(raw);
+  const dbf::Header now = dbf::DecodeHeaderAgain(raw);
   if (now.record_count != header_.record_count || now.change_stamp != header_.change_stamp) {
     changed_by_others_ = true;
   }
@@ -456,44 +447,19 @@ void XBO_dBaseDBF::UnlockRecord() {
 }
 
 int64_t XBO_dBaseDBF::RecordLockOffset(int64_t record) const {
-  switch (static_cast<TxbLokProtocol>(lock_protocol_)) {
-    case TxbLokProtocol::DB4Lock:
-      return 0xEFFFFFFFLL - record - 1;
-    case TxbLokProtocol::ClipLock:
-      return 1000000000LL + record;
-    default:
-      return UsesIndexLockOffsets()
-                 ? 0x7FFFFFFELL - record
-                 : 0x40000000LL + header_.header_length +
-                       (record - 1) * static_cast<int64_t>(header_.record_length);
-  }
+  return RecordLockByte(lock_protocol_, record, header_.header_length, header_.record_length,
+                        UsesIndexLockOffsets());
 }
 
 void XBO_dBaseDBF::SetLockProtocol(int protocol) {
   lock_protocol_ = protocol;
-  switch (protocol) {
-    case static_cast<int>(TxbLokProtocol::Default):
-    case static_cast<int>(TxbLokProtocol::FoxLock):
-      area_start_ = 0x40000000LL;
-      header_lock_offset_ = 0x7FFFFFFELL;
-      area_length_ = 0x3FFFFFFFLL;
-      index_lock_offset_ = 0x7FFFFFFELL;
-      index_lock_length_ = 1;
-      break;
-    case static_cast<int>(TxbLokProtocol::DB4Lock):
-      area_start_ = 0x40000000LL;
-      header_lock_offset_ = 0xEFFFFFFFLL;
-      area_length_ = 0xB0000000LL;
-      index_lock_offset_ = 0xEFFFFFFELL;
-      index_lock_length_ = 2;
-      break;
-    case static_cast<int>(TxbLokProtocol::ClipLock):
-      area_start_ = header_lock_offset_ = area_length_ = index_lock_offset_ = 1000000000LL;
-      index_lock_length_ = 1;
-      break;
-    default:
-      break;  // offsets unchanged; LockRecord fails
-  }
+  const TxbLockOffsets *offsets = LockOffsetsOf(protocol);
+  if (offsets == nullptr) return;  // offsets unchanged; LockRecord fails
+  area_start_ = offsets->area_start;
+  area_length_ = offsets->area_length;
+  header_lock_offset_ = offsets->header;
+  index_lock_offset_ = offsets->index_offset;
+  index_lock_length_ = offsets->index_length;
 }
 
 bool XBO_dBaseDBF::UsesIndexLockOffsets() const { return false; }

@@ -9,11 +9,9 @@
 
 #include "xbase/file/disk_file.h"
 #include "xbase/table/dbf_format.h"
+#include "xbase/table/lock_protocols.h"
 
 namespace xb {
-
-// Lock protocols; the values are those the dataset stores. DO NOT CHANGE.
-enum class TxbLokProtocol : int { Default = 0, DB4Lock = 1, ClipLock = 2, FoxLock = 3 };
 
 // Status codes sent to NotifyStatus (and from there to index files and the
 // filter). DO NOT CHANGE THESE VALUES.

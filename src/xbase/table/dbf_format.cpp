@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "xbase/file/byte_helpers.h"
+#include "xbase/xbase_error.h"
+#include "xbase/xbase_messages.h"
 
 namespace xb::dbf {
 
@@ -46,7 +48,7 @@ size_t BinaryFieldSize(uint8_t version, char type) {
   }
 }
 
-Header DecodeHeader(const uint8_t *bytes) {
+Header DecodeHeaderAgain(const uint8_t *bytes) {
   Header h;
   std::memcpy(h.image.data(), bytes, kHeaderSize);
   h.version = bytes[kOffVersion];
@@ -57,6 +59,20 @@ Header DecodeHeader(const uint8_t *bytes) {
   h.change_stamp = GetLE32(bytes + kOffChangeStamp);
   h.user_number = GetLE32(bytes + kOffUserNumber);
   h.flags = bytes[kOffFlags];
+  return h;
+}
+
+Header DecodeHeader(const uint8_t *bytes, int64_t file_size, const std::string &file_name) {
+  if (!IsKnownVersion(bytes[kOffVersion])) RaiseError(msg::kHeaderInvalid, {file_name});
+  const Header h = DecodeHeaderAgain(bytes);
+  if (h.header_length < HeaderOverhead(h.version) || h.record_length == 0) {
+    RaiseError(msg::kHeaderInvalid, {file_name});
+  }
+  if (static_cast<int64_t>(h.header_length) +
+          static_cast<int64_t>(h.record_count) * h.record_length >
+      file_size) {
+    RaiseError(msg::kErrorOnRead, {file_name});
+  }
   return h;
 }
 

@@ -128,7 +128,15 @@ struct Header {
   uint8_t flags = 0;
 };
 
-Header DecodeHeader(const uint8_t *bytes);
+// Decodes the header of a table file of `file_size` bytes and checks it
+// against the file: "Table Header for %s is invalid" (file_name) for an
+// unknown version, a header length below its version's overhead or a record
+// length of 0; "Error on Read of file %s" when the header and the records it
+// counts need more bytes than the file holds.
+Header DecodeHeader(const uint8_t *bytes, int64_t file_size, const std::string &file_name);
+// Decodes a header read again from a file opened before, without checks: the
+// record count may run ahead of the bytes another process is still writing.
+Header DecodeHeaderAgain(const uint8_t *bytes);
 // Writes the decoded values into `header.image` (date as given) and returns it.
 std::array<uint8_t, kHeaderSize> EncodeHeader(const Header &header, const LocalTime &date);
 
