@@ -743,17 +743,14 @@ bool TDataSet::ReadViewBookmark(const TBookmark &bookmark, TRecordBuffer &out) {
 }
 
 TFieldData TDataSet::ViewValue(const TField &field, const TRecordBuffer &buffer) {
-  TRecordBuffer *saved = stateBufferOverride_;
+  // The fields read `buffer` until the read ends, also when it fails.
+  struct Override {
+    TRecordBuffer *&slot;
+    TRecordBuffer *saved;
+    ~Override() { slot = saved; }
+  } restore{stateBufferOverride_, stateBufferOverride_};
   stateBufferOverride_ = const_cast<TRecordBuffer *>(&buffer);
-  TFieldData value;
-  try {
-    value = ReadField(field);
-  } catch (...) {
-    stateBufferOverride_ = saved;
-    throw;
-  }
-  stateBufferOverride_ = saved;
-  return value;
+  return ReadField(field);
 }
 
 // ---- Events --------------------------------------------------------------------------------

@@ -471,16 +471,11 @@ void TXbaseDataSet::InternalPost() {
 void TXbaseDataSet::InternalDelete() {
   DBFObject &t = Tab();
   const int32_t record = RecordOf(ActiveBuffer());
-  const bool useDeleted = t.UseDeleted();
-  t.SetUseDeleted(true);  // the record stays reachable while it is marked
-  try {
+  {
+    XBO_UseDeletedScope show_deleted(t, true);  // the record stays reachable while it is marked
     t.GoToRecord(record);
     t.DeleteRecord();
-  } catch (...) {
-    t.SetUseDeleted(useDeleted);
-    throw;
   }
-  t.SetUseDeleted(useDeleted);
   if (!t.IsDeleted()) throw EDatabaseError(dsmsg::kCannotDelete);
   beforeFirst_ = afterLast_ = false;
 }

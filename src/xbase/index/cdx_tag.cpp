@@ -253,14 +253,13 @@ void XBobjCDXFile::ReindexFile() {
     table.RefreshHeader();
     const int64_t count = table.RecordCount();
     const int64_t saved = table.RecordNumber();
-    const int saved_state = table.TableState();
     std::vector<std::unique_ptr<XBobjSortCDX>> sorts;
     for (auto &base : tags_) {
       auto &tag = static_cast<XBobjCDXTag &>(*base);
       sorts.push_back(std::make_unique<XBobjSortCDX>(tag.Tree().layout().form, tag.Descending()));
     }
-    table.SetTableState(kStateIndexing);
-    try {
+    {
+      XBO_TableStateScope indexing(table, kStateIndexing);
       for (int64_t r = 1; r <= count; ++r) {
         table.GoToRecord(r);
         for (size_t i = 0; i < tags_.size(); ++i) {
@@ -269,11 +268,7 @@ void XBobjCDXFile::ReindexFile() {
           }
         }
       }
-    } catch (...) {
-      table.SetTableState(saved_state);
-      throw;
     }
-    table.SetTableState(saved_state);
     for (size_t i = 0; i < tags_.size(); ++i) {
       auto &tag = static_cast<XBobjCDXTag &>(*tags_[i]);
       tag.Tree().SetRoot(sorts[i]->WriteTree(*this, static_cast<uint64_t>(count), tag.Unique()));

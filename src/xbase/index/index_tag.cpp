@@ -109,23 +109,16 @@ void XBobjIndexTag::CollectKeys(
   XBO_dBaseFld &table = file_.Table();
   table.RefreshHeader();
   const int64_t count = table.RecordCount();
-  const int saved_state = table.TableState();
-  table.SetTableState(kStateIndexing);
-  try {
-    table.DiskProgress(-1, 1, count);
-    if (!CollectPlainKeys(count, add)) {
-      for (int64_t r = 1; r <= count; ++r) {
-        table.GoToRecord(r);
-        table.DiskProgress(1, r, 0);
-        if (EvaluateFor()) add(CurrentRecordKey(), static_cast<uint32_t>(r));
-      }
+  XBO_TableStateScope indexing(table, kStateIndexing);
+  table.DiskProgress(-1, 1, count);
+  if (!CollectPlainKeys(count, add)) {
+    for (int64_t r = 1; r <= count; ++r) {
+      table.GoToRecord(r);
+      table.DiskProgress(1, r, 0);
+      if (EvaluateFor()) add(CurrentRecordKey(), static_cast<uint32_t>(r));
     }
-    table.DiskProgress(0, 0, 0);
-  } catch (...) {
-    table.SetTableState(saved_state);
-    throw;
   }
-  table.SetTableState(saved_state);
+  table.DiskProgress(0, 0, 0);
 }
 
 bool XBobjIndexTag::CollectPlainKeys(

@@ -34,8 +34,8 @@ void VerifyTagEntries(XBO_dBHandler &table, XBobjIndexTag &tag,
     }
     keys_of[e.record].push_back(e.key);
   }
-  const int saved_state = table.TableState();
-  table.SetTableState(kStateIndexing);
+  // Left by an error too, or the table would go on writing without its indexes.
+  XBO_TableStateScope indexing(table, kStateIndexing);
   for (int64_t r = 1; r <= count; ++r) {
     table.GoToRecord(r);
     const std::vector<std::string> &keys = keys_of[r];
@@ -57,7 +57,6 @@ void VerifyTagEntries(XBO_dBHandler &table, XBobjIndexTag &tag,
                          "\" instead of its key \"" + key + "\"");
     }
   }
-  table.SetTableState(saved_state);
 }
 
 }  // namespace xb

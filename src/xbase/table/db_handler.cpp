@@ -96,35 +96,21 @@ void XBO_dBHandler::DiskWrite(const void *buffer, int64_t count, int64_t offset)
 // --- writes ----------------------------------------------------------------
 
 void XBO_dBHandler::AppendRecord() {
-  LockIndexes();
-  try {
-    XBO_dBaseFld::AppendRecord();
-  } catch (...) {
-    UnlockIndexes();
-    throw;
-  }
-  UnlockIndexes();
+  IndexLocks locks(*this);
+  XBO_dBaseFld::AppendRecord();
+  locks.Unlock();
 }
 
 void XBO_dBHandler::WriteRecord(int64_t record) {
-  LockIndexes();
-  try {
-    XBO_dBaseFld::WriteRecord(record);
-  } catch (...) {
-    UnlockIndexes();
-    throw;
-  }
-  UnlockIndexes();
+  IndexLocks locks(*this);
+  XBO_dBaseFld::WriteRecord(record);
+  locks.Unlock();
 }
 
 void XBO_dBHandler::LockForBatch() {
-  LockIndexes();
-  try {
-    XBO_dBaseFld::LockForBatch();
-  } catch (...) {
-    UnlockIndexes();
-    throw;
-  }
+  IndexLocks locks(*this);
+  XBO_dBaseFld::LockForBatch();
+  locks.Keep();  // released by UnlockForBatch
 }
 
 void XBO_dBHandler::UnlockForBatch() {
@@ -320,15 +306,11 @@ int64_t XBO_dBHandler::RecordCount(bool exact) {
   }
   ClipIndexLock lock(*this);
   PositionKeeper keep(*this);
-  const bool was = SetReadBuffer(true);
   int64_t n = 0;
-  try {
+  {
+    XBO_ReadAheadScope read_ahead(*this);
     for (GoToRecord(kGoFirst); !eof_; GoToRecord(kGoNext)) ++n;
-  } catch (...) {
-    SetReadBuffer(was);
-    throw;
   }
-  SetReadBuffer(was);
   keep.Restore(eof_, bof_);
   return n;
 }
@@ -361,11 +343,10 @@ bool XBO_dBHandler::LocateRecord(const std::string &field_names,
   std::vector<std::string> wanted;
   {
     std::string scratch(RecordLength() + 1, ' ');
-    char *const own = buffer_;
     const std::vector<bool> changed = changed_fields_;
     const bool record_changed = record_changed_;
-    SetRecordBuffer(scratch.data());
-    try {
+    {
+      XBO_RecordBufferScope scope(*this, scratch.data());
       BlankRecord();
       for (size_t i = 0; i < fields.size(); ++i) {
         StringPut(fields[i], i < values.size() ? values[i] : std::string());
@@ -373,11 +354,7 @@ bool XBO_dBHandler::LocateRecord(const std::string &field_names,
         wanted.push_back(case_insensitive ? UpperCp1251(text) : text);
       }
       if (tag) seek_key = tag->NormalizeKey(tag->EvaluateKey(), false);
-    } catch (...) {
-      SetRecordBuffer(own);
-      throw;
     }
-    SetRecordBuffer(own);
     changed_fields_ = changed;
     record_changed_ = record_changed;
   }
@@ -393,9 +370,9 @@ bool XBO_dBHandler::LocateRecord(const std::string &field_names,
     }
     return true;
   };
-  const bool was = SetReadBuffer(true);
   bool found = false;
-  try {
+  {
+    XBO_ReadAheadScope read_ahead(*this);
     if (tag) {
       found = SeekMatching(*tag, seek_key, matches);
     } else {
@@ -407,11 +384,7 @@ bool XBO_dBHandler::LocateRecord(const std::string &field_names,
         }
       }
     }
-  } catch (...) {
-    SetReadBuffer(was);
-    throw;
   }
-  SetReadBuffer(was);
   if (!found) keep.Restore(eof_, bof_);
   return found;
 }

@@ -232,6 +232,23 @@ class XBO_dBHandler : public XBO_dBaseFld {
     XBO_dBHandler *table_ = nullptr;
   };
 
+  // The index locks of a write, taken on construction. Unlock() releases
+  // them and reports a release the system refuses; Keep() leaves them held
+  // for whoever releases them later; a scope left by an error releases them
+  // without a word, that error being the one to report.
+  class IndexLocks {
+   public:
+    explicit IndexLocks(XBO_dBHandler &table);
+    ~IndexLocks();
+    void Unlock();
+    void Keep() { table_ = nullptr; }
+    IndexLocks(const IndexLocks &) = delete;
+    IndexLocks &operator=(const IndexLocks &) = delete;
+
+   private:
+    XBO_dBHandler *table_ = nullptr;
+  };
+
   bool use_deleted_ = false;
   bool exact_ = false;
   std::array<std::shared_ptr<XBobjIndexFile>, kIndexSlots + 1> indexes_;
@@ -244,6 +261,37 @@ class XBO_dBHandler : public XBO_dBaseFld {
   int64_t window_start_ = 0;
   int64_t window_valid_ = 0;
   int64_t read_end_ = 0;  // where the last read through the window ended
+};
+
+// Turns the table's read-ahead window on for the life of the object and puts
+// back the setting it had, also when an error leaves the scope.
+class XBO_ReadAheadScope {
+ public:
+  explicit XBO_ReadAheadScope(XBO_dBHandler &table)
+      : table_(table), was_on_(table.SetReadBuffer(true)) {}
+  ~XBO_ReadAheadScope() { table_.SetReadBuffer(was_on_); }
+  XBO_ReadAheadScope(const XBO_ReadAheadScope &) = delete;
+  XBO_ReadAheadScope &operator=(const XBO_ReadAheadScope &) = delete;
+
+ private:
+  XBO_dBHandler &table_;
+  bool was_on_;
+};
+
+// Shows or hides deleted records for the life of the object and puts back
+// the setting the table had, also when an error leaves the scope.
+class XBO_UseDeletedScope {
+ public:
+  XBO_UseDeletedScope(XBO_dBHandler &table, bool on) : table_(table), was_(table.UseDeleted()) {
+    table_.SetUseDeleted(on);
+  }
+  ~XBO_UseDeletedScope() { table_.SetUseDeleted(was_); }
+  XBO_UseDeletedScope(const XBO_UseDeletedScope &) = delete;
+  XBO_UseDeletedScope &operator=(const XBO_UseDeletedScope &) = delete;
+
+ private:
+  XBO_dBHandler &table_;
+  bool was_;
 };
 
 }  // namespace xb

@@ -53,20 +53,16 @@ void XBO_dBHandler::SetFilter(const std::string &expression, bool case_insensiti
 void XBO_dBHandler::RebuildFilter() {
   const auto start = std::chrono::steady_clock::now();
   const int64_t position = current_record_;
-  const bool was_buffered = SetReadBuffer(true);
   TxbHugeSet passing;
-  try {
+  {
+    XBO_ReadAheadScope read_ahead(*this);
     RefreshHeader();
     const int64_t count = RecordCount();
     for (int64_t r = 1; r <= count; ++r) {
       XBO_dBaseFld::GoToRecord(r);
       if (Passes(*filter_.compiled)) passing.Include(r);
     }
-  } catch (...) {
-    SetReadBuffer(was_buffered);
-    throw;
   }
-  SetReadBuffer(was_buffered);
   filter_.passing = std::move(passing);
   if (position > 0 && position <= RecordCount()) XBO_dBaseFld::GoToRecord(position);
   filter_.build_ms = std::chrono::duration_cast<std::chrono::milliseconds>(

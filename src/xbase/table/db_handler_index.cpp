@@ -78,20 +78,14 @@ void XBO_dBHandler::IndexOn(const std::string &file_name, const std::string &tag
   const bool compound = Extension(path) == ".CDX";
   CloseIndexes();
   RemoveLeftoverBuilds(path);
-  const bool was = SetReadBuffer(true);
-  try {
-    if (compound) {
-      CdxIndexOn(*this, path, tag_name, key_expression, for_expression, unique == 0,
-                 order == 1 || order == 8, order == 7 || order == 8);
-    } else {
-      XBobjNTXFile::Create(*this, path, key_expression, for_expression, unique == 0,
-                           order == 1 || order == 8, order == 7 || order == 8);
-    }
-  } catch (...) {
-    SetReadBuffer(was);
-    throw;
+  XBO_ReadAheadScope read_ahead(*this);
+  if (compound) {
+    CdxIndexOn(*this, path, tag_name, key_expression, for_expression, unique == 0,
+               order == 1 || order == 8, order == 7 || order == 8);
+  } else {
+    XBobjNTXFile::Create(*this, path, key_expression, for_expression, unique == 0,
+                         order == 1 || order == 8, order == 7 || order == 8);
   }
-  SetReadBuffer(was);
 }
 
 void XBO_dBHandler::IndexOpen(const std::string &file_list, const std::string &tag_name) {
@@ -368,6 +362,26 @@ XBO_dBHandler::ClipIndexLock::~ClipIndexLock() {
   }
 }
 
+XBO_dBHandler::IndexLocks::IndexLocks(XBO_dBHandler &table) {
+  table.LockIndexes();
+  table_ = &table;
+}
+
+XBO_dBHandler::IndexLocks::~IndexLocks() {
+  if (!table_) return;
+  try {
+    table_->UnlockIndexes();
+  } catch (...) {
+    // Only an error leaves a scope without Unlock(); that one is reported.
+  }
+}
+
+void XBO_dBHandler::IndexLocks::Unlock() {
+  XBO_dBHandler *table = table_;
+  table_ = nullptr;
+  if (table) table->UnlockIndexes();
+}
+
 void XBO_dBHandler::LockIndexes() {
   for (int i = 1; i <= kIndexSlots; ++i) {
     if (!indexes_[i] || !indexes_[i]->Disk().Shared()) continue;
@@ -411,8 +425,8 @@ void XBO_dBHandler::DropAppendedRecords(int64_t first, int64_t last) {
   if (std::none_of(indexes_.begin(), indexes_.end(), [](const auto &file) { return !!file; })) {
     return;
   }
-  LockIndexes();
-  try {
+  IndexLocks locks(*this);
+  {
     // Each record's keys are made from its bytes in the file.
     std::string stored(RecordLength() + 1, ' ');
     stored.back() = static_cast<char>(dbf::kEndOfFile);
@@ -423,11 +437,8 @@ void XBO_dBHandler::DropAppendedRecords(int64_t first, int64_t last) {
         if (file) file->RemoveRecordKeys(r);
       }
     }
-  } catch (...) {
-    UnlockIndexes();
-    throw;
   }
-  UnlockIndexes();
+  locks.Unlock();
 }
 
 void XBO_dBHandler::PassLockProtocolToIndexes(int protocol) {

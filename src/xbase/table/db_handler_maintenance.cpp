@@ -120,18 +120,23 @@ void XBO_dBHandler::CopyFile(const std::string &target, const std::string &passw
 void XBO_dBHandler::Pack() {
   if (Shared() || !ReadWrite()) RaiseError(msg::kRequiresFullAccess, {"Pack", FileName()});
   RemoveLeftoverTemporaries();
-  const bool saved_use_deleted = use_deleted_;
-  XBobjIndexTag *const saved_tag = current_tag_;
-  const bool saved_filter = filter_.active;
-  use_deleted_ = false;
-  current_tag_ = nullptr;
-  filter_.active = false;
-  auto restore = [&] {
-    use_deleted_ = saved_use_deleted;
-    current_tag_ = saved_tag;
-    filter_.active = saved_filter;
-  };
-  try {
+  {
+    // The copy takes every record in file order; the table's view of its
+    // records comes back afterwards, also when the pack fails.
+    struct View {
+      XBO_dBHandler &table;
+      bool use_deleted;
+      XBobjIndexTag *tag;
+      bool filter;
+      ~View() {
+        table.use_deleted_ = use_deleted;
+        table.current_tag_ = tag;
+        table.filter_.active = filter;
+      }
+    } saved{*this, use_deleted_, current_tag_, filter_.active};
+    use_deleted_ = false;
+    current_tag_ = nullptr;
+    filter_.active = false;
     WriteHeader(true);
     // The copy is written beside the table under a name made from the
     // table's, locked while it is written, and renamed over the table in
@@ -149,11 +154,7 @@ void XBO_dBHandler::Pack() {
     current_record_ = 0;
     original_number_ = 0;
     ReindexAll();
-  } catch (...) {
-    restore();
-    throw;
   }
-  restore();
   // Packing renumbers the records: the filter's set is made again.
   if (filter_.active) RebuildFilter();
   GoToRecord(kGoFirst);

@@ -293,45 +293,40 @@ void XBO_dBaseDBF::ReopenSameTable() {
 // current, and the header write and the flush wait for the batch's end.
 void XBO_dBaseDBF::AppendRecord() {
   const bool batched = InWriteBatch();
-  LockHeader();
+  XBO_HeaderLockScope header_lock(*this);
+  if (!batched) FollowReplacedFile(false);
+  NotifyStatus(kStatusBeforeWrite, 0);
+  record_changed_ = true;
+  if (!batched) RefreshHeader();
+  buffer_[0] = dbf::kActiveFlag;
+  buffer_[header_.record_length] = static_cast<char>(dbf::kEndOfFile);
+  const uint32_t count = header_.record_count;
+  const int64_t r = static_cast<int64_t>(count) + 1;
+  // A write that fails half way (a full disk) must not leave a torn record
+  // in place of the end-of-file byte: the file goes back as it was.
+  const FileEnd end = SaveEnd(RecordPosition(r), header_.record_length + 1);
   try {
-    if (!batched) FollowReplacedFile(false);
-    NotifyStatus(kStatusBeforeWrite, 0);
-    record_changed_ = true;
-    if (!batched) RefreshHeader();
-    buffer_[0] = dbf::kActiveFlag;
-    buffer_[header_.record_length] = static_cast<char>(dbf::kEndOfFile);
-    const uint32_t count = header_.record_count;
-    const int64_t r = static_cast<int64_t>(count) + 1;
-    // A write that fails half way (a full disk) must not leave a torn record
-    // in place of the end-of-file byte: the file goes back as it was.
-    const FileEnd end = SaveEnd(RecordPosition(r), header_.record_length + 1);
-    try {
-      DiskWrite(buffer_, header_.record_length + 1, RecordPosition(r));
-      header_.record_count = static_cast<uint32_t>(r);
-      header_dirty_ = true;
-      if (!batched) WriteHeader();
-    } catch (...) {
-      header_.record_count = count;
-      try {
-        RestoreEnd(end);
-      } catch (...) {
-        // The write's own error is the one to report.
-      }
-      throw;
-    }
-    current_record_ = r;
-    NotifyStatus(kStatusAfterWrite, 0);
-    if (batched) {
-      batch_written_ = true;
-    } else {
-      DiskFlush();
-    }
+    DiskWrite(buffer_, header_.record_length + 1, RecordPosition(r));
+    header_.record_count = static_cast<uint32_t>(r);
+    header_dirty_ = true;
+    if (!batched) WriteHeader();
   } catch (...) {
-    UnlockHeader();
+    header_.record_count = count;
+    try {
+      RestoreEnd(end);
+    } catch (...) {
+      // The write's own error is the one to report.
+    }
     throw;
   }
-  UnlockHeader();
+  current_record_ = r;
+  NotifyStatus(kStatusAfterWrite, 0);
+  if (batched) {
+    batch_written_ = true;
+  } else {
+    DiskFlush();
+  }
+  header_lock.Unlock();
   eof_ = bof_ = false;
   record_changed_ = false;
   original_.assign(buffer_, header_.record_length);
@@ -344,34 +339,29 @@ void XBO_dBaseDBF::WriteRecord(int64_t record) {
     RaiseError(msg::kRecordNotInTable, {Num(record), FileName()});
   }
   const bool batched = InWriteBatch();
-  LockHeader();
-  try {
-    if (!batched) FollowReplacedFile(true);
-    NotifyStatus(kStatusBeforeWrite, record);
-    if (original_number_ != record) {
-      // Index upkeep needs the record's old contents.
-      original_.assign(header_.record_length, ' ');
-      if (DiskRead(original_.data(), header_.record_length, RecordPosition(record)) <
-          header_.record_length) {
-        RaiseError(msg::kErrorOnRead, {FileName()});
-      }
-      original_number_ = record;
+  XBO_HeaderLockScope header_lock(*this);
+  if (!batched) FollowReplacedFile(true);
+  NotifyStatus(kStatusBeforeWrite, record);
+  if (original_number_ != record) {
+    // Index upkeep needs the record's old contents.
+    original_.assign(header_.record_length, ' ');
+    if (DiskRead(original_.data(), header_.record_length, RecordPosition(record)) <
+        header_.record_length) {
+      RaiseError(msg::kErrorOnRead, {FileName()});
     }
-    header_dirty_ = true;
-    DiskWrite(buffer_, header_.record_length, RecordPosition(record));
-    // In a batch the stamp goes out with the full header at its end.
-    if (batched) {
-      batch_written_ = batch_rewritten_ = true;
-    } else {
-      WriteStamp();
-    }
-    NotifyStatus(kStatusAfterWrite, record);
-    if (auto_flush_ && !batched) DiskFlush();
-  } catch (...) {
-    UnlockHeader();
-    throw;
+    original_number_ = record;
   }
-  UnlockHeader();
+  header_dirty_ = true;
+  DiskWrite(buffer_, header_.record_length, RecordPosition(record));
+  // In a batch the stamp goes out with the full header at its end.
+  if (batched) {
+    batch_written_ = batch_rewritten_ = true;
+  } else {
+    WriteStamp();
+  }
+  NotifyStatus(kStatusAfterWrite, record);
+  if (auto_flush_ && !batched) DiskFlush();
+  header_lock.Unlock();
   record_changed_ = false;
   original_.assign(buffer_, header_.record_length);
   original_number_ = record;
@@ -463,5 +453,20 @@ void XBO_dBaseDBF::SetLockProtocol(int protocol) {
 }
 
 bool XBO_dBaseDBF::UsesIndexLockOffsets() const { return false; }
+
+XBO_HeaderLockScope::~XBO_HeaderLockScope() {
+  if (!table_) return;
+  try {
+    table_->UnlockHeader();
+  } catch (...) {
+    // Only an error leaves a scope without Unlock(); that one is reported.
+  }
+}
+
+void XBO_HeaderLockScope::Unlock() {
+  XBO_dBaseDBF *table = table_;
+  table_ = nullptr;
+  if (table) table->UnlockHeader();
+}
 
 }  // namespace xb

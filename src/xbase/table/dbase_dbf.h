@@ -227,4 +227,37 @@ class XBO_RecordBufferScope {
   char *saved_;
 };
 
+// Sets the table's state (kStateIndexing while keys are collected, so that
+// the reads notify no index) for the life of the object and puts back the
+// state it had, also when an error leaves the scope.
+class XBO_TableStateScope {
+ public:
+  XBO_TableStateScope(XBO_dBaseDBF &table, int state)
+      : table_(table), saved_(table.TableState()) {
+    table_.SetTableState(state);
+  }
+  ~XBO_TableStateScope() { table_.SetTableState(saved_); }
+  XBO_TableStateScope(const XBO_TableStateScope &) = delete;
+  XBO_TableStateScope &operator=(const XBO_TableStateScope &) = delete;
+
+ private:
+  XBO_dBaseDBF &table_;
+  int saved_;
+};
+
+// Holds the header lock from construction to Unlock(). Unlock() reports a
+// release the system refuses; a scope left by an error releases the lock
+// without a word, that error being the one to report.
+class XBO_HeaderLockScope {
+ public:
+  explicit XBO_HeaderLockScope(XBO_dBaseDBF &table) : table_(&table) { table.LockHeader(); }
+  ~XBO_HeaderLockScope();
+  void Unlock();
+  XBO_HeaderLockScope(const XBO_HeaderLockScope &) = delete;
+  XBO_HeaderLockScope &operator=(const XBO_HeaderLockScope &) = delete;
+
+ private:
+  XBO_dBaseDBF *table_;
+};
+
 }  // namespace xb

@@ -227,14 +227,13 @@ int TxbDBFTable::SearchValue(const std::string &text, int &fieldNo, int64_t last
   if (text.empty() || fieldNo < 0 || fieldNo > t.FieldCount()) return 0;
   const std::string upper = UpperCp1251(text);
   const int64_t origin = t.RecordNumber();
-  const bool useDeleted = t.UseDeleted();
-  t.SetUseDeleted(false);
-  const int64_t count = t.RecordCount();
-  t.DiskProgress(-1, kSearchStep, count);
   int position = 0;
   int foundField = 0;
   int64_t visited = 0;
-  try {
+  {
+    XBO_UseDeletedScope hide_deleted(t, false);
+    const int64_t count = t.RecordCount();
+    t.DiskProgress(-1, kSearchStep, count);
     if (startRecord <= 0) {
       t.GoToRecord(kGoFirst);
     } else {
@@ -254,11 +253,7 @@ int TxbDBFTable::SearchValue(const std::string &text, int &fieldNo, int64_t last
       if (position > 0) break;
       t.GoToRecord(kGoNext);
     }
-  } catch (...) {
-    t.SetUseDeleted(useDeleted);
-    throw;
   }
-  t.SetUseDeleted(useDeleted);
   t.DiskProgress(0, visited, 0);
   if (position > 0) {
     fieldNo = foundField;
