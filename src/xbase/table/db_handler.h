@@ -13,6 +13,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -219,23 +220,10 @@ class XBO_dBHandler : public XBO_dBaseFld {
   // Whether record `record` is marked deleted on disk (the buffer is kept).
   bool RecordMarkedDeleted(int64_t record);
 
-  // Under ClipLock every navigation and search holds the index locks for its
-  // length (writes lock them under every protocol); a no-op otherwise.
-  class ClipIndexLock {
-   public:
-    explicit ClipIndexLock(XBO_dBHandler &table);
-    ~ClipIndexLock();
-    ClipIndexLock(const ClipIndexLock &) = delete;
-    ClipIndexLock &operator=(const ClipIndexLock &) = delete;
-
-   private:
-    XBO_dBHandler *table_ = nullptr;
-  };
-
   // The index locks of a write, taken on construction. Unlock() releases
   // them and reports a release the system refuses; Keep() leaves them held
-  // for whoever releases them later; a scope left by an error releases them
-  // without a word, that error being the one to report.
+  // for whoever releases them later; a scope left without either releases
+  // them without a word (the error leaving it is the one to report).
   class IndexLocks {
    public:
     explicit IndexLocks(XBO_dBHandler &table);
@@ -247,6 +235,16 @@ class XBO_dBHandler : public XBO_dBaseFld {
 
    private:
     XBO_dBHandler *table_ = nullptr;
+  };
+
+  // Under ClipLock every navigation and search holds the index locks for its
+  // length (writes lock them under every protocol); a no-op otherwise.
+  class ClipIndexLock {
+   public:
+    explicit ClipIndexLock(XBO_dBHandler &table);
+
+   private:
+    std::optional<IndexLocks> locks_;
   };
 
   bool use_deleted_ = false;

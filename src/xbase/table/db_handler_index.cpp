@@ -348,18 +348,7 @@ void XBO_dBHandler::GoToRecordInTag(int64_t code) {
 // --- hooks ---------------------------------------------------------------------
 
 XBO_dBHandler::ClipIndexLock::ClipIndexLock(XBO_dBHandler &table) {
-  if (table.LockProtocol() != static_cast<int>(TxbLokProtocol::ClipLock)) return;
-  table.LockIndexes();
-  table_ = &table;
-}
-
-XBO_dBHandler::ClipIndexLock::~ClipIndexLock() {
-  if (!table_) return;
-  try {
-    table_->UnlockIndexes();
-  } catch (...) {
-    // A release the system refuses ends with the descriptor at the latest.
-  }
+  if (table.LockProtocol() == static_cast<int>(TxbLokProtocol::ClipLock)) locks_.emplace(table);
 }
 
 XBO_dBHandler::IndexLocks::IndexLocks(XBO_dBHandler &table) {
@@ -372,7 +361,8 @@ XBO_dBHandler::IndexLocks::~IndexLocks() {
   try {
     table_->UnlockIndexes();
   } catch (...) {
-    // Only an error leaves a scope without Unlock(); that one is reported.
+    // A release the system refuses ends with the descriptor at the latest;
+    // an error leaving the scope is the one to report.
   }
 }
 
