@@ -11,7 +11,7 @@
 #include "iso_countries.h"
 #include "records/reference_tables_build.h"
 #include "ui/engine_text.h"
-#include "xbase/os_system.h"
+#include "xbase/file/os_system.h"
 
 namespace {
 
