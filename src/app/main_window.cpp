@@ -26,6 +26,7 @@
 #include "settings/payer_settings.h"
 #include "shell/globals.h"
 #include "ui/application.h"
+#include "ui/engine_text.h"
 #include "ui/input.h"
 #include "ui/logo.h"
 #include "ui/ui_driver.h"
@@ -174,8 +175,7 @@ void TForm1::FormCreate() {
     data_entry_allowed_ = !settings::CheckPayerDataSilently();
   } catch (const settings::SettingsWriteError &e) {
     data_entry_allowed_ = false;
-    ui::MessageBox(this, QStringLiteral("Грешка"), QString::fromStdString(e.what()),
-                   ui::Icon::kError);
+    ui::MessageBox(this, QStringLiteral("Грешка"), ui::EngineErrorText(e.what()), ui::Icon::kError);
   }
   UpdateCommands();
 }
