@@ -3,7 +3,7 @@
 
 #include <QFileInfo>
 
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "ui/codepage.h"
 #include "ui/engine_text.h"
 #include "xbase/clock.h"

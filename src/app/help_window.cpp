@@ -9,7 +9,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 
 namespace app {
 

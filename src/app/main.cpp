@@ -12,7 +12,8 @@
 
 #include "app/main_window.h"
 #include "app/single_instance.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/display_texts.h"
 #include "shell/program_home.h"
 #include "ui/application.h"
 #include "ui/logo.h"

@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "shell/globals.h"
+#include "shell/payer_record.h"
 
 class QCheckBox;
 class QComboBox;

@@ -14,7 +14,7 @@
 #include "records/insert_edit_dlg.h"
 #include "records/lookup_country.h"
 #include "records/lookup_income.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "support/common/temp_dir.h"
 #include "ui/scripted_ui_driver.h"
 

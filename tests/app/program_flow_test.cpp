@@ -19,7 +19,7 @@
 #include "app/main_window.h"
 #include "records/data_entry_dlg.h"
 #include "settings/payer_settings.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "support/common/temp_dir.h"
 #include "support/qt/qt_printers.h"
 #include "support/qt/valid_payer.h"

@@ -19,7 +19,7 @@
 #include "importfile/import_run.h"
 #include "records/reference_lookup.h"
 #include "settings/payer_settings.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "ui/engine_text.h"
 #include "xbase/os_system.h"
 #include "xbase/xbase_error.h"
