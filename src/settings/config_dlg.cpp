@@ -22,6 +22,8 @@
 
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
+#include "shell/app_paths.h"
+#include "shell/payer_record.h"
 #include "ui/input_filter.h"
 #include "ui/logo.h"
 #include "ui/ui_driver.h"

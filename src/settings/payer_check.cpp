@@ -4,7 +4,9 @@
 #include <QFileInfo>
 
 #include "settings/payer_settings.h"
+#include "shell/app_paths.h"
 #include "shell/identifier_checks.h"
+#include "shell/payer_record.h"
 #include "xbase/clock.h"
 
 namespace settings {

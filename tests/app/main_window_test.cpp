@@ -22,6 +22,8 @@
 #include "records/data_entry_dlg.h"
 #include "settings/config_dlg.h"
 #include "settings/payer_settings.h"
+#include "shell/app_paths.h"
+#include "shell/window_flags.h"
 #include "support/common/temp_dir.h"
 #include "support/qt/qt_printers.h"
 #include "support/qt/valid_payer.h"
