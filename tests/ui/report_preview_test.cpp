@@ -1,11 +1,14 @@
 // The preview window over a long report: it opens at 115 per cent, paints
-// only the pages in view, and its page box and buttons move between pages.
+// only the pages in view, and its page box and buttons move between pages;
+// opened on the first pages, it lays out the rest while shown.
 #include "ui/report_preview.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
 #include <QScrollBar>
 #include <QSpinBox>
 
@@ -63,6 +66,44 @@ TEST(ReportPreview, PaintsOnlyThePagesInViewOfALongReport) {
   preview.findChild<QAction *>("PreviewPrint")->trigger();
   EXPECT_EQ(printed, 1);
   EXPECT_EQ(preview.result(), QDialog::Accepted);
+}
+
+// A preview opened on the first pages lays out the rest while it is shown:
+// the page count fills in and the progress goes once the last page is cut.
+TEST(ReportPreview, LaysOutTheRestOfTheRowsWhileShown) {
+  const ReportProject project = ParseReportProject(
+      "@report R\n@footer {{page}}/{{pages}}\n@html\n<table width=\"100%\" border=\"1\" "
+      "cellspacing=\"0\" style=\"border-collapse:collapse; border-color:#000\">\n@end\n"
+      "@rows Rows\n<tr><td>{{rowno}}</td><td>{{row.T}}</td></tr>\n@end\n@html\n</table>\n@end\n",
+      "t.rav");
+  ReportRows rows;
+  for (int i = 0; i < 2000; ++i) rows.Add({{"T", QString("ред %1").arg(i)}});
+  const QHash<QString, QString> params;
+  const QHash<QString, ReportRowSource *> connections{{"Rows", &rows}};
+  const ReportDefinition &report = project.reports[0];
+  const QPageLayout layout = ReportPageLayout(report.page);
+  ReportFiller whole_filler(report, params, connections), filler(report, params, connections);
+  const int count = ReportPages::Lay(report, whole_filler, ReportPageArea(layout))->Count();
+  std::unique_ptr<ReportPages> pages = ReportPages::Begin(report, filler, ReportPageArea(layout));
+  ASSERT_TRUE(pages->Continue(100));
+  ASSERT_GT(pages->Count(), 0);
+
+  ReportPreviewDialog preview(*pages, layout, {});
+  auto *page = preview.findChild<QSpinBox *>("PreviewPage");
+  auto *shown_count = preview.findChild<QLabel *>("PreviewPageCount");
+  auto *laying = preview.findChild<QProgressBar *>("PreviewLayoutProgress");
+  ASSERT_TRUE(page && shown_count && laying);
+  EXPECT_EQ(page->maximum(), pages->Count());
+  EXPECT_LT(page->maximum(), count);
+  EXPECT_EQ(shown_count->text(), QString(" от %1… ").arg(pages->Count()));
+  preview.show();
+  for (int turn = 0; turn < 10000 && !pages->Complete(); ++turn) QApplication::processEvents();
+  ASSERT_TRUE(pages->Complete());
+  QApplication::processEvents();  // the tool bar lays itself out again
+  EXPECT_EQ(pages->Count(), count);
+  EXPECT_EQ(page->maximum(), count);
+  EXPECT_EQ(shown_count->text(), QString(" от %1 ").arg(count));
+  EXPECT_TRUE(laying->isHidden());
 }
 
 }  // namespace
