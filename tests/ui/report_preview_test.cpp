@@ -7,12 +7,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSpinBox>
 
 #include "support/qt/report_rows.h"
+#include "support/qt/shipped_report.h"
 
 namespace ui {
 namespace {
@@ -71,16 +73,14 @@ TEST(ReportPreview, PaintsOnlyThePagesInViewOfALongReport) {
 // A preview opened on the first pages lays out the rest while it is shown:
 // the page count fills in and the progress goes once the last page is cut.
 TEST(ReportPreview, LaysOutTheRestOfTheRowsWhileShown) {
-  const ReportProject project = ParseReportProject(
-      "@report R\n@footer {{page}}/{{pages}}\n@html\n<table width=\"100%\" border=\"1\" "
-      "cellspacing=\"0\" style=\"border-collapse:collapse; border-color:#000\">\n@end\n"
-      "@rows Rows\n<tr><td>{{rowno}}</td><td>{{row.T}}</td></tr>\n@end\n@html\n</table>\n@end\n",
-      "t.rav");
-  ReportRows rows;
-  for (int i = 0; i < 2000; ++i) rows.Add({{"T", QString("ред %1").arg(i)}});
-  const QHash<QString, QString> params;
-  const QHash<QString, ReportRowSource *> connections{{"Rows", &rows}};
-  const ReportDefinition &report = project.reports[0];
+  QFile file(testing_support::kShippedProject);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const ReportProject project = ParseReportProject(QString::fromUtf8(file.readAll()), "t.rav");
+  testing_support::ShippedFixture fixture;
+  for (int i = 0; i < 600; ++i) fixture.rows.Add({{"F05", QString("Лице %1").arg(i)}});
+  const QHash<QString, ReportRowSource *> connections = fixture.Connections();
+  const QHash<QString, QString> &params = fixture.params;
+  const ReportDefinition &report = *project.Find("Report1");
   const QPageLayout layout = ReportPageLayout(report.page);
   ReportFiller whole_filler(report, params, connections), filler(report, params, connections);
   const int count = ReportPages::Lay(report, whole_filler, ReportPageArea(layout))->Count();
