@@ -24,6 +24,8 @@
 #include "settings/payer_check.h"
 #include "settings/payer_fields.h"
 #include "settings/payer_settings.h"
+#include "shell/app_paths.h"
+#include "shell/payer_record.h"
 #include "ui/input_filter.h"
 #include "ui/logo.h"
 #include "ui/ui_driver.h"
@@ -393,6 +395,11 @@ shell::PayerRecord TConfigDlg::TakePayerDataFromDialog() const {
 }
 
 void TConfigDlg::ComboBox2Change(int index) {
+  // The chosen kind goes into the payer data in memory at once, before any
+  // save, as the program always did; the check no longer needs it (it takes
+  // the dialog's values first). Until the next load an unsaved choice stays in
+  // memory after "Изход" without saving, and the export's second report takes
+  // the kind from there.
   if (index == 0) shell::PayerData[shell::kOwnerNoType] = QString::fromUtf8(kKindServiceNo);
   if (index == 1) shell::PayerData[shell::kOwnerNoType] = QString::fromUtf8(kKindEik);
 }

@@ -9,7 +9,7 @@
 #include <QString>
 #include <array>
 
-#include "shell/globals.h"
+#include "shell/payer_record.h"
 
 class QCheckBox;
 class QComboBox;

@@ -5,7 +5,9 @@
 
 #include "settings/payer_fields.h"
 #include "settings/payer_settings.h"
+#include "shell/app_paths.h"
 #include "shell/identifier_checks.h"
+#include "shell/payer_record.h"
 #include "xbase/file/clock.h"
 
 namespace settings {
@@ -119,6 +121,9 @@ PayerProblem FindPayerProblem(const PayerRecord &values, const QString &identifi
 }
 
 bool CheckPayerDataSilently() {
+  // The identifier's warning is chosen from the kind in memory before the file
+  // is read, so at start-up it is always the one for no kind. That is harmless:
+  // this check shows no warning, only its answer (a problem or none) is used.
   const QString warning = IdentifierWarning(shell::PayerData[shell::kOwnerNoType],
                                             shell::PayerData[shell::kOwnerNo].size());
   const QString path = shell::SettingsFilePath();

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "shell/globals.h"
+#include "shell/payer_record.h"
 
 namespace settings {
 

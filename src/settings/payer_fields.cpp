@@ -1,6 +1,8 @@
 // The payer values' table (see payer_fields.h).
 #include "settings/payer_fields.h"
 
+#include "shell/payer_record.h"
+
 namespace settings {
 
 namespace {

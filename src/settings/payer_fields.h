@@ -9,7 +9,7 @@
 #include <array>
 #include <utility>
 
-#include "shell/globals.h"
+#include "shell/payer_record.h"
 
 namespace settings {
 

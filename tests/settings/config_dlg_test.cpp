@@ -21,6 +21,8 @@
 #include "settings/payer_check.h"
 #include "settings/payer_fields.h"
 #include "settings/payer_settings.h"
+#include "shell/app_paths.h"
+#include "shell/payer_record.h"
 #include "support/common/temp_dir.h"
 #include "support/qt/valid_payer.h"
 #include "ui/scripted_ui_driver.h"
