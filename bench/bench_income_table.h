@@ -11,7 +11,8 @@
 
 #include "records/income_table.h"
 #include "settings/payer_settings.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/payer_record.h"
 #include "support/qt/valid_payer.h"
 #include "xbase/table/dbf_builder.h"
 #include "xbase/table/dbf_object.h"

@@ -14,7 +14,6 @@
 #include "bench_qt_main.h"
 #include "records/data_entry_dlg.h"
 #include "records/income_totals.h"
-#include "shell/globals.h"
 #include "ui/db_grid.h"
 #include "ui/scripted_ui_driver.h"
 #include "ui/xbase_navigator.h"

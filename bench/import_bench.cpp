@@ -20,7 +20,7 @@
 #include "importfile/import_write.h"
 #include "records/income_table.h"
 #include "records/reference_lookup.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "shell/identifier_checks.h"
 #include "ui/codepage.h"
 #include "xbase/table/db_handler.h"

@@ -10,10 +10,13 @@
 //           the record count, read-ahead on); x_seq = op_ms / seq_ms
 //   nav_ms  median of a walk in natural order through the navigation
 //           (first, then next, read-ahead on); x_nav = op_ms / nav_ms
+//   op_cpu_ms, seq_cpu_ms  the same medians in CPU time; x_seq_cpu their
+//           ratio, what a loaded machine measures best
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -54,11 +57,22 @@ std::string Table(int n) {
   return path;
 }
 
-double Milliseconds(const std::function<void()> &run) {
+// The process's CPU time in milliseconds: on a loaded machine it says more
+// than the wall time, which counts the waits for a core as well.
+double CpuMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+double Milliseconds(const std::function<void()> &run, std::vector<double> *cpu = nullptr) {
+  const double cpu_start = CpuMilliseconds();
   const auto start = std::chrono::steady_clock::now();
   run();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
+  const double wall =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  if (cpu) cpu->push_back(CpuMilliseconds() - cpu_start);
+  return wall;
 }
 
 double Median(std::vector<double> v) {
@@ -81,15 +95,20 @@ void NaturalWalk(const std::string &path) {
 // table beside each run.
 void Compare(benchmark::State &state, const std::function<void(const std::string &)> &op) {
   const std::string path = Table(static_cast<int>(state.range(0)));
-  std::vector<double> ops, seqs, navs;
+  std::vector<double> ops, seqs, navs, op_cpu, seq_cpu;
   for (auto _ : state) {
     state.PauseTiming();
-    seqs.push_back(Milliseconds([&] { benchmark::DoNotOptimize(bench::ReadSequentially(path)); }));
+    seqs.push_back(Milliseconds(
+        [&] { benchmark::DoNotOptimize(bench::ReadSequentially(path)); }, &seq_cpu));
     navs.push_back(Milliseconds([&] { NaturalWalk(path); }));
     state.ResumeTiming();
-    ops.push_back(Milliseconds([&] { op(path); }));
+    ops.push_back(Milliseconds([&] { op(path); }, &op_cpu));
   }
   const double op_ms = Median(ops), seq_ms = Median(seqs), nav_ms = Median(navs);
+  const double op_cpu_ms = Median(op_cpu), seq_cpu_ms = Median(seq_cpu);
+  state.counters["op_cpu_ms"] = op_cpu_ms;
+  state.counters["seq_cpu_ms"] = seq_cpu_ms;
+  state.counters["x_seq_cpu"] = seq_cpu_ms > 0 ? op_cpu_ms / seq_cpu_ms : 0;
   state.counters["op_ms"] = op_ms;
   state.counters["seq_ms"] = seq_ms;
   state.counters["x_seq"] = seq_ms > 0 ? op_ms / seq_ms : 0;

@@ -77,10 +77,12 @@ function(vedil_tests name dir)
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
   vedil_warnings(${name})
-  # Tests find the shipped files (reference tables, report project) here.
+  # Tests find the shipped files (reference tables, report project) and the
+  # built programs (named with the platform's suffix, .exe on Windows) here.
   target_compile_definitions(${name} PRIVATE
     VEDIL_SOURCE_DIR="${VEDIL_TEST_DRIVE}${PROJECT_SOURCE_DIR}"
-    VEDIL_BINARY_DIR="${VEDIL_TEST_DRIVE}${CMAKE_BINARY_DIR}")
+    VEDIL_BINARY_DIR="${VEDIL_TEST_DRIVE}${CMAKE_BINARY_DIR}"
+    VEDIL_EXE_SUFFIX="${CMAKE_EXECUTABLE_SUFFIX}")
   if(CMAKE_CROSSCOMPILING)
     # Under the emulator every start costs seconds: one CTest entry runs the
     # whole program, and GoogleTest's own summary counts its tests.

@@ -14,7 +14,8 @@
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
 #include "settings/settings_file.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/payer_record.h"
 
 namespace {
 

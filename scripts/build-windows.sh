@@ -55,6 +55,8 @@ qt_src=$(find "$(dirname "$qt")/qt-src" -maxdepth 1 -type d -name 'qt6-base-*' |
 cp "$qt_src"/LICENSES/{LGPL-3.0-only,GPL-3.0-only,GPL-2.0-only}.txt "$stage/licenses/"
 cp "$qt_src/debian/copyright" "$stage/licenses/Qt-copyright.txt"
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenses/mingw-w64-copyright.txt"
+# DejaVu Sans is built into vedil.exe (the reports' font).
+cp /usr/share/doc/fonts-dejavu-core/copyright "$stage/licenses/DejaVu-fonts-copyright.txt"
 ./scripts/windows/relink-kit.sh "$build" "$qt" "$stage/relink" vedil vedil-check
 
 rm -f "$build/$name.zip"

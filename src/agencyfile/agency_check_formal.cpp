@@ -4,7 +4,7 @@
 
 #include "agencyfile/agency_check_stages.h"
 #include "agencyfile/agency_record.h"
-#include "shell/globals.h"
+#include "shell/display_texts.h"
 #include "shell/identifier_checks.h"
 #include "ui/codepage.h"
 

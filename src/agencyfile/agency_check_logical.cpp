@@ -8,7 +8,7 @@
 #include "agencyfile/agency_check_stages.h"
 #include "agencyfile/agency_record.h"
 #include "records/income_codes.h"
-#include "shell/globals.h"
+#include "shell/display_texts.h"
 #include "shell/identifier_checks.h"
 #include "ui/codepage.h"
 

@@ -3,7 +3,7 @@
 
 #include <QFileInfo>
 
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "ui/codepage.h"
 #include "ui/engine_text.h"
 #include "xbase/file/clock.h"
@@ -33,7 +33,7 @@ CountryCodesLoader CountriesTableLoader(const QString &path) {
         if (!code.isEmpty()) codes->insert(code);
       }
     } catch (const xb::EXbaseError &e) {
-      return fail(codepage::FromCp1251(e.what()));
+      return fail(ui::EngineErrorText(e.what()));
     }
     return true;
   };

@@ -3,7 +3,7 @@
 
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
-#include "shell/globals.h"
+#include "shell/payer_record.h"
 #include "ui/report_renderer.h"
 
 namespace agencyfile {

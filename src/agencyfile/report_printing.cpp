@@ -1,7 +1,7 @@
 // Running the reports; see report_printing.h.
 #include "agencyfile/report_printing.h"
 
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "ui/report_renderer.h"
 #include "ui/ui_driver.h"
 

@@ -10,10 +10,11 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "shell/globals.h"
-#include "shell/main_window.h"
+#include "app/main_window.h"
+#include "app/single_instance.h"
+#include "shell/app_paths.h"
+#include "shell/display_texts.h"
 #include "shell/program_home.h"
-#include "shell/single_instance.h"
 #include "ui/application.h"
 #include "ui/logo.h"
 #include "ui/ui_driver.h"
@@ -36,7 +37,7 @@ int main(int argc, char **argv) {
     }
   }
 
-  if (!shell::AcquireInstanceLock()) {
+  if (!app::AcquireInstanceLock()) {
     ui::MessageBox(nullptr, QString(), QStringLiteral("Имате стартирано копие на програмата ..."),
                    ui::Icon::kNone);
     return 0;
@@ -44,7 +45,7 @@ int main(int argc, char **argv) {
   ui::InstallWheelToArrowKeys();
   // The title of the task bar entry and of error boxes. (A display name would be
   // appended to every window caption.)
-  QCoreApplication::setApplicationName(QString::fromUtf8(shell::kApplicationTitle));
+  QCoreApplication::setApplicationName(QString::fromUtf8(app::kApplicationTitle));
   // The same icon as the desktop entry's, for the task bar.
   QIcon icon;
   for (const int size : {16, 32, 48, 64, 128})
@@ -62,8 +63,8 @@ int main(int argc, char **argv) {
     if (!home.home_ready) return 1;
   }
 
-  shell::TForm1 form;
-  shell::CreateProgramWindows(&form);
+  app::TForm1 form;
+  app::CreateProgramWindows(&form);
   if (form.end_requested()) return 0;
   form.show();
   return QApplication::exec();

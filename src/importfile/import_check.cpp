@@ -3,7 +3,7 @@
 
 #include "records/duplicate_check.h"
 #include "records/field_limits.h"
-#include "shell/globals.h"
+#include "shell/editor_messages.h"
 #include "ui/codepage.h"
 #include "ui/engine_text.h"
 #include "xbase/table/dbf_table.h"

@@ -16,7 +16,8 @@
 #include "importfile/csv_export.h"
 #include "importfile/import_preview_model.h"
 #include "importfile/import_run.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/display_texts.h"
 #include "ui/progress.h"
 #include "ui/ui_driver.h"
 

@@ -7,7 +7,8 @@
 #include "importfile/import_dlg.h"
 #include "records/data_entry_dlg.h"
 #include "settings/payer_settings.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/display_texts.h"
 #include "ui/ui_driver.h"
 
 namespace importfile {

@@ -63,7 +63,7 @@ void AppendRows(xb::XBO_dBHandler &table, const std::vector<records::StoredRow> 
     batch.Commit();
     if (progress) progress(total, total);
   } catch (const xb::EXbaseError &e) {
-    result.error = QString::fromUtf8(e.what());
+    result.error = ui::EngineErrorText(e.what());
     result.written = 0;
     try {
       batch.Rollback();
@@ -120,7 +120,7 @@ void ReplaceRows(const QString &table_path, const std::vector<records::StoredRow
     // Opened alone: refused while any other program has the table open.
     xb::XBO_dBHandler alone(ui::EnginePath(table_path), false, false);
   } catch (const xb::EXbaseError &e) {
-    result.error = QString::fromUtf8(e.what());
+    result.error = ui::EngineErrorText(e.what());
     return;
   }
   const QString backup = BackupName(table_path, when, QStringLiteral(".dbf"));
@@ -135,7 +135,7 @@ void ReplaceRows(const QString &table_path, const std::vector<records::StoredRow
     xb::XBO_dBHandler table(ui::EnginePath(temp), false, true);
     AppendRows(table, rows, progress, result);
   } catch (const xb::EXbaseError &e) {
-    result.error = QString::fromUtf8(e.what());
+    result.error = ui::EngineErrorText(e.what());
   }
   if (result.error.isEmpty() && !result.cancelled &&
       !xb::os::RenameFile(ui::EnginePath(temp), ui::EnginePath(table_path))) {
@@ -169,7 +169,7 @@ ImportWriteResult WriteImportedRows(const QString &table_path,
     xb::XBO_dBHandler table(ui::EnginePath(table_path), true, true);
     AppendRows(table, rows, progress, result);
   } catch (const xb::EXbaseError &e) {
-    result.error = QString::fromUtf8(e.what());
+    result.error = ui::EngineErrorText(e.what());
   }
   return result;
 }

@@ -6,7 +6,8 @@
 
 #include "records/income_records.h"
 #include "records/income_row.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/display_texts.h"
 #include "ui/engine_text.h"
 #include "ui/progress.h"
 #include "ui/ui_driver.h"

@@ -20,7 +20,7 @@
 #include "records/income_row.h"
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "ui/db_grid.h"
 #include "ui/logo.h"
 

@@ -2,7 +2,7 @@
 #include "records/editor_rules.h"
 
 #include "records/income_codes.h"
-#include "shell/globals.h"
+#include "shell/display_texts.h"
 
 namespace records {
 

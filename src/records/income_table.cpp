@@ -6,7 +6,8 @@
 #include <exception>
 
 #include "records/duplicate_check.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/display_texts.h"
 #include "ui/engine_text.h"
 #include "ui/ui_driver.h"
 #include "xbase/table/db_handler.h"

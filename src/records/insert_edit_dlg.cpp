@@ -24,7 +24,9 @@
 #include "records/income_row.h"
 #include "records/income_table.h"
 #include "records/stored_row.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/display_texts.h"
+#include "shell/window_flags.h"
 #include "ui/input.h"
 #include "ui/input_filter.h"
 #include "ui/logo.h"
@@ -216,11 +218,6 @@ void TInsertEditDlg::SetCodeEnabled(bool on) {
   speed3_->setEnabled(on && pick_income_);
 }
 
-void TInsertEditDlg::ClearFields() {
-  for (QLineEdit *e : {edit1_, edit2_, edit3_, edit4_, edit5_, edit6_, edit7_}) e->clear();
-  memo1_->clear();
-}
-
 void TInsertEditDlg::ShowCodeName(const QString &code) {
   const std::optional<QString> name =
       code.isEmpty() ? std::nullopt : lookup_.IncomeName(code.trimmed());
@@ -242,6 +239,79 @@ int TInsertEditDlg::StoredKindOfRow() const {
 
 QString TInsertEditDlg::StoredCodeOfRow() const { return RowGet(*table_, kF10); }
 
+EditorValues TInsertEditDlg::Gather() const {
+  EditorValues v;
+  v.row = GatherValues();
+  v.kind_count = combo1_->count();
+  v.person_enabled = edit1_->isEnabled();
+  v.country_enabled = edit3_->isEnabled();
+  v.address_enabled = edit4_->isEnabled();
+  v.code_enabled = edit7_->isEnabled();
+  v.address_caption = label4_->text();
+  v.identifier_limit = edit1_->maxLength();
+  v.insert_mode = insert_mode_;
+  // The stored row is read while it is being edited, as "Не" and "Да" need it.
+  if (!insert_mode_ && table_ != nullptr && table_->State() == xb::TDataSetState::dsEdit) {
+    v.stored_kind = StoredKindOfRow();
+    v.stored_code = StoredCodeOfRow();
+  }
+  return v;
+}
+
+void TInsertEditDlg::ShowStep(const EditorStep &step) {
+  const EditorValues &v = step.values;
+  {
+    const QSignalBlocker block_no(radio_no_);
+    const QSignalBlocker block_yes(radio_yes_);
+    (v.row.foreign ? radio_yes_ : radio_no_)->setChecked(true);
+  }
+  if (combo1_->count() != v.kind_count) {
+    FillKinds(v.kind_count, v.row.kind);
+  } else if (combo1_->currentIndex() != v.row.kind) {
+    const QSignalBlocker block(combo1_);
+    combo1_->setCurrentIndex(v.row.kind);
+  }
+  if (edit1_->maxLength() != v.identifier_limit) edit1_->setMaxLength(v.identifier_limit);
+  const std::pair<QLineEdit *, const QString *> texts[] = {
+      {edit1_, &v.row.identifier}, {edit2_, &v.row.names}, {edit3_, &v.row.country},
+      {edit4_, &v.row.address},    {edit7_, &v.row.code},  {edit5_, &v.row.income},
+      {edit6_, &v.row.tax}};
+  for (const auto &[edit, text] : texts) {
+    if (edit->text() == *text) continue;
+    if (text->isEmpty()) {
+      edit->clear();
+    } else {
+      edit->setText(*text);
+    }
+  }
+  // The texts are in place before any control is disabled: disabling the
+  // control that has the focus moves the focus on, which can leave a field
+  // and run its check. The groups follow the order of the tab chain.
+  SetPersonFieldsEnabled(v.person_enabled);
+  SetCountryEnabled(v.country_enabled);
+  SetAddressEnabled(v.address_enabled);
+  SetCodeEnabled(v.code_enabled);
+  label4_->setText(v.address_caption);
+  if (step.code_name == CodeNameShown::kLookedUp) ShowCodeName(edit7_->text());
+  if (step.code_name == CodeNameShown::kCleared) memo1_->clear();
+  switch (step.focus) {
+    case EditorFocus::kKept:
+      break;
+    case EditorFocus::kIdentifier:
+      edit1_->setFocus();
+      break;
+    case EditorFocus::kAddress:
+      edit4_->setFocus();
+      break;
+    case EditorFocus::kIncome:
+      edit5_->setFocus();
+      break;
+    case EditorFocus::kFirstInput:
+      ui::FocusInputControl(edit1_->isEnabled() ? static_cast<QWidget *>(edit1_) : combo1_);
+      break;
+  }
+}
+
 // ---- Activation ----------------------------------------------------------------
 
 void TInsertEditDlg::showEvent(QShowEvent *event) {
@@ -250,13 +320,8 @@ void TInsertEditDlg::showEvent(QShowEvent *event) {
 }
 
 void TInsertEditDlg::FormActivate() {
-  FillKinds(shell::IdKindNames().size(), 0);
   lookup_.Open(data_dir_.isEmpty() ? shell::DataDir() : data_dir_);
-  label4_->setText(QString::fromUtf8(kAddressAbroadCaption));
-  if (!edit1_->isEnabled()) {
-    SetPersonFieldsEnabled(true);
-    SetCodeEnabled(true);
-  }
+  ShowStep(Activated(Gather()));
   insert_mode_ = shell::InsertMode;
   if (insert_mode_) {
     ActivateForInsert();
@@ -269,15 +334,7 @@ void TInsertEditDlg::ActivateForInsert() {
   setWindowTitle(QStringLiteral("Нов запис"));
   table_->Append();
   for (ui::InputFilter *f : {filter1_, filter5_, filter6_, filter7_}) f->Forget();
-  ClearFields();
-  {
-    const QSignalBlocker block(radio_no_);
-    radio_no_->setChecked(true);
-  }
-  FillKinds(shell::IdKindNames().size(), kKindEGN);
-  SetCountryEnabled(false);
-  SetAddressEnabled(false);
-  edit1_->setFocus();
+  ShowStep(NewRowShown(Gather()));
 }
 
 void TInsertEditDlg::ActivateForEdit() {
@@ -285,20 +342,7 @@ void TInsertEditDlg::ActivateForEdit() {
   table_->Edit();
   const StoredRowView view =
       ViewOfStoredRow(RowGet(*table_, kF02), RowGet(*table_, kF03), RowGet(*table_, kF10));
-  {
-    const QSignalBlocker block_no(radio_no_);
-    const QSignalBlocker block_yes(radio_yes_);
-    (view.foreign ? radio_yes_ : radio_no_)->setChecked(true);
-  }
-  FillKinds(view.foreign ? 3 : shell::IdKindNames().size(), view.kind);
-  const bool person = view.state == EditorState::kPerson || view.foreign;
-  SetPersonFieldsEnabled(person);
-  SetCountryEnabled(view.foreign);
-  SetAddressEnabled(view.foreign || view.state == EditorState::kCondominium);
-  SetCodeEnabled(person || view.state == EditorState::kKindFourNoCode);
-  if (view.state == EditorState::kCondominium) {
-    label4_->setText(QString::fromUtf8(kCondominiumAddressCaption));
-  }
+  ShowStep(StoredRowShown(Gather(), view));
 
   // A stored value that its field's filter refuses leaves the field empty
   // rather than showing the text of an earlier row.
@@ -320,95 +364,11 @@ void TInsertEditDlg::ActivateForEdit() {
 
 // ---- "Не", "Да" and the kind list ----------------------------------------------
 
-void TInsertEditDlg::RadioButton1Click() {
-  if (insert_mode_) {
-    FillKinds(shell::IdKindNames().size(), kKindEGN);
-  } else {
-    FillKinds(shell::IdKindNames().size(), StoredKindOfRow());
-    edit5_->clear();
-    edit6_->clear();
-  }
-  if (SelectedKind() != kKindCondominium) {
-    edit3_->clear();
-    SetCountryEnabled(false);
-    edit4_->clear();
-    SetAddressEnabled(false);
-    label4_->setText(QString::fromUtf8(kAddressAbroadCaption));
-    SetCodeEnabled(true);
-    return;
-  }
-  edit1_->clear();
-  edit2_->clear();
-  SetPersonFieldsEnabled(false);
-  edit3_->setText(QStringLiteral("BG"));
-  SetCountryEnabled(false);
-  SetAddressEnabled(true);
-  label4_->setText(QString::fromUtf8(kCondominiumAddressCaption));
-  edit7_->setText(StoredCodeOfRow());
-  SetCodeEnabled(false);
-  ShowCodeName(edit7_->text());
-}
+void TInsertEditDlg::RadioButton1Click() { ShowStep(ForeignOff(Gather())); }
 
-void TInsertEditDlg::RadioButton2Click() {
-  if (insert_mode_) {
-    FillKinds(3, kKindEGN);
-  } else {
-    const int stored = StoredKindOfRow();
-    FillKinds(3, stored == kKindCondominium ? kKindEGN : stored);
-  }
-  SetPersonFieldsEnabled(true);
-  SetCountryEnabled(true);
-  edit3_->clear();
-  SetAddressEnabled(true);
-  label4_->setText(QString::fromUtf8(kAddressAbroadCaption));
-  if (IsKindBoundCode(edit7_->text())) {
-    edit7_->clear();
-    memo1_->clear();
-  }
-  SetCodeEnabled(true);
-}
+void TInsertEditDlg::RadioButton2Click() { ShowStep(ForeignOn(Gather())); }
 
-void TInsertEditDlg::ComboBox1Change() {
-  const int kind = SelectedKind();
-  SetPersonFieldsEnabled(true);
-  SetCodeEnabled(true);
-  if (IsPersonKind(kind)) {
-    edit1_->setMaxLength(kIdentifierLimit);
-  } else if (kind == kKindCondominium || kind == kKindBankInterest) {
-    edit1_->clear();
-    edit2_->clear();
-    SetPersonFieldsEnabled(false);
-    edit3_->setText(QStringLiteral("BG"));
-    SetCountryEnabled(false);
-    edit7_->setText(QLatin1String(kind == kKindCondominium ? kCondominiumCode : kBankInterestCode));
-    SetCodeEnabled(false);
-    ShowCodeName(edit7_->text());
-  }
-  if (kind == kKindCondominium) {
-    SetCountryEnabled(false);
-    SetAddressEnabled(true);
-    label4_->setText(QString::fromUtf8(kCondominiumAddressCaption));
-  } else {
-    edit3_->clear();
-    edit4_->clear();
-    const bool foreign = radio_yes_->isChecked();
-    SetCountryEnabled(foreign);
-    SetAddressEnabled(foreign);
-    label4_->setText(
-        QString::fromUtf8(foreign ? kAddressAbroadCaption : kCondominiumAddressCaption));
-    if (IsPersonKind(kind) && IsKindBoundCode(edit7_->text())) {
-      edit7_->clear();
-      memo1_->clear();
-    }
-  }
-  if (IsPersonKind(kind)) {
-    edit1_->setFocus();
-  } else if (edit7_->text() == QLatin1String(kCondominiumCode)) {
-    edit4_->setFocus();
-  } else {
-    edit5_->setFocus();
-  }
-}
+void TInsertEditDlg::ComboBox1Change() { ShowStep(KindChosen(Gather())); }
 
 // ---- Leaving fields ----------------------------------------------------------------
 
@@ -548,9 +508,10 @@ RowValues TInsertEditDlg::GatherValues() const {
   return row;
 }
 
-void TInsertEditDlg::WriteRow() {
+void TInsertEditDlg::WriteRow(const RowValues &values) {
+  // An empty tax is stored, and shown, as "0.00".
   if (edit6_->text().isEmpty()) edit6_->setText(QStringLiteral("0.00"));
-  const StoredRow row = StoreRow(GatherValues());
+  const StoredRow row = StoreRow(values);
   RowPut(*table_, kF02, row.foreign_flag);
   RowPut(*table_, kF03, row.kind);
   RowPut(*table_, kF04, row.identifier);
@@ -564,8 +525,13 @@ void TInsertEditDlg::WriteRow() {
 }
 
 void TInsertEditDlg::OKBtnClick() {
-  if (radio_yes_->isChecked()) edit3_->setText(CountryCodeUpper(edit3_->text()));
-  const QList<int> messages = ValidateRow(GatherValues(), lookup_);
+  // The row that is checked is the row that is saved.
+  RowValues row = GatherValues();
+  if (row.foreign) {
+    row.country = CountryCodeUpper(row.country);
+    edit3_->setText(row.country);
+  }
+  const QList<int> messages = ValidateRow(row, lookup_);
   if (!messages.isEmpty()) {
     Warn(QStringLiteral("Задължителни полета, контрол на данните"),
          ValidationWarningText(messages));
@@ -573,8 +539,8 @@ void TInsertEditDlg::OKBtnClick() {
     return;
   }
 
-  const QString identifier = edit1_->text();
-  const QString code = edit7_->text();
+  const QString &identifier = row.identifier;
+  const QString &code = row.code;
   const qint64 found = find_duplicate_ ? find_duplicate_(identifier, code) : 0;
   const qint64 duplicate =
       DuplicateToReport(found, !insert_mode_, insert_mode_ ? 0 : table_->RecNo(), identifier, code);
@@ -584,7 +550,7 @@ void TInsertEditDlg::OKBtnClick() {
     return;
   }
 
-  WriteRow();
+  WriteRow(row);
   if (!insert_mode_) {
     ui::MessageBox(this, QString::fromUtf8(shell::kInformationTitle),
                    QStringLiteral("Успешен запис на промените !     "), ui::Icon::kInformation);
@@ -597,20 +563,7 @@ void TInsertEditDlg::OKBtnClick() {
 }
 
 void TInsertEditDlg::ResetForNextRow() {
-  {
-    const QSignalBlocker block(radio_no_);
-    radio_no_->setChecked(true);
-  }
-  FillKinds(shell::IdKindNames().size(), kKindEGN);
-  ClearFields();
-  // The next row starts in the state of a person, whatever the last one was,
-  // so that no country or address is typed for a person who is not foreign.
-  SetPersonFieldsEnabled(true);
-  SetCodeEnabled(true);
-  SetCountryEnabled(false);
-  SetAddressEnabled(false);
-  label4_->setText(QString::fromUtf8(kAddressAbroadCaption));
-  ui::FocusInputControl(edit1_->isEnabled() ? static_cast<QWidget *>(edit1_) : combo1_);
+  ShowStep(NextRowShown(Gather()));
   table_->Append();
 }
 

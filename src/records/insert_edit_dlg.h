@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "records/editor_rules.h"
+#include "records/editor_states.h"
 #include "records/reference_lookup.h"
 
 class QComboBox;
@@ -86,9 +87,11 @@ class TInsertEditDlg : public QDialog {
   void SetCountryEnabled(bool on);
   void SetAddressEnabled(bool on);
   void SetCodeEnabled(bool on);
-  void ClearFields();
   void ShowCodeName(const QString &code);
   void LoadIdentifier(const QString &value);
+  // The editor's state as the controls hold it, and showing a rule's result.
+  EditorValues Gather() const;
+  void ShowStep(const EditorStep &step);
   void ResetForNextRow();
   void OnFocusChanged(QWidget *old, QWidget *now);
   // After a pick list closed: this window active again, so that the focus
@@ -96,7 +99,7 @@ class TInsertEditDlg : public QDialog {
   void ReturnFromPickList();
   bool KeyPress(QKeyEvent *event);
   RowValues GatherValues() const;
-  void WriteRow();
+  void WriteRow(const RowValues &row);
   void Warn(const QString &caption, const QString &text);
   // The stored kind of the row being edited (first character of F03, "0"
   // when blank), as an index of the kind list; kKindNone when not 0 to 4.

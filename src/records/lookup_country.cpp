@@ -14,7 +14,7 @@
 #include "records/insert_edit_dlg.h"
 #include "records/list_cell_colours.h"
 #include "records/lookup_rules.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "ui/db_grid.h"
 
 namespace records {

@@ -10,7 +10,7 @@
 
 #include "records/insert_edit_dlg.h"
 #include "records/lookup_rules.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "ui/db_grid.h"
 
 namespace records {

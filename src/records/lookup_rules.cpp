@@ -3,7 +3,7 @@
 
 #include "records/income_codes.h"
 #include "records/row_validation.h"
-#include "shell/globals.h"
+#include "shell/display_texts.h"
 
 namespace records {
 

@@ -6,7 +6,8 @@
 #include <QPushButton>
 
 #include "records/lookup_rules.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/display_texts.h"
 #include "ui/codepage.h"
 #include "ui/db_grid.h"
 #include "ui/engine_text.h"

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "ui/codepage.h"
 #include "ui/engine_text.h"
 #include "xbase/table/db_handler.h"

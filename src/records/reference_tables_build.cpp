@@ -6,7 +6,7 @@
 #include <QSet>
 
 #include "records/income_codes.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "ui/codepage.h"
 #include "ui/engine_text.h"
 #include "xbase/table/db_handler.h"

@@ -4,7 +4,7 @@
 #include "records/amount_text.h"
 #include "records/duplicate_check.h"
 #include "records/income_codes.h"
-#include "shell/globals.h"
+#include "shell/editor_messages.h"
 #include "shell/identifier_checks.h"
 
 namespace records {

@@ -10,7 +10,7 @@
 
 #include "records/amount_text.h"
 #include "records/persons_count.h"
-#include "shell/globals.h"
+#include "shell/display_texts.h"
 #include "ui/input_filter.h"
 #include "ui/ui_driver.h"
 

@@ -2,6 +2,7 @@
 #include "settings/config_dlg.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,7 +22,10 @@
 #include <QVBoxLayout>
 
 #include "settings/payer_check.h"
+#include "settings/payer_fields.h"
 #include "settings/payer_settings.h"
+#include "shell/app_paths.h"
+#include "shell/payer_record.h"
 #include "ui/input_filter.h"
 #include "ui/logo.h"
 #include "ui/ui_driver.h"
@@ -30,28 +34,20 @@
 namespace settings {
 namespace {
 
-constexpr const char *kControlOfValue[shell::kPayerValueCount] = {
-    "ComboBox1", "ComboBox2", "Edit1",     "Edit2",  "Edit3",  "Edit4",     "Edit5",     "Edit6",
-    "ComboBox3", "Edit7",     "Edit19",    "Edit20", "Edit21", "Edit22",    "Edit10",    "Edit11",
-    "Edit12",    "Edit13",    "ComboBox4", "Edit14", "Edit15", "Edit16",    "Edit17",    "Edit18",
-    "Edit8",     "Edit9",     "Edit23",    "Edit24", "",       "ComboBox5", "ComboBox6",
+// The value controls in tab order; the two buttons, the check boxes and the
+// copy button follow them.
+// clang-format off
+constexpr shell::PayerIndex kTabOrder[] = {
+    shell::kFiscalYear, shell::kOwnerNoType, shell::kOwnerNo, shell::kOwnerName,
+    shell::kOwnerObl, shell::kOwnerObst, shell::kOwnerNM, shell::kOwnerPK,
+    shell::kOwnerAddr, shell::kOwnerAddrName, shell::kOwnerAddrBl,
+    shell::kOwnerAddrNo, shell::kOwnerAddrVh, shell::kOwnerAddrEt, shell::kOwnerAddrAp,
+    shell::kOwnerObl8, shell::kOwnerObst8, shell::kOwnerNM8, shell::kOwnerPK8,
+    shell::kOwnerAddr8, shell::kOwnerAddrName8, shell::kOwnerAddrBl8,
+    shell::kOwnerAddrNo8, shell::kOwnerAddrVh8, shell::kOwnerAddrEt8, shell::kOwnerAddrAp8,
+    shell::kOwnerPhone, shell::kOwnerEMail, shell::kAuthorizedPersonName, shell::kAuthorizedPersonID,
 };
-
-struct EditSpec {
-  int number;
-  int max_length;
-  bool numeric;
-  bool green;
-};
-
-constexpr EditSpec kEdits[] = {
-    {1, 10, true, true},   {2, 40, false, true},  {3, 15, false, true},   {4, 15, false, true},
-    {5, 25, false, true},  {6, 4, true, true},    {7, 27, false, true},   {19, 4, false, true},
-    {20, 1, false, false}, {21, 2, true, false},  {22, 2, true, false},   {10, 15, false, true},
-    {11, 15, false, true}, {12, 25, false, true}, {13, 4, true, true},    {14, 27, false, true},
-    {15, 4, false, true},  {16, 1, false, false}, {17, 2, true, false},   {18, 2, true, false},
-    {8, 20, false, false}, {9, 60, false, false}, {23, 50, false, false}, {24, 10, true, false},
-};
+// clang-format on
 
 // Long enough for any identifier a settings file may hold.
 constexpr int kLongestIdentifier = 32767;
@@ -86,8 +82,6 @@ QLabel *Label(const QString &text, QWidget *parent) { return new QLabel(text, pa
 
 }  // namespace
 
-const char *ControlNameOfPayerValue(int index) { return kControlOfValue[index]; }
-
 TConfigDlg::TConfigDlg(QWidget *parent) : QDialog(parent) {
   setObjectName(QStringLiteral("TConfigDlg"));
   setWindowTitle(QStringLiteral(" Данни за платеца"));
@@ -96,42 +90,57 @@ TConfigDlg::TConfigDlg(QWidget *parent) : QDialog(parent) {
   BuildControls();
   // The year list is built once, from the date at start-up.
   const int year = xb::Now().year;
-  combo_[1]->addItems({QString::number(year - 1), QString::number(year)});
-  combo_[1]->setCurrentIndex(0);
+  List(shell::kFiscalYear)->addItems({QString::number(year - 1), QString::number(year)});
+  List(shell::kFiscalYear)->setCurrentIndex(0);
+}
+
+QLineEdit *TConfigDlg::Edit(shell::PayerIndex index) const {
+  return static_cast<QLineEdit *>(control_[index]);
+}
+
+QComboBox *TConfigDlg::List(shell::PayerIndex index) const {
+  return static_cast<QComboBox *>(control_[index]);
 }
 
 void TConfigDlg::BuildControls() {
-  for (int i = 1; i <= 6; ++i) {
-    combo_[i] = new QComboBox(this);
-    combo_[i]->setObjectName(QStringLiteral("ComboBox%1").arg(i));
-    combo_[i]->setStyleSheet(QLatin1String(kGreen));
+  using shell::PayerIndex;
+  for (const PayerField &field : kPayerFields) {
+    QWidget *control = nullptr;
+    if (field.kind == PayerControl::kList) {
+      control = new QComboBox(this);
+    } else if (field.kind == PayerControl::kEdit) {
+      auto *edit = new QLineEdit(this);
+      edit->setMaxLength(field.limit);
+      if (field.numeric) {
+        new ui::InputFilter(edit, ui::IsWholeNumber, ui::InputFilter::EmptyText::kNotRemembered);
+      }
+      control = edit;
+    } else {
+      continue;
+    }
+    control->setObjectName(QLatin1String(field.control));
+    if (field.green) control->setStyleSheet(QLatin1String(kGreen));
+    control_[field.index] = control;
   }
-  combo_[2]->addItems({QString::fromUtf8(kKindServiceNo), QString::fromUtf8(kKindEik)});
-  for (int i : {3, 4}) combo_[i]->addItems({"ул.", "бул.", "кв.", "ж.к."});
-  for (int i : {5, 6}) combo_[i]->addItems({QString(), "бл."});
-  combo_[1]->setMinimumWidth(80);
-  for (int i : {3, 4}) combo_[i]->setMinimumWidth(75);
-  for (int i : {5, 6}) combo_[i]->setMinimumWidth(65);
-  connect(combo_[2], &QComboBox::activated, this, &TConfigDlg::ComboBox2Change);
+  List(shell::kOwnerNoType)
+      ->addItems({QString::fromUtf8(kKindServiceNo), QString::fromUtf8(kKindEik)});
+  for (PayerIndex i : {shell::kOwnerAddr, shell::kOwnerAddr8})
+    List(i)->addItems({"ул.", "бул.", "кв.", "ж.к."});
+  for (PayerIndex i : {shell::kOwnerAddrBl, shell::kOwnerAddrBl8})
+    List(i)->addItems({QString(), "бл."});
+  List(shell::kFiscalYear)->setMinimumWidth(80);
+  for (PayerIndex i : {shell::kOwnerAddr, shell::kOwnerAddr8}) List(i)->setMinimumWidth(75);
+  for (PayerIndex i : {shell::kOwnerAddrBl, shell::kOwnerAddrBl8}) List(i)->setMinimumWidth(65);
+  connect(List(shell::kOwnerNoType), &QComboBox::activated, this, &TConfigDlg::ComboBox2Change);
   // However the kind changes (the user, or the activation), the identifier
   // field takes the length of that kind (see LimitIdentifier).
-  connect(combo_[2], &QComboBox::currentIndexChanged, this, [this] { LimitIdentifier(); });
-
-  for (const EditSpec &spec : kEdits) {
-    auto *edit = new QLineEdit(this);
-    edit->setObjectName(QStringLiteral("Edit%1").arg(spec.number));
-    edit->setMaxLength(spec.max_length);
-    if (spec.green) edit->setStyleSheet(QLatin1String(kGreen));
-    if (spec.numeric) {
-      new ui::InputFilter(edit, ui::IsWholeNumber, ui::InputFilter::EmptyText::kNotRemembered);
-    }
-    edit_[spec.number] = edit;
-  }
-  connect(edit_[1], &QLineEdit::textChanged, this, [this] { LimitIdentifier(); });
-  for (int i : {1, 2}) {
-    QFont bold = edit_[i]->font();
+  connect(List(shell::kOwnerNoType), &QComboBox::currentIndexChanged, this,
+          [this] { LimitIdentifier(); });
+  connect(Edit(shell::kOwnerNo), &QLineEdit::textChanged, this, [this] { LimitIdentifier(); });
+  for (PayerIndex i : {shell::kOwnerNo, shell::kOwnerName}) {
+    QFont bold = Edit(i)->font();
     bold.setBold(true);
-    edit_[i]->setFont(bold);
+    Edit(i)->setFont(bold);
   }
 
   check1_ = new QCheckBox(this);
@@ -179,11 +188,11 @@ void TConfigDlg::BuildControls() {
   auto *ident = new QGridLayout;
   ident->setVerticalSpacing(2);
   ident->addWidget(Label(QStringLiteral("Данъчна год."), this), 0, 0);
-  ident->addWidget(combo_[1], 1, 0);
+  ident->addWidget(List(shell::kFiscalYear), 1, 0);
   ident->addWidget(Label(QStringLiteral("Вид идентификатор"), this), 0, 1);
-  ident->addWidget(combo_[2], 1, 1);
+  ident->addWidget(List(shell::kOwnerNoType), 1, 1);
   ident->addWidget(Label(QStringLiteral("Идентификатор"), this), 0, 2);
-  ident->addWidget(edit_[1], 1, 2);
+  ident->addWidget(Edit(shell::kOwnerNo), 1, 2);
   ident->setColumnStretch(1, 1);
   heading->addLayout(ident);
   top->addLayout(heading, 1);
@@ -193,46 +202,48 @@ void TConfigDlg::BuildControls() {
   name->setSpacing(2);
   name->addWidget(Label(
       QStringLiteral("Наименование на предприятието / Име на самоосигуряващото се лице"), this));
-  name->addWidget(edit_[2]);
+  name->addWidget(Edit(shell::kOwnerName));
   form->addLayout(name);
 
   // The two addresses share one layout: region, municipality, town, postal
-  // code; then kind of street, name, block prefix, number, entrance, floor, flat.
-  auto address = [this](const QString &heading, int obl, int addr, int name, int bl, int no, int vh,
-                        int et, int ap, QWidget *extra) {
+  // code; then kind of street, name, block prefix, number, entrance, floor,
+  // flat. `first` is the region of the address; its other values follow it in
+  // PayerData's order.
+  auto address = [this](const QString &heading, int first, shell::PayerIndex bl, QWidget *extra) {
+    auto at = [first](int offset) { return shell::PayerIndex(first + offset); };
     auto *box = new QGroupBox(heading, this);
     auto *grid = new QGridLayout(box);
     const char *captions[] = {"Област", "Община", "Нас.място", "Пощенски код"};
     for (int i = 0; i < 4; ++i) {
       grid->addWidget(Label(QString::fromUtf8(captions[i]), box), 0, i * 2);
-      grid->addWidget(edit_[obl + i], 1, i * 2, 1, 2);
+      grid->addWidget(Edit(at(i)), 1, i * 2, 1, 2);
     }
     auto *street = new QHBoxLayout;
-    street->addWidget(combo_[addr]);
-    street->addWidget(edit_[name], 3);
-    street->addWidget(combo_[bl]);
-    const std::pair<const char *, int> parts[] = {{"№", no}, {"вх.", vh}, {"ет.", et}, {"ап.", ap}};
-    for (const auto &[caption, number] : parts) {
+    street->addWidget(List(at(4)));
+    street->addWidget(Edit(at(5)), 3);
+    street->addWidget(List(bl));
+    const std::pair<const char *, int> parts[] = {{"№", 6}, {"вх.", 7}, {"ет.", 8}, {"ап.", 9}};
+    for (const auto &[caption, offset] : parts) {
       street->addWidget(Label(QString::fromUtf8(caption), box));
-      edit_[number]->setFixedWidth(number == no ? 60 : 36);
-      street->addWidget(edit_[number]);
+      Edit(at(offset))->setFixedWidth(offset == 6 ? 60 : 36);
+      street->addWidget(Edit(at(offset)));
     }
     grid->addLayout(street, 2, 0, 1, 8);
     if (extra != nullptr) grid->addWidget(extra, 0, 8, 3, 1, Qt::AlignVCenter);
     return box;
   };
-  form->addWidget(
-      address(QStringLiteral("Адрес за кореспонденция "), 3, 3, 7, 5, 19, 20, 21, 22, nullptr));
-  form->addWidget(
-      address(QStringLiteral("Адрес по чл.8 от ДОПК"), 10, 4, 14, 6, 15, 16, 17, 18, copy_));
+  form->addWidget(address(QStringLiteral("Адрес за кореспонденция "), shell::kOwnerObl,
+                          shell::kOwnerAddrBl, nullptr));
+  form->addWidget(address(QStringLiteral("Адрес по чл.8 от ДОПК"), shell::kOwnerObl8,
+                          shell::kOwnerAddrBl8, copy_));
 
   // The contacts and the representative side by side.
   auto *contact = new QGroupBox(QStringLiteral("Данни за контакт"), this);
   auto *contact_grid = new QGridLayout(contact);
   contact_grid->addWidget(Label(QStringLiteral("Телефон"), contact), 0, 0);
-  contact_grid->addWidget(edit_[8], 1, 0);
+  contact_grid->addWidget(Edit(shell::kOwnerPhone), 1, 0);
   contact_grid->addWidget(Label(QStringLiteral("e-Mail"), contact), 2, 0);
-  contact_grid->addWidget(edit_[9], 3, 0);
+  contact_grid->addWidget(Edit(shell::kOwnerEMail), 3, 0);
   contact_grid->setRowStretch(4, 1);
   auto *people = new QHBoxLayout;
   people->addWidget(contact, 2);
@@ -244,9 +255,9 @@ void TConfigDlg::BuildControls() {
   person_grid->addWidget(legal, 0, 0, 1, 2);
   person_grid->addWidget(Label(QStringLiteral("Собствено име, презиме и фамилно име"), person), 1,
                          0);
-  person_grid->addWidget(edit_[23], 2, 0);
+  person_grid->addWidget(Edit(shell::kAuthorizedPersonName), 2, 0);
   person_grid->addWidget(Label(QStringLiteral("ЕГН/ЛН/ЛНЧ/Служ.№ от рег.на ВЕСКОР"), person), 1, 1);
-  person_grid->addWidget(edit_[24], 2, 1);
+  person_grid->addWidget(Edit(shell::kAuthorizedPersonID), 2, 1);
   person_grid->setColumnStretch(0, 2);
   person_grid->setColumnStretch(1, 1);
   person_grid->setRowStretch(3, 1);
@@ -291,12 +302,10 @@ void TConfigDlg::BuildControls() {
   });
 
   // Tab order of the table of controls.
-  QWidget *order[] = {combo_[1], combo_[2], edit_[1],  edit_[2],  edit_[3],  edit_[4],  edit_[5],
-                      edit_[6],  combo_[3], edit_[7],  combo_[5], edit_[19], edit_[20], edit_[21],
-                      edit_[22], edit_[10], edit_[11], edit_[12], edit_[13], combo_[4], edit_[14],
-                      combo_[6], edit_[15], edit_[16], edit_[17], edit_[18], edit_[8],  edit_[9],
-                      edit_[23], edit_[24], ok_,       cancel_,   check1_,   check2_,   copy_};
-  for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+  std::vector<QWidget *> order;
+  for (shell::PayerIndex index : kTabOrder) order.push_back(control_[index]);
+  order.insert(order.end(), {ok_, cancel_, check1_, check2_, copy_});
+  for (size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
   // Enter moves on like Tab everywhere in the dialog, buttons included.
   for (QWidget *w : order) w->installEventFilter(this);
   FitToScreen();
@@ -342,16 +351,16 @@ void TConfigDlg::showEvent(QShowEvent *event) {
 void TConfigDlg::FormActivate() {
   logo_->setPixmap(ui::VeskorLogo());
   const shell::PayerRecord file = ReadPayerRecord();
-  SelectEntry(combo_[1], file[shell::kFiscalYear]);
-  SelectEntry(combo_[2], file[shell::kOwnerNoType]);
+  SelectEntry(List(shell::kFiscalYear), file[shell::kFiscalYear]);
+  SelectEntry(List(shell::kOwnerNoType), file[shell::kOwnerNoType]);
   // The identifier is put in whole and limited by its kind below.
-  edit_[1]->setMaxLength(kLongestIdentifier);
-  for (int i = 0; i < shell::kPayerValueCount; ++i) {
-    const QString name = QLatin1String(kControlOfValue[i]);
-    if (name.startsWith(QLatin1String("Edit"))) {
-      edit_[name.mid(4).toInt()]->setText(file[i]);
-    } else if (i != shell::kFiscalYear && i != shell::kOwnerNoType && !name.isEmpty()) {
-      SelectEntry(combo_[name.mid(8).toInt()], file[i]);
+  Edit(shell::kOwnerNo)->setMaxLength(kLongestIdentifier);
+  for (const PayerField &field : kPayerFields) {
+    if (field.kind == PayerControl::kEdit) {
+      Edit(field.index)->setText(file[field.index]);
+    } else if (field.kind == PayerControl::kList && field.index != shell::kFiscalYear &&
+               field.index != shell::kOwnerNoType) {
+      SelectEntry(List(field.index), file[field.index]);
     }
   }
   bool termination = check1_->isChecked();
@@ -371,25 +380,26 @@ void TConfigDlg::LimitIdentifier() {
   // A ЕИК has 9 or 13 digits (a ЕГН as ЕИК 10), the service number 10. An
   // identifier already longer than its kind allows is kept as it is, for the
   // check to refuse, rather than cut.
-  const int limit = Selected(combo_[2]) == QString::fromUtf8(kKindEik) ? 13 : 10;
-  edit_[1]->setMaxLength(std::max<int>(limit, edit_[1]->text().size()));
+  const int limit = Selected(List(shell::kOwnerNoType)) == QString::fromUtf8(kKindEik) ? 13 : 10;
+  Edit(shell::kOwnerNo)->setMaxLength(std::max<int>(limit, Edit(shell::kOwnerNo)->text().size()));
 }
 
 shell::PayerRecord TConfigDlg::TakePayerDataFromDialog() const {
   shell::PayerRecord values;
-  for (int i = 0; i < shell::kPayerValueCount; ++i) {
-    const QString name = QLatin1String(kControlOfValue[i]);
-    if (name.startsWith(QLatin1String("Edit"))) {
-      values[i] = edit_[name.mid(4).toInt()]->text();
-    } else if (name.startsWith(QLatin1String("ComboBox"))) {
-      values[i] = Selected(combo_[name.mid(8).toInt()]);
-    }
+  for (const PayerField &field : kPayerFields) {
+    if (field.kind == PayerControl::kEdit) values[field.index] = Edit(field.index)->text();
+    if (field.kind == PayerControl::kList) values[field.index] = Selected(List(field.index));
   }
   values[shell::kStatus] = StatusWord(check1_->isChecked(), check2_->isChecked());
   return values;
 }
 
 void TConfigDlg::ComboBox2Change(int index) {
+  // The chosen kind goes into the payer data in memory at once, before any
+  // save, as the program always did; the check no longer needs it (it takes
+  // the dialog's values first). Until the next load an unsaved choice stays in
+  // memory after "Изход" without saving, and the export's second report takes
+  // the kind from there.
   if (index == 0) shell::PayerData[shell::kOwnerNoType] = QString::fromUtf8(kKindServiceNo);
   if (index == 1) shell::PayerData[shell::kOwnerNoType] = QString::fromUtf8(kKindEik);
 }
@@ -408,13 +418,13 @@ bool TConfigDlg::CheckPayerData(bool with_messages) {
   if (!QFileInfo::exists(path)) WriteSettingsTemplate(path);
   shell::PayerData = TakePayerDataFromDialog();
   // The identifier's warning follows the kind the dialog shows.
-  const QString warning =
-      IdentifierWarning(shell::PayerData[shell::kOwnerNoType], edit_[1]->text().size());
+  const QString warning = IdentifierWarning(shell::PayerData[shell::kOwnerNoType],
+                                            Edit(shell::kOwnerNo)->text().size());
   const PayerProblem problem = FindPayerProblem(shell::PayerData, warning, xb::Now().year);
   if (problem.value == 0) return false;
   ui::MessageBox(this, QStringLiteral("Предупреждение"),
                  problem.warning + QStringLiteral("  ...        "), ui::Icon::kWarning);
-  if (!problem.control.isEmpty()) FocusField(findChild<QWidget *>(problem.control));
+  if (QWidget *control = control_[problem.value - 1]) FocusField(control);
   return true;
 }
 
@@ -464,11 +474,13 @@ void TConfigDlg::CancelBtnClick() {
 void TConfigDlg::reject() { CancelBtnClick(); }
 
 void TConfigDlg::BitBtn1Click() {
-  const std::pair<int, int> edits[] = {{3, 10},  {4, 11},  {5, 12},  {6, 13}, {7, 14},
-                                       {19, 15}, {20, 16}, {21, 17}, {22, 18}};
-  for (const auto &[from, to] : edits) edit_[to]->setText(edit_[from]->text());
-  combo_[4]->setCurrentIndex(combo_[3]->currentIndex());
-  combo_[6]->setCurrentIndex(combo_[5]->currentIndex());
+  for (const auto &[from, to] : kAddressCopy) {
+    if (kPayerFields[from].kind == PayerControl::kList) {
+      List(to)->setCurrentIndex(List(from)->currentIndex());
+    } else {
+      Edit(to)->setText(Edit(from)->text());
+    }
+  }
 }
 
 }  // namespace settings

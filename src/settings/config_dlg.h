@@ -7,8 +7,9 @@
 
 #include <QDialog>
 #include <QString>
+#include <array>
 
-#include "shell/globals.h"
+#include "shell/payer_record.h"
 
 class QCheckBox;
 class QComboBox;
@@ -60,9 +61,13 @@ class TConfigDlg : public QDialog {
   void FocusField(QWidget *control);
   void ComboBox2Change(int index);
   void LimitIdentifier();
+  // The control of a payer value, by PayerData index.
+  QLineEdit *Edit(shell::PayerIndex index) const;
+  QComboBox *List(shell::PayerIndex index) const;
 
-  QComboBox *combo_[7] = {};  // ComboBox1..ComboBox6 at [1]..[6]
-  QLineEdit *edit_[25] = {};  // Edit1..Edit24 at [1]..[24]
+  // Each value's control as the payer values' table names it; none for the
+  // status word.
+  std::array<QWidget *, shell::kPayerValueCount> control_ = {};
   QCheckBox *check1_ = nullptr;
   QCheckBox *check2_ = nullptr;
   QPushButton *ok_ = nullptr;
@@ -73,8 +78,5 @@ class TConfigDlg : public QDialog {
   QScrollArea *scroll_ = nullptr;
   QString activation_copy_;
 };
-
-// The control that edits each payer value, by PayerData index.
-const char *ControlNameOfPayerValue(int index);
 
 }  // namespace settings

@@ -3,8 +3,11 @@
 
 #include <QFileInfo>
 
+#include "settings/payer_fields.h"
 #include "settings/payer_settings.h"
+#include "shell/app_paths.h"
 #include "shell/identifier_checks.h"
+#include "shell/payer_record.h"
 #include "xbase/file/clock.h"
 
 namespace settings {
@@ -16,9 +19,7 @@ const char *const kStatusWords[4] = {"Active", "Stopped", "Target", "StoppedTarg
 
 bool IsKind(const QString &kind, const char *name) { return kind == QString::fromUtf8(name); }
 
-bool IdentifierFails(const PayerRecord &v) {
-  const QString &no = v[shell::kOwnerNo];
-  const QString &kind = v[shell::kOwnerNoType];
+bool IdentifierFails(const QString &no, const QString &kind) {
   if (no.isEmpty()) return true;
   if (IsKind(kind, kKindEgn)) return !shell::CheckEGN(no);
   if (IsKind(kind, kKindLnch)) return !shell::CheckLNCh(no);
@@ -26,8 +27,6 @@ bool IdentifierFails(const PayerRecord &v) {
   if (IsKind(kind, kKindEik)) return !shell::CheckEIK(no) && !shell::CheckEGN(no);
   return false;
 }
-
-bool PostalCodeFails(const QString &code) { return code.size() != 4 || shell::HasNonDigit(code); }
 
 }  // namespace
 
@@ -63,105 +62,53 @@ QString IdentifierWarning(const QString &kind, qsizetype identifier_length) {
 
 PayerProblem CheckPayerField(int n, const PayerRecord &v, const QString &identifier_warning,
                              int current_year) {
-  using namespace shell;
-  auto fail = [n](const char *control, const QString &warning) {
-    return PayerProblem{n, QLatin1String(control), warning};
-  };
-  const QString address_name = QStringLiteral(" Въведете наименование ");
-  const QString number = QStringLiteral(" Въведете № ");
-  const QString pick = QStringLiteral(" Изберете от списъка ");
-  switch (n) {
-    case 1: {
-      const QString &year = v[kFiscalYear];
-      if (year != QString::number(current_year - 1) && year != QString::number(current_year)) {
-        return fail("ComboBox1", QStringLiteral(" Изберете данъчна година"));
-      }
+  if (n < 1 || n > shell::kPayerValueCount) return PayerProblem{};
+  const PayerField &field = kPayerFields[n - 1];
+  const QString &value = v[field.index];
+  const QString &partner = v[field.partner];
+  QString warning = QString::fromUtf8(field.warning);
+  bool fails = false;
+  switch (field.rule) {
+    case PayerRule::kAny:
       break;
-    }
-    case 2: {
-      const QString &kind = v[kOwnerNoType];
-      if (!IsKind(kind, kKindEgn) && !IsKind(kind, kKindLnch) && !IsKind(kind, kKindServiceNo) &&
-          !IsKind(kind, kKindEik)) {
-        return fail("ComboBox2", QStringLiteral(" Изберете вид идентификатор"));
-      }
+    case PayerRule::kTaxYear:
+      fails = value != QString::number(current_year - 1) && value != QString::number(current_year);
       break;
-    }
-    case 3:
-      if (IdentifierFails(v)) return fail("Edit1", identifier_warning);
+    case PayerRule::kIdentifierKind:
+      fails = !IsKind(value, kKindEgn) && !IsKind(value, kKindLnch) &&
+              !IsKind(value, kKindServiceNo) && !IsKind(value, kKindEik);
       break;
-    case 4:
-      if (v[kOwnerName].isEmpty()) return fail("Edit2", QStringLiteral(" Въведете име на платеца"));
+    case PayerRule::kIdentifier:
+      fails = IdentifierFails(value, partner);
+      warning = identifier_warning;
       break;
-    case 5:
-    case 15:
-      if (v[n - 1].isEmpty()) {
-        return fail(n == 5 ? "Edit3" : "Edit10", QStringLiteral(" Въведете област"));
-      }
+    case PayerRule::kRequired:
+      fails = value.isEmpty();
       break;
-    case 6:
-    case 16:
-      if (v[n - 1].isEmpty()) {
-        return fail(n == 6 ? "Edit4" : "Edit11", QStringLiteral(" Въведете община"));
-      }
+    case PayerRule::kPostalCode:
+      fails = value.size() != 4 || shell::HasNonDigit(value);
       break;
-    case 7:
-    case 17:
-      if (v[n - 1].isEmpty()) {
-        return fail(n == 7 ? "Edit5" : "Edit12", QStringLiteral(" Въведете населено място"));
-      }
+    case PayerRule::kStreetName:
+      fails = value.isEmpty();
+      warning += partner;  // names the kind of street that is missing its name
       break;
-    case 8:
-      if (PostalCodeFails(v[kOwnerPK])) {
-        return fail("Edit6", QStringLiteral(
-                                 " Въведете ПК (4-цифрен) на адреса за кореспонденция на платеца"));
-      }
+    case PayerRule::kRepresentativeName:
+      fails = value.isEmpty() && !partner.isEmpty();
       break;
-    case 18:
-      if (PostalCodeFails(v[kOwnerPK8])) {
-        return fail("Edit13",
-                    QStringLiteral(" Въведете ПК (4-цифрен) на адреса по чл.8 от ДОПК на платеца"));
-      }
+    case PayerRule::kRepresentativeId:
+      fails = value.isEmpty() ? !partner.isEmpty()
+                              : !shell::CheckEGN(value) && !shell::CheckLNCh(value) &&
+                                    !shell::CheckServiceNo(value);
       break;
-    case 9:
-    case 19:
-      if (v[n - 1].isEmpty()) return fail(n == 9 ? "ComboBox3" : "ComboBox4", pick);
-      break;
-    case 10:
-      // The warning names the kind of street that is missing its name.
-      if (v[kOwnerAddrName].isEmpty()) return fail("Edit7", address_name + v[kOwnerAddr]);
-      break;
-    case 20:
-      if (v[kOwnerAddrName8].isEmpty()) return fail("Edit14", address_name + v[kOwnerAddr8]);
-      break;
-    case 11:
-      if (v[kOwnerAddrNo].isEmpty()) return fail("Edit19", number);
-      break;
-    case 21:
-      if (v[kOwnerAddrNo8].isEmpty()) return fail("Edit15", number);
-      break;
-    case 27:
-      if (v[kAuthorizedPersonName].isEmpty() && !v[kAuthorizedPersonID].isEmpty()) {
-        return fail("Edit23", QStringLiteral(" Въведете името на представляващия "));
-      }
-      break;
-    case 28: {
-      const QString &id = v[kAuthorizedPersonID];
-      const bool bad = id.isEmpty() ? !v[kAuthorizedPersonName].isEmpty()
-                                    : !CheckEGN(id) && !CheckLNCh(id) && !CheckServiceNo(id);
-      if (bad)
-        return fail("Edit24", QStringLiteral(" Въведете вярно ЕГН/ЛНЧ/Сл.№ от рег.на ВЕСКОР "));
-      break;
-    }
-    case 29: {
+    case PayerRule::kStatusWord: {
       bool termination = false;
       bool successor = false;
-      if (!StatusFlags(v[kStatus], &termination, &successor)) return fail("", QString());
+      fails = !StatusFlags(value, &termination, &successor);
       break;
     }
-    default:  // entrance, floor, flat, phone, e-mail, block prefixes: anything goes
-      break;
   }
-  return PayerProblem{};
+  if (!fails) return PayerProblem{};
+  return PayerProblem{n, QLatin1String(field.control), warning};
 }
 
 PayerProblem FindPayerProblem(const PayerRecord &values, const QString &identifier_warning,
@@ -174,6 +121,9 @@ PayerProblem FindPayerProblem(const PayerRecord &values, const QString &identifi
 }
 
 bool CheckPayerDataSilently() {
+  // The identifier's warning is chosen from the kind in memory before the file
+  // is read, so at start-up it is always the one for no kind. That is harmless:
+  // this check shows no warning, only its answer (a problem or none) is used.
   const QString warning = IdentifierWarning(shell::PayerData[shell::kOwnerNoType],
                                             shell::PayerData[shell::kOwnerNo].size());
   const QString path = shell::SettingsFilePath();

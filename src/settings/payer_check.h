@@ -1,12 +1,13 @@
-// The rules the payer's data must meet, as plain functions: the 31 checks in
-// their fixed order, each with the control it belongs to and its warning, the
-// status word of the two flags, and the silent check made at start-up. True
-// from the check functions means something is missing or invalid.
+// The rules the payer's data must meet, as plain functions: the 31 checks of
+// the payer values' table (payer_fields.h) in value order, the identifier's
+// warning by kind, the status word of the two flags, and the silent check made
+// at start-up. True from the check functions means something is missing or
+// invalid.
 #pragma once
 
 #include <QString>
 
-#include "shell/globals.h"
+#include "shell/payer_record.h"
 
 namespace settings {
 

@@ -3,6 +3,9 @@
 
 #include <array>
 
+#include "shell/app_paths.h"
+#include "shell/payer_record.h"
+
 namespace settings {
 namespace {
 

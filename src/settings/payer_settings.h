@@ -8,7 +8,7 @@
 #include <array>
 
 #include "settings/settings_file.h"
-#include "shell/globals.h"
+#include "shell/payer_record.h"
 
 namespace settings {
 

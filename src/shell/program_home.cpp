@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "shell/home_folders.h"
 
 namespace shell {

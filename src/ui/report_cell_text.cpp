@@ -8,13 +8,13 @@ namespace {
 
 // Laid out as QTextDocument does: lines of the full width, one below the
 // other, each with the font's leading.
-double LayLines(QTextLayout &layout, double width) {
+double LayLines(QTextLayout &layout, double width, double x = 0) {
   double y = 0;
   layout.beginLayout();
   for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
     line.setLeadingIncluded(true);
     line.setLineWidth(width);
-    line.setPosition(QPointF(0, y));
+    line.setPosition(QPointF(x, y));
     y += line.height();
   }
   layout.endLayout();
@@ -24,17 +24,17 @@ double LayLines(QTextLayout &layout, double width) {
 }  // namespace
 
 ReportCellText::ReportCellText(const QFont &font, const QTextOption &option, double width,
-                               QPaintDevice *device)
-    : font_(font, device), option_(option), width_(width), device_(device) {
+                               QPaintDevice *device, double spill)
+    : font_(font, device), option_(option), width_(width), spill_(spill), device_(device) {
   QTextLayout one(QStringLiteral("0"), font_, device_);
   one.setTextOption(option_);
   line_height_ = LayLines(one, width_);
 }
 
-bool ReportCellText::SurelyOneLine(const QString &text) {
+bool ReportCellText::SurelyOneLine(const QString &text, double width) {
   // Kerning and shaping may make a text a little wider or narrower than the
   // sum of its characters' advances; this much room covers that.
-  const double room = width_ - 1.0 - 0.03 * width_;
+  const double room = width - 1.0 - 0.03 * width;
   double sum = 0;
   for (const QChar c : text) {
     const char16_t u = c.unicode();
@@ -51,8 +51,13 @@ bool ReportCellText::SurelyOneLine(const QString &text) {
   return true;
 }
 
+// A text that is not surely one line at the width, but is with the spill.
+bool ReportCellText::Spills(const QString &text) {
+  return spill_ > 0 && !SurelyOneLine(text, width_) && SurelyOneLine(text, width_ + 2 * spill_);
+}
+
 double ReportCellText::Height(const QString &text) {
-  if (SurelyOneLine(text)) return line_height_;
+  if (SurelyOneLine(text, width_) || Spills(text)) return line_height_;
   auto found = laid_heights_.constFind(text);
   if (found != laid_heights_.constEnd()) return *found;
   QTextLayout layout(text, font_, device_);
@@ -63,11 +68,14 @@ double ReportCellText::Height(const QString &text) {
   return height;
 }
 
-std::unique_ptr<QTextLayout> ReportCellText::Lay(const QString &text) const {
+std::unique_ptr<QTextLayout> ReportCellText::Lay(const QString &text) {
   auto layout = std::make_unique<QTextLayout>(text, font_, device_);
   layout->setTextOption(option_);
   layout->setCacheEnabled(true);
-  LayLines(*layout, width_);
+  if (Spills(text))
+    LayLines(*layout, width_ + 2 * spill_, -spill_);
+  else
+    LayLines(*layout, width_);
   return layout;
 }
 

@@ -20,22 +20,28 @@ namespace ui {
 
 class ReportCellText {
  public:
-  // device: a paint device of the layout resolution; not owned.
+  // device: a paint device of the layout resolution; not owned. spill: how
+  // far a text that would wrap at the width but fits on one line with this
+  // much more room on either side (the cell's padding) may reach out of the
+  // text area instead; 0 wraps every text at the width, as the document does.
   ReportCellText(const QFont &font, const QTextOption &option, double width,
-                 QPaintDevice *device);
+                 QPaintDevice *device, double spill = 0);
 
   // The height the text takes in the cell.
   double Height(const QString &text);
-  // The text laid out in lines from y = 0, ready to draw.
-  std::unique_ptr<QTextLayout> Lay(const QString &text) const;
+  // The text laid out in lines from y = 0, ready to draw at the text area's
+  // left edge.
+  std::unique_ptr<QTextLayout> Lay(const QString &text);
   double LineHeight() const { return line_height_; }
 
  private:
-  bool SurelyOneLine(const QString &text);
+  bool SurelyOneLine(const QString &text, double width);
+  bool Spills(const QString &text);
 
   QFont font_;
   QTextOption option_;
   double width_;
+  double spill_;
   QPaintDevice *device_;
   double line_height_ = 0;
   // Advances of the characters below kTable, measured on first use; 0 for

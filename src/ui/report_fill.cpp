@@ -209,8 +209,8 @@ QString ReportFiller::Value(const ReportPiece &piece, ReportRowSource *row, int 
       return QString::number(rowno);
     case ReportPiece::Kind::kPage:
       return QString::number(page);
-    case ReportPiece::Kind::kPages:
-      return QString::number(pages);
+    case ReportPiece::Kind::kPages:  // 0 while the pages are still being cut
+      return pages > 0 ? QString::number(pages) : QStringLiteral("…");
     case ReportPiece::Kind::kCount:
     case ReportPiece::Kind::kSum:
       break;

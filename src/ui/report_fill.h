@@ -35,7 +35,7 @@ class ReportFiller {
   QString BodyHtml();
   // The HTML of the blocks [from, to), @rows blocks once per row.
   QString BlocksHtml(size_t from, size_t to);
-  // The footer line of one page.
+  // The footer line of one page; pages 0 when not known yet ("…").
   QString FooterHtml(int page, int pages);
   // The text a cell of a detail band (report_row_band.h) shows for the
   // current row of `row`, as the HTML the filler would write would show it.

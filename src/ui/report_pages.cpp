@@ -4,6 +4,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <algorithm>
+#include <limits>
 
 namespace ui {
 namespace {
@@ -29,6 +30,18 @@ std::optional<size_t> RowsBlock(const ReportDefinition &report) {
   return found;
 }
 
+// A cell that shows the row number and nothing else.
+bool IsRowNumber(const ReportTemplate &content) {
+  int numbers = 0;
+  for (const ReportPiece &piece : content) {
+    if (piece.kind == ReportPiece::Kind::kRowNo && piece.filters.empty())
+      ++numbers;
+    else if (piece.kind != ReportPiece::Kind::kLiteral || !piece.text.trimmed().isEmpty())
+      return false;
+  }
+  return numbers == 1;
+}
+
 }  // namespace
 
 QPageLayout ReportPageLayout(const ReportPageSetup &setup) {
@@ -50,10 +63,28 @@ ReportPages::~ReportPages() = default;
 std::unique_ptr<ReportPages> ReportPages::Lay(const ReportDefinition &report,
                                               ReportFiller &filler, const QSizeF &page,
                                               const ReportSteps &steps) {
+  std::unique_ptr<ReportPages> pages = Begin(report, filler, page, steps);
+  if (!pages || !pages->Continue(std::numeric_limits<int64_t>::max(), steps)) return nullptr;
+  return pages;
+}
+
+std::unique_ptr<ReportPages> ReportPages::Begin(const ReportDefinition &report,
+                                                ReportFiller &filler, const QSizeF &page,
+                                                const ReportSteps &steps) {
   if (!filler.Prepare(steps)) return nullptr;
   std::unique_ptr<ReportPages> pages(new ReportPages(filler, page));
-  const QFont font = ReportFont(report);
+  pages->font_ = ReportFont(report);
   const double width = page.width();
+
+  QTextDocument &footer = pages->footer_;
+  footer.documentLayout()->setPaintDevice(&pages->device_);
+  footer.setDefaultFont(pages->font_);
+  footer.setDocumentMargin(0);
+  footer.setTextWidth(width);
+  footer.setHtml(filler.FooterHtml(1, 1));
+  pages->footer_height_ = report.footer.empty() ? 0 : footer.size().height() + kFooterGap;
+  pages->body_height_ = page.height() - pages->footer_height_;
+  pages->paginator_ = StripPaginator(pages->body_height_);
 
   const std::optional<size_t> rows = RowsBlock(report);
   if (rows) pages->template_ = SplitRowBand(report.blocks[*rows].body);
@@ -61,62 +92,111 @@ std::unique_ptr<ReportPages> ReportPages::Lay(const ReportDefinition &report,
     const QString sample = BandSampleRowHtml(*pages->template_, QStringLiteral("0"));
     pages->frame_.emplace(filler.BlocksHtml(0, *rows) + sample + sample +
                               filler.BlocksHtml(*rows + 1, report.blocks.size()),
-                          font, width, true);
+                          pages->font_, width, true);
     pages->band_ = pages->frame_->Band();
-    if (pages->band_ &&
-        !pages->ReadBand(*filler.Connection(report.blocks[*rows].connection), steps))
-      return nullptr;
-    // Without rows the HTML is short, and it closes the table as HTML does.
-    if (!pages->band_ || pages->heights_.empty()) {
-      pages->band_.reset();
+    if (pages->band_)
+      pages->StartBand(*filler.Connection(report.blocks[*rows].connection));
+    else
       pages->frame_.reset();
-    }
   }
-  if (!pages->frame_) pages->frame_.emplace(filler.BodyHtml(), font, width, false);
-
-  QTextDocument &footer = pages->footer_;
-  footer.documentLayout()->setPaintDevice(&pages->device_);
-  footer.setDefaultFont(font);
-  footer.setDocumentMargin(0);
-  footer.setTextWidth(width);
-  footer.setHtml(filler.FooterHtml(1, 1));
-  pages->footer_height_ = report.footer.empty() ? 0 : footer.size().height() + kFooterGap;
-  pages->body_height_ = page.height() - pages->footer_height_;
-
-  ReportStrip strip = pages->frame_->Strip();
-  if (pages->band_) {
-    pages->placed_ = PlaceBandRows(strip, pages->band_->place, pages->heights_);
-    strip = pages->placed_.strip;
+  if (!pages->frame_) {
+    pages->frame_.emplace(filler.BodyHtml(), pages->font_, width, false);
+    pages->CutPages();
   }
-  pages->slices_ = PaginateStrip(strip.cuts, strip.tables, strip.height, pages->body_height_);
   return pages;
 }
 
-bool ReportPages::ReadBand(ReportRowSource &source, const ReportSteps &steps) {
-  const std::vector<ReportRowBand::Cell> &cells = template_->cells;
-  for (const ReportBandCell &cell : band_->cells)
+bool ReportPages::Continue(int64_t rows, const ReportSteps &steps) {
+  if (complete_ || reading_) return true;
+  struct Reading {
+    bool &flag;
+    explicit Reading(bool &f) : flag(f) { flag = true; }
+    ~Reading() { flag = false; }
+  } reading(reading_);
+  const bool read = ReadRows(rows, steps);
+  if (source_->Eof())
+    EndBand();
+  else
+    CutPages();
+  return read;
+}
+
+void ReportPages::StartBand(ReportRowSource &source) {
+  for (size_t c = 0; c < band_->cells.size(); ++c) {
+    const ReportBandCell &cell = band_->cells[c];
+    // A row number is laid out for the sample "0": one of more digits may
+    // use the cell's padding rather than break over two lines.
+    const double spill =
+        IsRowNumber(template_->cells[c].content) ? std::min(cell.pad_left, cell.pad_right) : 0;
     cell_text_.push_back(std::make_unique<ReportCellText>(cell.font, cell.option, cell.width,
-                                                          &device_));
-  laid_.resize(cells.size());
-  const int64_t hint = std::max<int64_t>(0, source.SizeHint());
-  heights_.reserve(hint);
-  cell_end_.reserve(hint * cells.size());
-  int rowno = 0;
-  for (source.First(); !source.Eof(); source.Next()) {
-    ++rowno;
+                                                          &device_, spill));
+  }
+  laid_.resize(template_->cells.size());
+  hint_ = std::max<int64_t>(0, source.SizeHint());
+  heights_.reserve(hint_);
+  cell_end_.reserve(hint_ * template_->cells.size());
+  placer_.emplace(frame_->Strip(), band_->place);
+  source_ = &source;
+  source.First();
+}
+
+bool ReportPages::ReadRows(int64_t rows, const ReportSteps &steps) {
+  const std::vector<ReportRowBand::Cell> &cells = template_->cells;
+  for (int64_t n = 0; n < rows && !source_->Eof(); ++n) {
+    ++rowno_;
     float height = 0;
     for (size_t c = 0; c < cells.size(); ++c) {
-      const QString text = filler_.CellText(cells[c].content, source, rowno);
+      const QString text = filler_.CellText(cells[c].content, *source_, rowno_);
       text_.insert(text_.end(), text.utf16(), text.utf16() + text.size());
       cell_end_.push_back(static_cast<uint32_t>(text_.size()));
       height = std::max(height, static_cast<float>(cell_text_[c]->Height(text)));
     }
     heights_.push_back(height);
-    if (rowno == 64 && hint > rowno)  // room for the rest, from the first rows' texts
-      text_.reserve(text_.size() / rowno * hint * 11 / 10);
-    if (steps && !steps(rowno, std::max<int64_t>(hint, rowno))) return false;
+    placer_->AddRow(height);
+    if (rowno_ == 64 && hint_ > rowno_)  // room for the rest, from the first rows' texts
+      text_.reserve(text_.size() / rowno_ * hint_ * 11 / 10);
+    source_->Next();
+    if (steps && !steps(rowno_, RowsExpected())) return false;
   }
   return true;
+}
+
+// After the last row. Without rows the HTML is short, and it closes the
+// table as HTML does.
+void ReportPages::EndBand() {
+  if (heights_.empty()) {
+    band_.reset();
+    placer_.reset();
+    frame_.reset();
+    frame_.emplace(filler_.BodyHtml(), font_, page_.width(), false);
+  } else {
+    placer_->Finish();
+  }
+  CutPages();
+}
+
+void ReportPages::CutPages() {
+  const std::vector<ReportPageSlice> &slices = paginator_.Pages();
+  if (!placer_) {
+    const ReportStrip strip = frame_->Strip();
+    paginator_.Advance(strip.cuts, strip.tables, strip.height);
+  } else {
+    const ReportBandStrip &placed = placer_->Placed();
+    paginator_.Advance(placed.strip.cuts, placed.strip.tables,
+                       placer_->Finished() ? std::optional<double>(placed.strip.height)
+                                           : std::nullopt);
+  }
+  complete_ = paginator_.Done();
+  if (complete_) {
+    ready_ = static_cast<int>(slices.size());
+    return;
+  }
+  // A page is painted with the rows that reach into it and their neighbours
+  // above and below, for the borders: it is ready once the row below its
+  // last one is read.
+  const double overhead = band_->place.pitch - band_->place.sample_height;
+  const double unread = placer_->NextTop() - overhead - 1;
+  while (ready_ < static_cast<int>(slices.size()) && slices[ready_].bottom < unread) ++ready_;
 }
 
 QString ReportPages::CellText(int64_t row, int cell) const {
@@ -127,7 +207,7 @@ QString ReportPages::CellText(int64_t row, int cell) const {
 }
 
 void ReportPages::Paint(QPainter &painter, int index) {
-  const ReportPageSlice &slice = slices_.at(index);
+  const ReportPageSlice &slice = paginator_.Pages().at(index);
   painter.save();
   double at = 0;
   if (slice.repeat_header) {
@@ -155,11 +235,14 @@ void ReportPages::DrawRange(QPainter &painter, double from, double to, double at
   }
   const ReportBandCell &first = band_->cells.front();
   const double band_top = band_->place.top - first.pad_top - band_->border;
-  const double band_end = placed_.end + first.pad_bottom;
+  const ReportBandStrip &placed = placer_->Placed();
+  // Until the last row is read no page reaches below the band.
+  const double band_end =
+      placer_->Finished() ? placed.end + first.pad_bottom : StripPaginator::kOpenEnd;
   if (from < band_top) draw(from, std::min(to, band_top), at, false, to > band_top);
   if (to > band_end) {
     const double begin = std::max(from, band_end);
-    draw(begin - placed_.shift, to - placed_.shift, at + begin - from, from < band_end, false);
+    draw(begin - placed.shift, to - placed.shift, at + begin - from, from < band_end, false);
   }
   if (to > band_top && from < band_end && !heights_.empty()) {
     painter.save();
@@ -173,7 +256,7 @@ void ReportPages::DrawRange(QPainter &painter, double from, double to, double at
 void ReportPages::PaintRows(QPainter &painter, double from, double to) {
   constexpr double kBorderOverlap = 0.6;
   const ReportBandLayout &band = *band_;
-  const std::vector<double> &tops = placed_.row_tops;
+  const std::vector<double> &tops = placer_->Placed().row_tops;
   const ReportBandCell &first = band.cells.front(), &last = band.cells.back();
   const double overhead = band.place.pitch - band.place.sample_height;
   const double bw = band.border;
@@ -250,7 +333,7 @@ void ReportPages::PaintRows(QPainter &painter, double from, double to) {
 
 void ReportPages::PaintFooter(QPainter &painter, int index) {
   if (footer_height_ <= 0) return;
-  const QString html = filler_.FooterHtml(index + 1, Count());
+  const QString html = filler_.FooterHtml(index + 1, complete_ ? Count() : 0);
   if (html != footer_html_) {
     footer_.setHtml(html);
     footer_html_ = html;

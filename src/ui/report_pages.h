@@ -4,6 +4,11 @@
 // order, at the cost of the rows it shows: the preview paints only the pages
 // in view, a PDF file or a printer gets them one after the other.
 //
+// The rows can be read a part at a time (Begin, then Continue): the pages
+// they fill are cut as they are read, and each can be painted as soon as it
+// is cut, as it will look when all rows are read, but for a page count in
+// the footer, which shows "…" until the last page is cut.
+//
 // A report whose @rows block is no detail band (report_row_band.h), or
 // whose band the frame lays out in a way the direct painting does not
 // follow, is laid out as one HTML document instead, as it always was.
@@ -15,6 +20,7 @@
 #include <QSizeF>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -40,16 +46,34 @@ class ReportPages {
   // ReportError.
   static std::unique_ptr<ReportPages> Lay(const ReportDefinition &report, ReportFiller &filler,
                                           const QSizeF &page, const ReportSteps &steps = {});
+  // As Lay, but reads none of the band's rows yet: Continue reads them.
+  // steps gets the rows read for lookups and totals.
+  static std::unique_ptr<ReportPages> Begin(const ReportDefinition &report, ReportFiller &filler,
+                                            const QSizeF &page, const ReportSteps &steps = {});
   ~ReportPages();
 
-  int Count() const { return static_cast<int>(slices_.size()); }
+  // Reads up to `rows` more of the band's rows (all of them when they are
+  // fewer) and cuts the pages they complete; after the last row the rest of
+  // the pages. steps gets (rows read, rows expected). False when steps asked
+  // to stop; a later call goes on from there. A call made while another one
+  // runs (from the events its steps let through) returns at once.
+  bool Continue(int64_t rows, const ReportSteps &steps = {});
+  bool Complete() const { return complete_; }
+  // True while Continue runs.
+  bool Reading() const { return reading_; }
+  // The band's rows read so far, and about how many there are in all.
+  int64_t RowsRead() const { return rowno_; }
+  int64_t RowsExpected() const { return std::max<int64_t>(hint_, rowno_); }
+
+  // The pages cut so far; all of them once Complete.
+  int Count() const { return ready_; }
   QSizeF PageSize() const { return page_; }
   // Paints page `index` (from 0) with its footer; the painter works in
   // layout pixels with the origin at the top left of the printable area.
   void Paint(QPainter &painter, int index);
 
   // What the pages were cut from, for tests.
-  const std::vector<ReportPageSlice> &Slices() const { return slices_; }
+  const std::vector<ReportPageSlice> &Slices() const { return paginator_.Pages(); }
   bool PaintsBandDirectly() const { return band_.has_value(); }
   bool PaintsHeaderDirectly() const { return band_ && frame_->HasHeaderPainter(); }
   // The band's rows, their content heights and their texts.
@@ -59,7 +83,10 @@ class ReportPages {
 
  private:
   ReportPages(ReportFiller &filler, const QSizeF &page);
-  bool ReadBand(ReportRowSource &source, const ReportSteps &steps);
+  void StartBand(ReportRowSource &source);
+  bool ReadRows(int64_t rows, const ReportSteps &steps);
+  void EndBand();
+  void CutPages();
   void DrawRange(QPainter &painter, double from, double to, double at);
   void PaintRows(QPainter &painter, double from, double to);
   void PaintFooter(QPainter &painter, int index);
@@ -67,11 +94,15 @@ class ReportPages {
   ReportFiller &filler_;
   QSizeF page_;
   QImage device_;
+  QFont font_;
   std::optional<ReportFrame> frame_;
   double body_height_ = 0, footer_height_ = 0;
   QTextDocument footer_;
   QString footer_html_;
-  std::vector<ReportPageSlice> slices_;
+  StripPaginator paginator_{0};
+  int ready_ = 0;  // pages that can be painted
+  bool complete_ = false;
+  bool reading_ = false;
 
   // The band, when it is painted directly.
   std::optional<ReportRowBand> template_;
@@ -80,7 +111,10 @@ class ReportPages {
   std::vector<char16_t> text_;     // the cells' texts, one after the other
   std::vector<uint32_t> cell_end_; // per row and cell, where its text ends
   std::vector<float> heights_;     // per row, the content height
-  ReportBandStrip placed_;
+  std::optional<ReportBandPlacer> placer_;
+  ReportRowSource *source_ = nullptr;
+  int rowno_ = 0;
+  int64_t hint_ = 0;
   // Laid-out texts by cell, reused while a cell's text repeats.
   std::vector<QHash<QString, std::shared_ptr<QTextLayout>>> laid_;
 };

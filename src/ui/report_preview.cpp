@@ -1,24 +1,32 @@
 // The preview window; see report_preview.h.
 #include "ui/report_preview.h"
 
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QProgressBar>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 namespace ui {
 namespace {
 
 constexpr int kGap = 14;  // device pixels around and between pages
 constexpr double kMinZoom = 0.25, kMaxZoom = 4, kZoomStep = 1.25;
+// Laying out between the window's events: rows per call, and how long one
+// turn may take before the events are let through.
+constexpr int64_t kLayRows = 200;
+constexpr qint64 kLayTurnMs = 30;
 
 }  // namespace
 
@@ -86,7 +94,16 @@ void ReportPageView::scrollContentsBy(int, int) {
   }
 }
 
+void ReportPageView::PagesAdded() {
+  UpdateScrollBars();
+  // A page newly in view, or the footers' page count once it is known.
+  const int last_in_view =
+      (verticalScrollBar()->value() + viewport()->height()) / std::max(1, PageStep());
+  if (pages_.Complete() || last_in_view >= shown_count_) viewport()->update();
+}
+
 void ReportPageView::paintEvent(QPaintEvent *event) {
+  shown_count_ = pages_.Count();
   QPainter painter(viewport());
   painter.fillRect(event->rect(), QColor(0x80, 0x80, 0x80));
   const QSizeF paper = PaperPixels();
@@ -119,7 +136,7 @@ void ReportPageView::paintEvent(QPaintEvent *event) {
 
 ReportPreviewDialog::ReportPreviewDialog(ReportPages &pages, const QPageLayout &layout,
                                          std::function<bool()> print, QWidget *parent)
-    : QDialog(parent) {
+    : QDialog(parent), pages_(pages) {
   setObjectName(QStringLiteral("ReportPreview"));
   setWindowTitle(QString::fromUtf8(kReportPreviewTitle));
   setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -138,14 +155,15 @@ ReportPreviewDialog::ReportPreviewDialog(ReportPages &pages, const QPageLayout &
          [this] { view_->ShowPage(view_->CurrentPage() - 1); });
   page_ = new QSpinBox(bar);
   page_->setObjectName(QStringLiteral("PreviewPage"));
-  page_->setRange(1, std::max(1, pages.Count()));
   page_->setKeyboardTracking(false);
   bar->addWidget(page_);
-  bar->addWidget(new QLabel(QStringLiteral(" от %1 ").arg(pages.Count()), bar));
+  count_ = new QLabel(bar);
+  count_->setObjectName(QStringLiteral("PreviewPageCount"));
+  bar->addWidget(count_);
   button(QStyle::SP_MediaSeekForward, QStringLiteral("Следваща страница"),
          [this] { view_->ShowPage(view_->CurrentPage() + 1); });
   button(QStyle::SP_MediaSkipForward, QStringLiteral("Последна страница"),
-         [this, count = pages.Count()] { view_->ShowPage(count - 1); });
+         [this] { view_->ShowPage(pages_.Count() - 1); });
   bar->addSeparator();
   bar->addAction(QStringLiteral("−"), this, [this] { view_->SetZoom(view_->Zoom() / kZoomStep); })
       ->setToolTip(QStringLiteral("Намаляване"));
@@ -158,6 +176,18 @@ ReportPreviewDialog::ReportPreviewDialog(ReportPages &pages, const QPageLayout &
     if (print && print()) accept();
   });
   bar->addAction(QStringLiteral("Затваряне"), this, &QDialog::reject);
+  laying_ = new QProgressBar(bar);
+  laying_->setObjectName(QStringLiteral("PreviewLayoutProgress"));
+  laying_->setRange(0, 100);
+  laying_->setMaximumWidth(160);
+  laying_->setFormat(QStringLiteral("Страници: %p%"));
+  laying_action_ = bar->addWidget(laying_);
+  ShowCount();
+  if (!pages.Complete()) {
+    timer_ = new QTimer(this);
+    connect(timer_, &QTimer::timeout, this, &ReportPreviewDialog::LayMore);
+    timer_->start(0);
+  }
 
   connect(page_, &QSpinBox::valueChanged, this, [this](int page) {
     if (view_->CurrentPage() != page - 1) view_->ShowPage(page - 1);
@@ -171,6 +201,38 @@ ReportPreviewDialog::ReportPreviewDialog(ReportPages &pages, const QPageLayout &
   layout_box->addWidget(bar);
   layout_box->addWidget(view_, 1);
   view_->setFocus();
+}
+
+void ReportPreviewDialog::ShowCount() {
+  const int count = pages_.Count();
+  page_->setRange(1, std::max(1, count));
+  count_->setText(pages_.Complete() ? QStringLiteral(" от %1 ").arg(count)
+                                    : QStringLiteral(" от %1… ").arg(count));
+  laying_action_->setVisible(!pages_.Complete());
+  if (!pages_.Complete())
+    laying_->setValue(static_cast<int>(pages_.RowsRead() * 100 /
+                                       std::max<int64_t>(1, pages_.RowsExpected())));
+}
+
+// One turn of the layout. Printing reads the rest of the rows under its own
+// progress, whose events may bring the timer here: that turn does nothing.
+void ReportPreviewDialog::LayMore() {
+  if (pages_.Reading()) return;
+  const int before = pages_.Count();
+  QElapsedTimer turn;
+  turn.start();
+  try {
+    while (!pages_.Complete() && turn.elapsed() < kLayTurnMs) pages_.Continue(kLayRows);
+  } catch (const std::exception &error) {
+    // Nothing may leave an event; the window closes and the renderer tells.
+    timer_->stop();
+    failure_ = QString::fromStdString(error.what());
+    reject();
+    return;
+  }
+  if (pages_.Complete()) timer_->stop();
+  if (pages_.Count() != before || pages_.Complete()) view_->PagesAdded();
+  ShowCount();
 }
 
 }  // namespace ui

@@ -2,16 +2,24 @@
 // other, opening at 115 per cent, each painted only while it is in view, so
 // that a report of thousands of pages opens as fast as one of a single page.
 // Its tool bar moves between pages, zooms, and prints the report.
+//
+// Pages whose rows are not all read yet are laid out while the window is
+// open, a part at a time between the window's events: the page count and a
+// progress bar in the tool bar fill in, and closing the window stops it.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QDialog>
 #include <QPageLayout>
 #include <functional>
+#include <optional>
 
 #include "ui/report_pages.h"
 
+class QAction;
 class QLabel;
+class QProgressBar;
+class QTimer;
 class QSpinBox;
 
 namespace ui {
@@ -33,6 +41,8 @@ class ReportPageView : public QAbstractScrollArea {
   void ShowPage(int index);
   // How often a page has been painted, for tests.
   int PaintedPages() const { return painted_; }
+  // More pages were laid out, or the last one: repaints what changed.
+  void PagesAdded();
 
  signals:
   void CurrentPageChanged(int index);
@@ -53,6 +63,7 @@ class ReportPageView : public QAbstractScrollArea {
   double zoom_ = kReportPreviewZoom;
   int painted_ = 0;
   int last_current_ = -1;
+  int shown_count_ = 0;  // pages there were at the last paint
 };
 
 // The window, objectName "ReportPreview". print prints the report (asking
@@ -64,10 +75,21 @@ class ReportPreviewDialog : public QDialog {
   ReportPreviewDialog(ReportPages &pages, const QPageLayout &layout, std::function<bool()> print,
                       QWidget *parent = nullptr);
   ReportPageView *View() const { return view_; }
+  // Why the pages could not be laid out to the end, when they could not.
+  const std::optional<QString> &Failure() const { return failure_; }
 
  private:
+  void LayMore();
+  void ShowCount();
+
+  ReportPages &pages_;
   ReportPageView *view_;
   QSpinBox *page_;
+  QLabel *count_;
+  QProgressBar *laying_;
+  QAction *laying_action_;
+  QTimer *timer_ = nullptr;
+  std::optional<QString> failure_;
 };
 
 }  // namespace ui

@@ -6,6 +6,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <limits>
 
 #include "ui/progress.h"
 #include "ui/report_output.h"
@@ -16,6 +17,10 @@
 
 namespace ui {
 namespace {
+
+// The rows read before the preview opens: enough for its first pages, and
+// all the rows of a short report, which then opens complete.
+constexpr int64_t kPreviewFirstRows = 1000;
 
 [[noreturn]] void FailOutput(const QString &target) {
   throw ReportError(
@@ -80,6 +85,9 @@ bool WritePdf(ReportPages &pages, const QPageLayout &layout, const QString &path
 // printable area differs from the one they were laid out for.
 bool PrintPages(const ReportDefinition &report, ReportFiller &filler, ReportPages &pages,
                 QPrinter &printer, OutputProgress &progress) {
+  // The preview's rows read to the end first: the pages may be laid out
+  // again only from a walk of their own.
+  if (!pages.Continue(std::numeric_limits<int64_t>::max(), progress.Rows())) return false;
   std::unique_ptr<ReportPages> own;
   ReportPages *printed = &pages;
   const QSizeF area = ReportPageArea(printer.pageLayout());
@@ -202,8 +210,16 @@ bool ReportRenderer::Produce(QWidget *parent) {
     const QPageLayout &area = choice.destination == ReportDestination::kPrinter
                                   ? printer.pageLayout()
                                   : layout;
-    pages = ReportPages::Lay(*selected_, filler, ReportPageArea(area), progress.Rows());
+    // The preview opens once its first pages are cut and reads the rest of
+    // the rows while it is shown; any other output gets every page.
+    const int64_t rows = choice.destination == ReportDestination::kPreview
+                             ? kPreviewFirstRows
+                             : std::numeric_limits<int64_t>::max();
+    pages = ReportPages::Begin(*selected_, filler, ReportPageArea(area), progress.Rows());
     if (!pages) return false;
+    do {
+      if (!pages->Continue(rows, progress.Rows())) return false;
+    } while (!pages->Complete() && pages->Count() == 0);
     switch (choice.destination) {
       case ReportDestination::kPdfFile:
         return WritePdf(*pages, layout, choice.pdf_path, progress.Pages());
@@ -236,6 +252,7 @@ bool ReportRenderer::Preview(QWidget *parent, ReportPages &pages, ReportFiller &
   ReportPreviewDialog preview(pages, layout, print, parent);
   shown = &preview;
   ShowModal(&preview);
+  if (!failure) failure = preview.Failure();
   if (failure) {
     error_ = *failure;
     return false;

@@ -4,7 +4,8 @@
 // printer or PDF file), then shows the progress ("Report Status") while the
 // rows are read and the pages painted, with a cancel button: a cancelled PDF
 // file leaves the file that was there before, a cancelled print job is
-// withdrawn.
+// withdrawn. The preview opens as soon as its first pages are laid out and
+// lays out the rest while it is shown.
 #pragma once
 
 #include <QHash>

@@ -12,7 +12,8 @@
 #include <QTextDocument>
 
 #include "agency_file_fixture.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/window_flags.h"
 #include "support/common/countries_table.h"
 #include "support/common/temp_dir.h"
 #include "ui/scripted_ui_driver.h"

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/common/countries_table.h"
 #include "support/common/temp_dir.h"
 
@@ -35,6 +37,20 @@ TEST(CountryCodes, NamesATableThatCannotBeRead) {
                                  QString::fromStdString(path) + QStringLiteral("] не може")))
         << error.toStdString();
   }
+}
+
+// The engine's reason names the file by its UTF-8 path; read as 1251 bytes a
+// Cyrillic folder came out garbled in the reason, though right in the brackets.
+TEST(CountryCodes, ACyrillicFolderReadsTheSameInTheEnginesReason) {
+  testing_support::TempDir dir;
+  const std::string folder = dir.File("Държави");
+  std::filesystem::create_directory(folder);
+  const std::string path = folder + "/Countries.dbf";
+  testing_support::WriteFileBytes(path, "not a table");
+  QSet<QString> codes;
+  QString error;
+  EXPECT_FALSE(CountriesTableLoader(QString::fromStdString(path))(&codes, &error));
+  EXPECT_EQ(error.count(QString::fromStdString(path)), 2) << error.toStdString();
 }
 
 }  // namespace

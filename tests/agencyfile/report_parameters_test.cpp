@@ -7,7 +7,8 @@
 #include "support/qt/qt_printers.h"
 
 #include "settings/payer_settings.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/payer_record.h"
 #include "support/common/temp_dir.h"
 #include "ui/report_renderer.h"
 

@@ -14,7 +14,7 @@
 #include "importfile/csv_export.h"
 #include "importfile/import_fixture.h"
 #include "importfile/import_write.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "support/qt/qt_printers.h"
 #include "ui/scripted_ui_driver.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "records/income_table.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 
 namespace importfile::testing {
 

@@ -15,7 +15,7 @@
 #include "importfile/import_source.h"
 #include "importfile/import_write.h"
 #include "records/duplicate_check.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "shell/identifier_checks.h"
 #include "support/qt/qt_printers.h"
 #include "ui/engine_text.h"

@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "records/income_table.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "support/common/temp_dir.h"
 #include "ui/scripted_ui_driver.h"
 #include "xbase/dataset/xbase_dataset.h"

@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "support/common/temp_dir.h"
 #include "ui/scripted_ui_driver.h"
 #include "xbase/table/db_handler.h"

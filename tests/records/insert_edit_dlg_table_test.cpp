@@ -9,7 +9,8 @@
 
 #include "records/income_table.h"
 #include "records/insert_edit_dlg.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/window_flags.h"
 #include "support/common/temp_dir.h"
 #include "ui/scripted_ui_driver.h"
 #include "xbase/dataset/xbase_dataset.h"

@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "records/income_row.h"
-#include "shell/globals.h"
+#include "shell/window_flags.h"
 #include "support/common/memory_dataset.h"
 #include "ui/codepage.h"
 #include "ui/scripted_ui_driver.h"

@@ -15,7 +15,7 @@
 #include "records/income_table.h"
 #include "records/income_totals.h"
 #include "settings/payer_settings.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "support/qt/valid_payer.h"
 #include "ui/codepage.h"
 #include "ui/engine_text.h"

@@ -19,7 +19,10 @@
 #include <QToolButton>
 
 #include "settings/payer_check.h"
+#include "settings/payer_fields.h"
 #include "settings/payer_settings.h"
+#include "shell/app_paths.h"
+#include "shell/payer_record.h"
 #include "support/common/temp_dir.h"
 #include "support/qt/valid_payer.h"
 #include "ui/scripted_ui_driver.h"
@@ -291,6 +294,40 @@ TEST_F(ConfigDlgTest, CopyButtonCopiesTheCorrespondenceAddress) {
       {shell::kOwnerAddrAp, shell::kOwnerAddrAp8},
   };
   for (const auto &[from, to] : pairs) EXPECT_EQ(r[to], v[from]) << shell::kPayerKeys[to];
+}
+
+// Every value of the file shows in the control the payer values' table names,
+// which takes the table's limit and filter, and comes back from the dialog.
+TEST_F(ConfigDlgTest, EachValueShowsInItsControlAndComesBack) {
+  shell::PayerRecord v = ValidPayerRecord();
+  v[shell::kOwnerAddrBl] = "бл.";
+  v[shell::kOwnerAddrVh] = "Б";
+  v[shell::kOwnerAddrEt] = "4";
+  v[shell::kOwnerAddrAp] = "12";
+  v[shell::kOwnerAddrEt8] = "7";
+  v[shell::kOwnerPhone] = "02 981";
+  v[shell::kOwnerEMail] = "a@b.bg";
+  v[shell::kAuthorizedPersonName] = "Иван Иванов";
+  v[shell::kAuthorizedPersonID] = "0000000077";
+  v[shell::kStatus] = "Target";
+  settings::SavePayerRecord(v);
+  Open();
+  for (const settings::PayerField &field : settings::kPayerFields) {
+    SCOPED_TRACE(shell::kPayerKeys[field.index]);
+    if (field.kind == settings::PayerControl::kList) {
+      EXPECT_EQ(Get<QComboBox>(field.control)->currentText(), v[field.index]);
+    } else if (field.kind == settings::PayerControl::kEdit) {
+      QLineEdit *edit = Get(field.control);
+      EXPECT_EQ(edit->text(), v[field.index]);
+      // The identifier's limit follows its kind (13 for a ЕИК).
+      EXPECT_EQ(edit->maxLength(), field.index == shell::kOwnerNo ? 13 : field.limit);
+      edit->setText("9x");
+      EXPECT_EQ(edit->text(),
+                field.numeric ? v[field.index] : QStringLiteral("9x").left(field.limit));
+      edit->setText(v[field.index]);
+    }
+  }
+  EXPECT_EQ(dlg_->TakePayerDataFromDialog(), v);
 }
 
 TEST_F(ConfigDlgTest, EnterMovesToTheNextControlAndKindListWritesPayerData) {

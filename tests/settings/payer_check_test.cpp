@@ -7,6 +7,8 @@
 #include "support/qt/qt_printers.h"
 
 #include "settings/payer_settings.h"
+#include "shell/app_paths.h"
+#include "shell/payer_record.h"
 #include "support/common/temp_dir.h"
 #include "support/qt/valid_payer.h"
 #include "xbase/file/clock.h"

@@ -8,6 +8,8 @@
 
 #include "settings/payer_settings.h"
 #include "settings/settings_file.h"
+#include "shell/app_paths.h"
+#include "shell/payer_record.h"
 #include "support/common/temp_dir.h"
 
 namespace {

@@ -1,5 +1,10 @@
 // Program paths, the amount format and the record editor's message table.
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "shell/choose_directory.h"
+#include "shell/display_texts.h"
+#include "shell/editor_messages.h"
+#include "shell/number_format.h"
+#include "shell/payer_record.h"
 
 #include <gtest/gtest.h>
 

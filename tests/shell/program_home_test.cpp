@@ -57,12 +57,33 @@ void SetModified(const std::string &path, const QDateTime &when) {
   ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
 }
 
+#ifdef _WIN32
+// The variable that names the user's data folder, and its folder when the
+// variable is unset or unusable: the profile's roaming application data.
+constexpr char kDataVariable[] = "APPDATA";
+#else
+constexpr char kDataVariable[] = "XDG_DATA_HOME";
+#endif
+
 TEST(ProgramHome, TheUsersDataFolder) {
   struct Case {
     const char *what;
-    std::optional<QByteArray> xdg_data_home;
-    const char *expected;
+    std::optional<QByteArray> variable;
+    QString expected;
   };
+#ifdef _WIN32
+  const QString roaming = QDir::homePath() + "/AppData/Roaming/vedil/";
+  const Case cases[] = {
+      {"variable set", QByteArray("D:\\Profiles\\ivan\\Roaming"), "D:/Profiles/ivan/Roaming/vedil/"},
+      {"trailing separator", QByteArray("D:\\Profiles\\ivan\\Roaming\\"),
+       "D:/Profiles/ivan/Roaming/vedil/"},
+      {"forward slashes", QByteArray("D:/Profiles/ivan/Roaming"), "D:/Profiles/ivan/Roaming/vedil/"},
+      {"variable unset", std::nullopt, roaming},
+      {"variable empty", QByteArray(""), roaming},
+      {"relative path is ignored", QByteArray("data"), roaming},
+  };
+#else
+  const ScopedEnv home("HOME", QByteArray("/home/ivan"));
   const Case cases[] = {
       {"variable set", QByteArray("/srv/data"), "/srv/data/vedil/"},
       {"trailing slash", QByteArray("/srv/data/"), "/srv/data/vedil/"},
@@ -70,18 +91,18 @@ TEST(ProgramHome, TheUsersDataFolder) {
       {"variable empty", QByteArray(""), "/home/ivan/.local/share/vedil/"},
       {"relative path is ignored", QByteArray("data"), "/home/ivan/.local/share/vedil/"},
   };
-  const ScopedEnv home("HOME", QByteArray("/home/ivan"));
+#endif
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
-    const ScopedEnv xdg("XDG_DATA_HOME", c.xdg_data_home);
-    EXPECT_EQ(shell::UserDataHome(), QString::fromUtf8(c.expected));
+    const ScopedEnv variable(kDataVariable, c.variable);
+    EXPECT_EQ(shell::UserDataHome(), c.expected);
   }
 }
 
 class ProgramFolderTest : public testing::Test {
  protected:
   ProgramFolderTest()
-      : xdg_("XDG_DATA_HOME", QFile::encodeName(Q(data_.path()))),
+      : data_folder_(kDataVariable, QFile::encodeName(Q(data_.path()))),
         program_(Q(dir_.File("usr/bin/vedil"))) {
     MakeFile(dir_.File("usr/bin/vedil"), "");
   }
@@ -91,7 +112,7 @@ class ProgramFolderTest : public testing::Test {
 
   TempDir dir_;
   TempDir data_;
-  ScopedEnv xdg_;
+  ScopedEnv data_folder_;
   QString program_;
 };
 
@@ -166,9 +187,13 @@ TEST_F(HomeUpdateTest, FirstStartMakesAPrivateHomeWithTheShippedFilesOnly) {
                                         "data/Incomes.dbf", "vedil.rav", "vedil.html"}));
   for (const char *folder : {"nested", "nested/share", "nested/share/vedil/data"}) {
     SCOPED_TRACE(folder);
+    EXPECT_TRUE(QFileInfo(Q(root_.File(folder))).isDir());
+#ifndef _WIN32
+    // Windows gives a new folder the rights of the profile it is made in.
     struct stat st {};
     ASSERT_EQ(stat(root_.File(folder).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
+#endif
   }
   for (const char *name : kShipped) {
     SCOPED_TRACE(name);
@@ -221,8 +246,8 @@ TEST_F(HomeUpdateTest, AHomeThatCannotBeMadeIsReported) {
   EXPECT_TRUE(update.copied.isEmpty());
   const QString problem = shell::HomeUpdateProblem(update, Q(home_) + "/");
   EXPECT_TRUE(problem.startsWith(
-      QStringLiteral("Папката с данните на програмата [%1/] не може да бъде създадена (")
-          .arg(Q(home_))))
+      QStringLiteral("Папката с данните на програмата [%1] не може да бъде създадена (")
+          .arg(QDir::toNativeSeparators(Q(home_) + "/"))))
       << problem.toStdString();
 }
 
@@ -235,7 +260,7 @@ TEST_F(HomeUpdateTest, AFileThatCannotBeCopiedIsNamedAndTheOthersStillCome) {
   const QString problem = shell::HomeUpdateProblem(update, Q(home_));
   EXPECT_TRUE(problem.startsWith(
       QStringLiteral("Файловете на програмата не могат да бъдат копирани в папката [%1] (")
-          .arg(Q(home_))))
+          .arg(QDir::toNativeSeparators(Q(home_)))))
       << problem.toStdString();
   EXPECT_TRUE(problem.endsWith(QStringLiteral("):\ndata/Incomes.dbf"))) << problem.toStdString();
 }

@@ -29,8 +29,9 @@ struct ToolRun {
 class VedilCheck : public ::testing::Test {
  protected:
   void SetUp() override {
-    const QString program = QDir(QString::fromStdString(dir_.path())).filePath("vedil-check");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VEDIL_BINARY_DIR "/vedil-check"), program));
+    const QString program =
+        QDir(QString::fromStdString(dir_.path())).filePath("vedil-check" VEDIL_EXE_SUFFIX);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VEDIL_BINARY_DIR "/vedil-check" VEDIL_EXE_SUFFIX), program));
     program_ = program;
     ASSERT_TRUE(QDir(QString::fromStdString(dir_.path())).mkdir("data"));
     testing_support::WriteCountriesTable(dir_.File("data/Countries.dbf"), {"BG", "DE"});
@@ -169,8 +170,8 @@ TEST_F(VedilCheck, AnInstalledCopyReadsTheInstalledCountriesTable) {
   // bin/ and share/vedil/data/ under a prefix; GR is only in the installed table.
   QDir prefix(QString::fromStdString(dir_.File("usr")));
   ASSERT_TRUE(prefix.mkpath("bin") && prefix.mkpath("share/vedil/data"));
-  ASSERT_TRUE(QFile::copy(program_, prefix.filePath("bin/vedil-check")));
-  program_ = prefix.filePath("bin/vedil-check");
+  ASSERT_TRUE(QFile::copy(program_, prefix.filePath("bin/vedil-check" VEDIL_EXE_SUFFIX)));
+  program_ = prefix.filePath("bin/vedil-check" VEDIL_EXE_SUFFIX);
   testing_support::WriteCountriesTable(dir_.File("usr/share/vedil/data/Countries.dbf"),
                                        {"BG", "GR"});
   const ToolRun run = Check(Write("gr.txt", File({Person("402", "GR", "1")})));

@@ -8,7 +8,7 @@
 #include <QProcess>
 
 #include "records/income_table.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "support/common/temp_dir.h"
 
 namespace {

@@ -263,5 +263,73 @@ TEST(ReportPages, BandKeepsEachRowsTextsAndHeights) {
   EXPECT_GT(wrapped.pages->RowHeight(1), wrapped.pages->RowHeight(0));
 }
 
+// The row number's column is laid out for one digit; four digits reach into
+// its padding rather than break over two lines, and the row keeps its height.
+TEST(ReportPages, FourDigitRowNumberStaysOnOneLine) {
+  ShippedFixture fixture;
+  ReportRows rows;
+  for (int i = 0; i < 1000; ++i) rows.Add({{"F05", "Кратко"}});
+  QHash<QString, ReportRowSource *> connections = fixture.Connections();
+  connections["RvDataSetConnection1"] = &rows;
+  Laid laid(ReadProject(testing_support::kShippedProject), "Report1", fixture.params,
+            connections);
+  ASSERT_EQ(laid.pages->CellText(999, 0), "1000");
+  EXPECT_EQ(laid.pages->RowHeight(999), laid.pages->RowHeight(0));
+  const int last = laid.pages->Count() - 1;
+  EXPECT_TRUE(PageTexts(*laid.pages, last).contains("1000"));
+}
+
+// The pages cut while the rows are read a few at a time are those of the
+// whole report laid out at once, each painted as it will be once all are
+// cut, but for the page count, which the footer shows as "…" till then.
+TEST(ReportPages, PagesCutWhileTheRowsAreReadAreThoseOfTheWholeReport) {
+  const QString project = ReadProject(testing_support::kShippedProject);
+  ShippedFixture fixture;
+  for (int i = 0; i < 200; ++i)
+    fixture.rows.Add({{"F05", QString("Лице %1").arg(i)}, {"F10", i % 3 ? "101" : "820"}});
+  AddAwkwardRows(fixture.rows, fixture.incomes);
+  const QHash<QString, ReportRowSource *> connections = fixture.Connections();
+  for (const bool count_in_footer : {false, true}) {
+    SCOPED_TRACE(count_in_footer);
+    const QString tried =
+        count_in_footer ? project : QString(project).replace("{{pages}}", QString());
+    Laid whole(tried, "Report1", fixture.params, connections);
+    ASSERT_GT(whole.pages->Count(), 3);
+    ReportFiller filler(whole.report, fixture.params, connections);
+    std::unique_ptr<ReportPages> pages =
+        ReportPages::Begin(whole.report, filler, whole.pages->PageSize());
+    std::vector<QImage> images;
+    std::vector<QStringList> texts;
+    std::vector<bool> cut_early;  // before the last row was read
+    int64_t first_page_at = 0;
+    while (!pages->Complete()) {
+      ASSERT_TRUE(pages->Continue(7));
+      if (pages->Count() > 0 && first_page_at == 0) first_page_at = pages->RowsRead();
+      for (int i = static_cast<int>(images.size()); i < pages->Count(); ++i) {
+        images.push_back(PageImage(*pages, i));
+        texts.push_back(PageTexts(*pages, i));
+        cut_early.push_back(!pages->Complete());
+      }
+    }
+    EXPECT_LT(first_page_at, pages->BandRows() / 2);
+    ASSERT_EQ(pages->Count(), whole.pages->Count());
+    for (int i = 0; i < pages->Count(); ++i) {
+      SCOPED_TRACE(i);
+      const ReportPageSlice &a = pages->Slices()[i], &b = whole.pages->Slices()[i];
+      EXPECT_EQ(a.top, b.top);
+      EXPECT_EQ(a.bottom, b.bottom);
+      EXPECT_EQ(a.repeat_header, b.repeat_header);
+      QStringList expected = PageTexts(*whole.pages, i);
+      if (count_in_footer && cut_early[i]) {
+        const QString count = QString(" от %1").arg(pages->Count());
+        expected.replaceInStrings(count, " от …");
+      } else {
+        EXPECT_EQ(DifferentPixels(images[i], PageImage(*whole.pages, i)), 0);
+      }
+      EXPECT_EQ(texts[i], expected);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace ui

@@ -1,15 +1,20 @@
 // The preview window over a long report: it opens at 115 per cent, paints
-// only the pages in view, and its page box and buttons move between pages.
+// only the pages in view, and its page box and buttons move between pages;
+// opened on the first pages, it lays out the rest while shown.
 #include "ui/report_preview.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
 #include <QScrollBar>
 #include <QSpinBox>
 
 #include "support/qt/report_rows.h"
+#include "support/qt/shipped_report.h"
 
 namespace ui {
 namespace {
@@ -63,6 +68,42 @@ TEST(ReportPreview, PaintsOnlyThePagesInViewOfALongReport) {
   preview.findChild<QAction *>("PreviewPrint")->trigger();
   EXPECT_EQ(printed, 1);
   EXPECT_EQ(preview.result(), QDialog::Accepted);
+}
+
+// A preview opened on the first pages lays out the rest while it is shown:
+// the page count fills in and the progress goes once the last page is cut.
+TEST(ReportPreview, LaysOutTheRestOfTheRowsWhileShown) {
+  QFile file(testing_support::kShippedProject);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const ReportProject project = ParseReportProject(QString::fromUtf8(file.readAll()), "t.rav");
+  testing_support::ShippedFixture fixture;
+  for (int i = 0; i < 600; ++i) fixture.rows.Add({{"F05", QString("Лице %1").arg(i)}});
+  const QHash<QString, ReportRowSource *> connections = fixture.Connections();
+  const QHash<QString, QString> &params = fixture.params;
+  const ReportDefinition &report = *project.Find("Report1");
+  const QPageLayout layout = ReportPageLayout(report.page);
+  ReportFiller whole_filler(report, params, connections), filler(report, params, connections);
+  const int count = ReportPages::Lay(report, whole_filler, ReportPageArea(layout))->Count();
+  std::unique_ptr<ReportPages> pages = ReportPages::Begin(report, filler, ReportPageArea(layout));
+  ASSERT_TRUE(pages->Continue(100));
+  ASSERT_GT(pages->Count(), 0);
+
+  ReportPreviewDialog preview(*pages, layout, {});
+  auto *page = preview.findChild<QSpinBox *>("PreviewPage");
+  auto *shown_count = preview.findChild<QLabel *>("PreviewPageCount");
+  auto *laying = preview.findChild<QProgressBar *>("PreviewLayoutProgress");
+  ASSERT_TRUE(page && shown_count && laying);
+  EXPECT_EQ(page->maximum(), pages->Count());
+  EXPECT_LT(page->maximum(), count);
+  EXPECT_EQ(shown_count->text(), QString(" от %1… ").arg(pages->Count()));
+  preview.show();
+  for (int turn = 0; turn < 10000 && !pages->Complete(); ++turn) QApplication::processEvents();
+  ASSERT_TRUE(pages->Complete());
+  QApplication::processEvents();  // the tool bar lays itself out again
+  EXPECT_EQ(pages->Count(), count);
+  EXPECT_EQ(page->maximum(), count);
+  EXPECT_EQ(shown_count->text(), QString(" от %1 ").arg(count));
+  EXPECT_TRUE(laying->isHidden());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "iso_countries.h"
 #include "records/reference_tables_build.h"
 #include "ui/engine_text.h"
+#include "xbase/file/os_system.h"
 
 namespace {
 
@@ -47,6 +48,8 @@ int BuildTables(const QString &sources_dir, const QString &out_dir) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  // The printed list is the committed source file, the same bytes everywhere.
+  xb::os::UseBinaryStandardStreams();
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
   if (args.size() == 4 && args[1] == QLatin1String("countries"))

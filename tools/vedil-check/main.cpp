@@ -9,7 +9,7 @@
 
 #include "agencyfile/check_report.h"
 #include "agencyfile/country_codes.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 #include "shell/program_home.h"
 #include "xbase/file/os_system.h"
 

@@ -19,7 +19,8 @@
 #include "importfile/import_run.h"
 #include "records/reference_lookup.h"
 #include "settings/payer_settings.h"
-#include "shell/globals.h"
+#include "shell/app_paths.h"
+#include "ui/engine_text.h"
 #include "xbase/file/os_system.h"
 #include "xbase/xbase_error.h"
 
@@ -45,7 +46,7 @@ int Export(const QString &data_dir, const QString &target) {
   try {
     rows = importfile::ReadTableRows(table);
   } catch (const xb::EXbaseError &e) {
-    return Fail(QString::fromUtf8(e.what()));
+    return Fail(ui::EngineErrorText(e.what()));
   }
   const QString error = importfile::WriteCsvFile(target, importfile::RowsCsv(rows));
   if (!error.isEmpty()) return Fail(error);
@@ -64,7 +65,7 @@ int Import(const QString &data_dir, const QString &file, bool replace, bool dry_
     tables.Open(data_dir);
     if (!replace) existing = importfile::ReadExistingRows(table);
   } catch (const xb::EXbaseError &e) {
-    return Fail(QString::fromUtf8(e.what()));
+    return Fail(ui::EngineErrorText(e.what()));
   }
   const std::vector<importfile::LineVerdict> verdicts =
       importfile::CheckLines(source.lines, tables, existing);

@@ -3,7 +3,7 @@
 // Header only: the test programs that use it link the shared definitions.
 #pragma once
 
-#include "shell/globals.h"
+#include "shell/payer_record.h"
 
 namespace testing_support {
 

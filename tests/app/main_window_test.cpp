@@ -1,7 +1,7 @@
 // The main window: its creation step on a fresh and on a prepared program
 // directory, the caption, the commands and the pointer, the exit question,
 // the file choice for the checker.
-#include "shell/main_window.h"
+#include "app/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,12 @@
 #include <QToolButton>
 
 #include "agencyfile/check_file_dlg.h"
+#include "app/help_window.h"
 #include "records/data_entry_dlg.h"
 #include "settings/config_dlg.h"
 #include "settings/payer_settings.h"
-#include "shell/help_window.h"
+#include "shell/app_paths.h"
+#include "shell/window_flags.h"
 #include "support/common/temp_dir.h"
 #include "support/qt/qt_printers.h"
 #include "support/qt/valid_payer.h"
@@ -53,8 +55,8 @@ class MainWindowTest : public testing::Test {
     xb::SetClockForTesting(std::nullopt);
   }
   void Create() {
-    form_ = std::make_unique<shell::TForm1>();
-    windows_ = shell::CreateProgramWindows(form_.get());
+    form_ = std::make_unique<app::TForm1>();
+    windows_ = app::CreateProgramWindows(form_.get());
     form_->SetDataEntryDlg(&data_entry_);
     data_entry_.setObjectName("TDataEntryDlg");
     form_->show();
@@ -66,8 +68,8 @@ class MainWindowTest : public testing::Test {
   testing_support::TempDir dir_;
   ui::ScriptedUiDriver ui_;
   QDialog data_entry_;
-  std::unique_ptr<shell::TForm1> form_;
-  shell::ProgramWindows windows_;
+  std::unique_ptr<app::TForm1> form_;
+  app::ProgramWindows windows_;
 };
 
 TEST_F(MainWindowTest, FreshStartWritesTheTemplateAndDisablesDataEntry) {
@@ -241,7 +243,7 @@ TEST_F(MainWindowTest, HelpOpensTheShippedFileWithoutWaitingAndNamesTheHome) {
 
 TEST_F(MainWindowTest, ShippedHelpFileIsThere) {
   const QString shipped = QStringLiteral(VEDIL_SOURCE_DIR "/data/vedil.html");
-  shell::HelpWindow help;
+  app::HelpWindow help;
   help.Open(shipped);
   EXPECT_TRUE(help.browser()->toPlainText().contains("Данни за платеца"));
   help.close();
@@ -271,7 +273,7 @@ TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsReported) {
 TEST_F(MainWindowTest, AnUnreadableIncomeTableIsShownAndEndsTheProgram) {
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir_.File("data"))));
   WriteFileBytes(dir_.File("data/dvel.dbf"), "not a table");
-  form_ = std::make_unique<shell::TForm1>();
+  form_ = std::make_unique<app::TForm1>();
   EXPECT_TRUE(form_->end_requested());
   ASSERT_FALSE(ui_.messages().empty());
   EXPECT_EQ(ui_.messages()[0].icon, ui::Icon::kError);

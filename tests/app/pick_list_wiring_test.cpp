@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "app/main_window.h"
 #include "records/insert_edit_dlg.h"
 #include "records/lookup_country.h"
 #include "records/lookup_income.h"
-#include "shell/globals.h"
-#include "shell/main_window.h"
+#include "shell/app_paths.h"
 #include "support/common/temp_dir.h"
 #include "ui/scripted_ui_driver.h"
 
@@ -30,8 +30,8 @@ TEST(PickListWiring, TheEditorsLookupButtonsOpenTheTwoPickLists) {
                 shell::DataFile(QString::fromUtf8(name)));
   }
   ui::ScriptedUiDriver ui;
-  shell::TForm1 form;
-  const shell::ProgramWindows windows = shell::CreateProgramWindows(&form);
+  app::TForm1 form;
+  const app::ProgramWindows windows = app::CreateProgramWindows(&form);
   ASSERT_NE(windows.lookup_country, nullptr);
   ASSERT_NE(windows.lookup_income, nullptr);
   records::TInsertEditDlg *editor = windows.insert_edit_dlg;

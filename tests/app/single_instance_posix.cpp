@@ -9,7 +9,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "shell/single_instance.h"
+#include "app/single_instance.h"
 #include "support/common/temp_dir.h"
 
 namespace {
@@ -41,7 +41,7 @@ TEST(SingleInstance, TheLockFileIsPerUser) {
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
     qputenv("XDG_RUNTIME_DIR", c.runtime_dir);
-    EXPECT_EQ(shell::InstanceLockPath(), c.lock_file);
+    EXPECT_EQ(app::InstanceLockPath(), c.lock_file);
   }
   qputenv("XDG_RUNTIME_DIR", saved);
 }
@@ -56,7 +56,7 @@ TEST(SingleInstance, ALockFileOfAnotherUserDoesNotBlock) {
   ASSERT_EQ(fchmod(theirs, 0666), 0);
   ASSERT_EQ(fchown(theirs, 12345, 12345), 0);
   ASSERT_EQ(flock(theirs, LOCK_EX | LOCK_NB), 0);
-  EXPECT_TRUE(shell::AcquireInstanceLock(QString::fromStdString(path)));
+  EXPECT_TRUE(app::AcquireInstanceLock(QString::fromStdString(path)));
   close(theirs);
 }
 

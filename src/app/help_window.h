@@ -9,7 +9,7 @@
 class QLabel;
 class QTextBrowser;
 
-namespace shell {
+namespace app {
 
 class HelpWindow : public QWidget {
  public:
@@ -27,4 +27,4 @@ class HelpWindow : public QWidget {
 // The line under the help that names the home folder.
 QString HomeFolderText(const QString &home);
 
-}  // namespace shell
+}  // namespace app

@@ -29,7 +29,7 @@ namespace settings {
 class TConfigDlg;
 }
 
-namespace shell {
+namespace app {
 
 class HelpWindow;
 
@@ -121,4 +121,4 @@ struct ProgramWindows {
 };
 ProgramWindows CreateProgramWindows(TForm1 *main_window);
 
-}  // namespace shell
+}  // namespace app

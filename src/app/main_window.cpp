@@ -1,7 +1,7 @@
 // See main_window.h. Client coordinates of the controls matter: the pointer
 // is placed relative to them after each command. Times New Roman and Courier
 // New resolve to their metric twins (Liberation Serif and Mono) on Linux.
-#include "shell/main_window.h"
+#include "app/main_window.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -13,6 +13,7 @@
 
 #include "agencyfile/check_file_dlg.h"
 #include "agencyfile/export_run.h"
+#include "app/help_window.h"
 #include "importfile/import_operations.h"
 #include "records/data_entry_dlg.h"
 #include "records/income_table.h"
@@ -23,14 +24,16 @@
 #include "settings/config_dlg.h"
 #include "settings/payer_check.h"
 #include "settings/payer_settings.h"
-#include "shell/globals.h"
-#include "shell/help_window.h"
+#include "shell/app_paths.h"
+#include "shell/payer_record.h"
+#include "shell/window_flags.h"
 #include "ui/application.h"
+#include "ui/engine_text.h"
 #include "ui/input.h"
 #include "ui/logo.h"
 #include "ui/ui_driver.h"
 
-namespace shell {
+namespace app {
 namespace {
 
 QFont TimesFont(int pixels, bool bold) {
@@ -161,7 +164,7 @@ void TForm1::BuildControls() {
 }
 
 void TForm1::FormCreate() {
-  help_file_ = HelpFilePath();
+  help_file_ = shell::HelpFilePath();
   // The income table is created, or its income code field checked; a failed
   // check (warned about inside) or an unreadable table ends the program.
   try {
@@ -174,8 +177,7 @@ void TForm1::FormCreate() {
     data_entry_allowed_ = !settings::CheckPayerDataSilently();
   } catch (const settings::SettingsWriteError &e) {
     data_entry_allowed_ = false;
-    ui::MessageBox(this, QStringLiteral("Грешка"), QString::fromStdString(e.what()),
-                   ui::Icon::kError);
+    ui::MessageBox(this, QStringLiteral("Грешка"), ui::EngineErrorText(e.what()), ui::Icon::kError);
   }
   UpdateCommands();
 }
@@ -185,7 +187,7 @@ void TForm1::SetConfigDlg(settings::TConfigDlg *dialog) {
   if (dialog != nullptr) {
     connect(dialog, &settings::TConfigDlg::PayerDataSaved, this, [this] {
       EnableDataEntry();
-      setWindowTitle(MainWindowCaption(PayerData[kOwnerName]));
+      setWindowTitle(MainWindowCaption(shell::PayerData[shell::kOwnerName]));
     });
   }
   UpdateCommands();
@@ -239,8 +241,8 @@ void TForm1::BitBtn1Click() {
 void TForm1::BitBtn5Click() {
   if (check_file_dlg_ == nullptr) return;
   PointerTo(QPoint(label5_->x(), label5_->y() + label5_->height() / 2));
-  FileToCheck = PickFileToCheck(QStringLiteral("txt"));
-  if (!FileToCheck.isEmpty()) ui::ShowModal(check_file_dlg_);
+  shell::FileToCheck = PickFileToCheck(QStringLiteral("txt"));
+  if (!shell::FileToCheck.isEmpty()) ui::ShowModal(check_file_dlg_);
   PointerTo(RightOfCentre(btn5_));
 }
 
@@ -344,4 +346,4 @@ ProgramWindows CreateProgramWindows(TForm1 *main_window) {
   return windows;
 }
 
-}  // namespace shell
+}  // namespace app

@@ -1,5 +1,5 @@
 // See help_window.h.
-#include "shell/help_window.h"
+#include "app/help_window.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,9 +9,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "shell/globals.h"
+#include "shell/app_paths.h"
 
-namespace shell {
+namespace app {
 
 QString HomeFolderText(const QString &home) {
   return QStringLiteral(
@@ -46,10 +46,10 @@ void HelpWindow::Open(const QString &path) {
   } else {
     browser_->clear();
   }
-  home_->setText(HomeFolderText(AppDir()));
+  home_->setText(HomeFolderText(shell::AppDir()));
   show();
   raise();
   activateWindow();
 }
 
-}  // namespace shell
+}  // namespace app

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "shell/single_instance.h"
+#include "app/single_instance.h"
 
-namespace shell {
+namespace app {
 
 QString InstanceLockPath() { return QStringLiteral("vedilMutex"); }
 
@@ -22,4 +22,4 @@ bool AcquireInstanceLock(const QString &name) {
   return false;
 }
 
-}  // namespace shell
+}  // namespace app

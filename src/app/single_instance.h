@@ -10,7 +10,7 @@
 
 #include <QString>
 
-namespace shell {
+namespace app {
 
 // The lock of this user: the lock file on Linux, the mutex name on Windows.
 QString InstanceLockPath();
@@ -21,4 +21,4 @@ QString InstanceLockPath();
 // file of another user, does not stop the program.
 bool AcquireInstanceLock(const QString &lock_file = InstanceLockPath());
 
-}  // namespace shell
+}  // namespace app

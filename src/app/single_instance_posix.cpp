@@ -1,5 +1,5 @@
 // The single-instance guard on Linux: a lock file; see single_instance.h.
-#include "shell/single_instance.h"
+#include "app/single_instance.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,7 +9,7 @@
 #include <QDir>
 #include <cerrno>
 
-namespace shell {
+namespace app {
 namespace {
 
 // A runtime directory inherited from another user (su without a login)
@@ -52,4 +52,4 @@ bool AcquireInstanceLock(const QString &lock_file) {
   return true;
 }
 
-}  // namespace shell
+}  // namespace app

@@ -16,10 +16,10 @@
 
 #include "agencyfile/agency_check.h"
 #include "agencyfile/country_codes.h"
+#include "app/main_window.h"
 #include "records/data_entry_dlg.h"
 #include "settings/payer_settings.h"
-#include "shell/globals.h"
-#include "shell/main_window.h"
+#include "shell/app_paths.h"
 #include "support/common/temp_dir.h"
 #include "support/qt/qt_printers.h"
 #include "support/qt/valid_payer.h"
@@ -65,8 +65,8 @@ TEST(ProgramFlow, RowsTypedInTheEditorBecomeACorrectAgencyFile) {
   settings::WriteSettingsTemplate(shell::SettingsFilePath());
   settings::SavePayerRecord(testing_support::ValidPayerRecord());
   ui::ScriptedUiDriver ui;
-  shell::TForm1 form;
-  const shell::ProgramWindows windows = shell::CreateProgramWindows(&form);
+  app::TForm1 form;
+  const app::ProgramWindows windows = app::CreateProgramWindows(&form);
   records::TDataEntryDlg *entry = windows.data_entry_dlg;
 
   ui.QueueAnswer(ui::Answer::kNo);  // no carry-over
