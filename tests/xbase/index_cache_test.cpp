@@ -1,8 +1,10 @@
 // The index pages kept between searches and walks, for NTX and CDX alike:
 // the trees' kept pages stay in step with their own writes, a search over
 // kept pages reads only the update counter, a change by another table object
-// (or one still being made) is seen at the next search, and the read-ahead
-// window serves walks in natural order but not in index order.
+// (or one still being made) is seen at the next search, the read-ahead
+// window serves walks in natural order but not in index order, a walk with
+// it reads the counter once a leaf and a walk under the table's own index
+// lock not at all.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -308,6 +310,77 @@ TEST_P(IndexSharing, ReadAheadServesNaturalOrderButNotIndexOrder) {
     EXPECT_LE(t.Counts().reads - before.reads, c.most_reads);
     EXPECT_LE(t.Counts().bytes_read - before.bytes_read, c.most_bytes);
   }
+}
+
+TEST_P(IndexSharing, WithReadAheadAWalkLooksForChangesWhenItLeavesALeaf) {
+  auto writer = Open(true, true);
+  auto reader = Open(true, false);
+  reader->SetReadBuffer(true);
+  const auto walk = [&] {
+    int64_t steps = 0;
+    for (reader->GoToRecord(kGoFirst); !reader->Eof(); reader->GoToRecord(kGoNext)) ++steps;
+    return steps;
+  };
+  ASSERT_EQ(walk(), kRows);
+  // Every page is kept now: the counter is read once a leaf, not at every
+  // step.
+  const int64_t walked = IndexIo(*reader).reads;
+  ASSERT_EQ(walk(), kRows);
+  EXPECT_GT(IndexIo(*reader).reads - walked, 0);
+  EXPECT_LT(IndexIo(*reader).reads - walked, kRows / 20);
+
+  reader->GoToRecord(kGoFirst);
+  reader->GoToRecord(kGoNext);
+  ASSERT_EQ(reader->RecordNumber(), RecordOfKey(1));
+  // Another process deletes the rows of keys 2 to 999, more than a leaf
+  // holds, and adds 200 rows of key 500, which split pages the reader
+  // keeps. Its next step passes the hidden rows and finds the new ones.
+  {
+    std::fstream f(table_, std::ios::in | std::ios::out | std::ios::binary);
+    for (int k = 2; k <= 999; ++k) {
+      f.seekp(reader->HeaderLength() + (RecordOfKey(k) - 1) * kRecordLength);
+      f.put('*');
+    }
+  }
+  for (int i = 0; i < 200; ++i) testing::AppendValues(*writer, {KeyText(500)});
+  reader->SetReadBuffer(true);  // the window read before the deletions goes
+  std::vector<int64_t> next;
+  for (int i = 0; i < 201; ++i) {
+    reader->GoToRecord(kGoNext);
+    next.push_back(reader->RecordNumber());
+  }
+  std::vector<int64_t> expected;
+  for (int i = 1; i <= 200; ++i) expected.push_back(kRows + i);
+  expected.push_back(RecordOfKey(1000));
+  EXPECT_EQ(next, expected);
+}
+
+TEST_P(IndexSharing, UnderItsOwnIndexLockAWalkReadsTheCounterOnce) {
+  auto t = Open(true, true);
+  auto other = Open(true, true);
+  const auto walk = [&] {
+    int64_t steps = 0;
+    for (t->GoToRecord(kGoFirst); !t->Eof(); t->GoToRecord(kGoNext)) ++steps;
+    return steps;
+  };
+  ASSERT_EQ(walk(), kRows);  // every page kept
+  t->LockIndexes();
+  const int64_t before = IndexIo(*t).reads;
+  ASSERT_EQ(walk(), kRows);
+  ASSERT_EQ(walk(), kRows);
+  EXPECT_EQ(IndexIo(*t).reads - before, 1);
+  // Its own writes under the lock keep the tree right.
+  testing::AppendValues(*t, {KeyText(77)});
+  EXPECT_EQ(walk(), kRows + 1);
+  t->UnlockIndexes();
+
+  // Another's change made while the lock was let go is seen once it is
+  // taken again.
+  testing::AppendValues(*other, {"A0000"});
+  t->LockIndexes();
+  EXPECT_EQ(t->FindInTag(GetParam().tag, "A0000"), kRows + 2);
+  EXPECT_EQ(walk(), kRows + 2);
+  t->UnlockIndexes();
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, IndexSharing,

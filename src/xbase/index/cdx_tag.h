@@ -35,6 +35,7 @@ class XBobjCDXTag : public XBobjIndexTag {
   uint32_t StepLast() override { return tree_.Last(); }
   uint32_t StepNext() override { return tree_.Next(); }
   uint32_t StepPrior() override { return tree_.Prior(); }
+  bool StepStaysInLeaf(bool forward) const override { return tree_.StepStaysInLeaf(forward); }
   bool SeekKey(const std::string &key, bool exact) override { return tree_.Seek(key, exact); }
   const XBobjIndexKeyData *CurrentEntry() const override { return tree_.Current(); }
   bool LocateEntry(const std::string &key, uint32_t record) override {

@@ -139,6 +139,12 @@ const XBobjIndexKeyData *CdxTree::Current() const {
   return &top.node->entries[top.index];
 }
 
+bool CdxTree::StepStaysInLeaf(bool forward) const {
+  if (!Current()) return false;
+  const Level &top = path_.back();
+  return forward ? top.index + 1 < top.node->entries.size() : top.index > 0;
+}
+
 uint32_t CdxTree::CurrentRecord() const {
   const XBobjIndexKeyData *entry = Current();
   return entry ? entry->record : 0;

@@ -58,6 +58,9 @@ class CdxTree {
     cache_.Clear();
   }
   const XBobjIndexKeyData *Current() const;
+  // True when the next step in that direction lands on another entry of
+  // the leaf the cursor stands on, so that it needs no node.
+  bool StepStaysInLeaf(bool forward) const;
 
   // Navigation in stored order: the record number of the new current entry,
   // 0 when it ran off an end (Next and Prior need a position).

@@ -82,6 +82,13 @@ void XBobjIndexFile::WritePage(int64_t position, std::string_view bytes) {
 
 bool XBobjIndexFile::ChangedByOthers() {
   if (!disk_.Shared()) return false;
+  if (checked_under_lock_ && disk_.LockCount() > 0) return false;
+  const bool changed = LookForChanges();
+  checked_under_lock_ = disk_.LockCount() > 0;
+  return changed;
+}
+
+bool XBobjIndexFile::LookForChanges() {
   const uint32_t stored = StoredCounter();
   if (stored == KnownCounter() && !others_were_writing_) return false;
   if (ReopenIfReplaced()) {
@@ -136,7 +143,10 @@ void XBobjIndexFile::SetIndexLockProtocol(int protocol) {
   lock_length_ = offsets->index_length;
 }
 
-void XBobjIndexFile::LockIndex() { LockWaiting(disk_); }
+void XBobjIndexFile::LockIndex() {
+  if (disk_.LockCount() == 0) checked_under_lock_ = false;
+  LockWaiting(disk_);
+}
 
 void XBobjIndexFile::LockWaiting(XBO_DiskFile &file) {
   const int tries = XBO_DiskFile::kLockWaitMs / XBO_DiskFile::kRetryPauseMs;
@@ -159,6 +169,7 @@ bool XBobjIndexFile::ReopenIfReplaced() {
 }
 
 void XBobjIndexFile::Rebuild(bool copy_old, const std::function<void()> &build) {
+  checked_under_lock_ = false;
   const bool was_open = !disk_.Closed();
   XBO_DiskFile old(disk_.FileName());
   if (was_open) {
@@ -200,7 +211,10 @@ void XBobjIndexFile::Rebuild(bool copy_old, const std::function<void()> &build) 
   }
 }
 
-void XBobjIndexFile::UnlockIndex() { disk_.DiskUnlock(); }
+void XBobjIndexFile::UnlockIndex() {
+  if (disk_.LockCount() <= 1) checked_under_lock_ = false;
+  disk_.DiskUnlock();
+}
 
 XBobjIndexTag *XBobjIndexFile::FindTag(const std::string &name) {
   const std::string wanted = NameKey(name);

@@ -58,7 +58,11 @@ class XBobjIndexFile : public IndexPageStore {
   // index lock) when this one last saw a change, so that what was read then
   // may be half old; every page read is then forgotten and the tags'
   // headers read again (TakeChangedFile). Costs one small read of the
-  // header; a lock query only when something changed.
+  // header; a lock query only when something changed. While this object
+  // holds the index lock it reads the counter once, at the first check
+  // after taking the lock: every writer, a rebuild too, takes that lock
+  // before it changes the file, so nobody else can change it until this
+  // object lets the lock go.
   virtual bool ChangedByOthers();
   // Takes the index lock offsets of a lock protocol (TxbLokProtocol).
   virtual void SetIndexLockProtocol(int protocol);
@@ -92,6 +96,9 @@ class XBobjIndexFile : public IndexPageStore {
   bool General() const { return general_; }
   void SetGeneral(bool general) { general_ = general; }
   uint16_t UpdateCounter() const { return update_counter_; }
+  // The last check found another process or object holding the index lock
+  // after a change: what was read since may be half old.
+  bool OthersWereWriting() const { return others_were_writing_; }
 
  protected:
   // The update counter as the file holds it now, from a few header bytes
@@ -143,6 +150,13 @@ class XBobjIndexFile : public IndexPageStore {
   int64_t lock_length_ = kDefaultLockOffsets.index_length;
   // The last check found another holder of the index lock.
   bool others_were_writing_ = false;
+  // The counter was checked while this object held the index lock, which it
+  // has held since: no check is needed until it lets the lock go.
+  bool checked_under_lock_ = false;
+
+ private:
+  // ChangedByOthers' look at the counter, done whatever the lock.
+  bool LookForChanges();
 };
 
 // The last path component of a file name ('/' or '\\' separated).

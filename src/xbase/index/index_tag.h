@@ -60,6 +60,10 @@ class XBobjIndexTag {
   virtual uint32_t StepLast() = 0;
   virtual uint32_t StepNext() = 0;
   virtual uint32_t StepPrior() = 0;
+  // True when StepNext (`forward`) or StepPrior would land on another entry
+  // of the leaf page the cursor stands on: a step that reads nothing from
+  // the file.
+  virtual bool StepStaysInLeaf(bool forward) const = 0;
   // First entry not ordering before `key` (prefix comparison); true when it
   // matches with `exact`.
   virtual bool SeekKey(const std::string &key, bool exact) = 0;

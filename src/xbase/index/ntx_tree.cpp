@@ -83,6 +83,12 @@ uint32_t NtxTree::Child(const NtxPage &page, size_t slot) {
 
 bool NtxTree::Positioned() const { return Current() != nullptr; }
 
+bool NtxTree::StepStaysInLeaf(bool forward) const {
+  if (!Positioned() || !path_.back().page->leaf) return false;
+  const Level &top = path_.back();
+  return forward ? top.index + 1 < top.page->entries.size() : top.index > 0;
+}
+
 const XBobjIndexKeyData *NtxTree::Current() const {
   if (path_.empty()) return nullptr;
   const Level &top = path_.back();

@@ -50,6 +50,9 @@ class NtxTree {
     cache_.Clear();
   }
   bool Positioned() const;
+  // True when the next step in that direction lands on another entry of
+  // the leaf the cursor stands on, so that it needs no page.
+  bool StepStaysInLeaf(bool forward) const;
   // The current entry, or nullptr when the cursor is off the tree.
   const XBobjIndexKeyData *Current() const;
 

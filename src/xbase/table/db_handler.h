@@ -97,7 +97,10 @@ class XBO_dBHandler : public XBO_dBaseFld {
   // While on, reads inside the window are served from it; a read less than
   // a window ahead of where the previous one ended refills it (32 768
   // bytes, whole records, from the record read), so does the first; any
-  // other read takes just its own bytes.
+  // other read takes just its own bytes. In tag order the leaf page the
+  // cursor stands on plays the window's part: a step to the next or prior
+  // entry of that page uses it as read, without asking the index file
+  // whether another process changed it; a step that leaves the page asks.
   bool SetReadBuffer(bool on);
   bool ReadBufferOn() const { return read_buffer_on_; }
   bool UseDeleted() const { return use_deleted_; }
@@ -206,6 +209,11 @@ class XBO_dBHandler : public XBO_dBaseFld {
   void MarkStructuralIndex(const std::string &cdx_path);
   // Navigation codes through the current tag (visible records only).
   void GoToRecordInTag(int64_t code);
+  // True when a step `code` (next or prior) in `tag` may skip the look for
+  // others' changes: the read-ahead window is on, the cursor stands on the
+  // current record, the step stays in the cursor's leaf page, and the last
+  // look did not find another writer at work.
+  bool StepInsideLeaf(XBobjIndexTag &tag, int64_t code) const;
   // The tag a locate of `fields` (upper-case names, each followed by ';') can
   // seek in: its key names exactly those fields, and it holds every record
   // with them (no FOR condition, not unique, no range). Null when none.

@@ -294,9 +294,18 @@ bool XBO_dBHandler::RecordMarkedDeleted(int64_t record) {
 
 // --- navigation in tag order -----------------------------------------------
 
+bool XBO_dBHandler::StepInsideLeaf(XBobjIndexTag &tag, int64_t code) const {
+  if (!read_buffer_on_ || (code != kGoNext && code != kGoPrior)) return false;
+  if (current_record_ <= 0 || eof_ || tag.File().OthersWereWriting()) return false;
+  const XBobjIndexKeyData *entry = tag.CurrentEntry();
+  return entry && entry->record == static_cast<uint32_t>(current_record_) &&
+         tag.StepStaysInLeaf(code == kGoNext);
+}
+
 void XBO_dBHandler::GoToRecordInTag(int64_t code) {
   XBobjIndexTag &tag = *current_tag_;
-  tag.File().ChangedByOthers();
+  const bool looked = !StepInsideLeaf(tag, code);
+  if (looked) tag.File().ChangedByOthers();
   // The tag continues from the table's current record.
   if (code == kGoNext || code == kGoPrior || code == kGoCurrent) {
     const XBobjIndexKeyData *entry = tag.CurrentEntry();
@@ -325,6 +334,13 @@ void XBO_dBHandler::GoToRecordInTag(int64_t code) {
     if (record <= static_cast<uint32_t>(header_.record_count)) {
       XBO_dBaseFld::GoToRecord(record);
       if (Visible()) return;
+    }
+    // A step that skipped the look for changes goes no further than its
+    // leaf without one: the step starts again from the hidden record, and
+    // that start looks.
+    if (!looked && !tag.StepStaysInLeaf(step == kGoNext)) {
+      GoToRecordInTag(code);
+      return;
     }
     record = tag.Navigate(static_cast<int>(step));
   }
