@@ -56,8 +56,19 @@ bool ReportCellText::Spills(const QString &text) {
   return spill_ > 0 && !SurelyOneLine(text, width_) && SurelyOneLine(text, width_ + 2 * spill_);
 }
 
+double ReportCellText::ShrunkSize(const QString &text) {
+  if (spill_ <= 0 || text.contains(QLatin1Char(' ')) || SurelyOneLine(text, width_ + 2 * spill_))
+    return 0;
+  const double size = font_.pointSizeF();
+  const double wide = QFontMetricsF(font_, device_).horizontalAdvance(text);
+  if (size <= 0 || wide <= 0) return 0;
+  // The room SurelyOneLine leaves for kerning, and a little more.
+  const double room = width_ + 2 * spill_;
+  return size * (room - 1.0 - 0.05 * room) / wide;
+}
+
 double ReportCellText::Height(const QString &text) {
-  if (SurelyOneLine(text, width_) || Spills(text)) return line_height_;
+  if (SurelyOneLine(text, width_) || Spills(text) || ShrunkSize(text) > 0) return line_height_;
   auto found = laid_heights_.constFind(text);
   if (found != laid_heights_.constEnd()) return *found;
   QTextLayout layout(text, font_, device_);
@@ -69,6 +80,18 @@ double ReportCellText::Height(const QString &text) {
 }
 
 std::unique_ptr<QTextLayout> ReportCellText::Lay(const QString &text) {
+  if (const double size = ShrunkSize(text); size > 0) {
+    QFont small(font_, device_);
+    small.setPointSizeF(size);
+    auto layout = std::make_unique<QTextLayout>(text, small, device_);
+    layout->setTextOption(option_);
+    layout->setCacheEnabled(true);
+    LayLines(*layout, width_ + 2 * spill_, -spill_);
+    // On the baseline of the row's other texts, which the full size sets.
+    const double drop = QFontMetricsF(font_, device_).ascent() - QFontMetricsF(small, device_).ascent();
+    layout->setPosition(QPointF(0, drop));
+    return layout;
+  }
   auto layout = std::make_unique<QTextLayout>(text, font_, device_);
   layout->setTextOption(option_);
   layout->setCacheEnabled(true);

@@ -24,6 +24,9 @@ class ReportCellText {
   // far a text that would wrap at the width but fits on one line with this
   // much more room on either side (the cell's padding) may reach out of the
   // text area instead; 0 wraps every text at the width, as the document does.
+  // A text of one word too wide even for that room (a five-digit row number
+  // in a column laid out for one digit) is set smaller on the same baseline,
+  // so that it stays whole on one line rather than break between digits.
   ReportCellText(const QFont &font, const QTextOption &option, double width,
                  QPaintDevice *device, double spill = 0);
 
@@ -37,6 +40,9 @@ class ReportCellText {
  private:
   bool SurelyOneLine(const QString &text, double width);
   bool Spills(const QString &text);
+  // The point size that fits a one-word text too wide for the spill room;
+  // 0 when the text fits as it is or must wrap.
+  double ShrunkSize(const QString &text);
 
   QFont font_;
   QTextOption option_;
