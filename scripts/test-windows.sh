@@ -34,6 +34,14 @@ wine_prefix() {
 # ---- 1. The test programs ---------------------------------------------------
 export WINEPREFIX=$build/wineprefix
 wine_prefix "$WINEPREFIX"
+# The first Wine program of a prefix starts the Wine server and its services,
+# which keep the program's output pipe open: CTest would then wait for them
+# instead of the program, so a quick test program would seem to run till the
+# last one ended. The server and its services are started here, on no pipe,
+# and run until this script ends.
+/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+trap 'WINEPREFIX=$build/wineprefix /usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+"$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
 # The offscreen platform reads its fonts from one folder.
 mkdir -p "$build/fonts"
 ln -sf /usr/share/fonts/truetype/dejavu/*.ttf /usr/share/fonts/truetype/liberation/*.ttf \

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <QDir>
+#include <QFile>
 
 #include "support/common/countries_table.h"
 #include "support/common/temp_dir.h"
@@ -43,10 +44,15 @@ TEST(CountryCodes, NamesATableThatCannotBeRead) {
 // Cyrillic folder came out garbled in the reason, though right in the brackets.
 TEST(CountryCodes, ACyrillicFolderReadsTheSameInTheEnginesReason) {
   testing_support::TempDir dir;
-  const std::string folder = dir.File("Държави");
-  std::filesystem::create_directory(folder);
-  const std::string path = folder + "/Countries.dbf";
-  testing_support::WriteFileBytes(path, "not a table");
+  // Made through Qt, which names files in UTF-8 on every platform (the
+  // standard library's narrow names are the ANSI code page on Windows).
+  const QString folder = QString::fromStdString(dir.File("Държави"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const std::string path = (folder + "/Countries.dbf").toStdString();
+  QFile file(QString::fromStdString(path));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("not a table");
+  file.close();
   QSet<QString> codes;
   QString error;
   EXPECT_FALSE(CountriesTableLoader(QString::fromStdString(path))(&codes, &error));

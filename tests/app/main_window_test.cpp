@@ -231,7 +231,8 @@ TEST_F(MainWindowTest, HelpOpensTheShippedFileWithoutWaitingAndNamesTheHome) {
   const auto *home = form_->help_window()->findChild<QLabel *>("HomeFolderLabel");
   ASSERT_NE(home, nullptr);
   EXPECT_TRUE(home->isVisible());
-  EXPECT_TRUE(home->text().contains(QString::fromStdString("\n" + dir_.path() + "/\n")))
+  const QString folder = QDir::toNativeSeparators(QString::fromStdString(dir_.path()) + "/");
+  EXPECT_TRUE(home->text().contains("\n" + folder + "\n"))
       << home->text().toStdString();
   EXPECT_TRUE(ui_.modals().isEmpty());
   // Closing the program closes the help window too.

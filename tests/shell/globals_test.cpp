@@ -14,17 +14,23 @@
 
 namespace {
 
-TEST(Globals, FilesBesideTheProgram) {
-  shell::InitAppPaths(QStringLiteral("/opt/some dir/vedil.exe"));
-  EXPECT_EQ(shell::AppDir(), QStringLiteral("/opt/some dir/"));
-  EXPECT_EQ(shell::ExeName(), QStringLiteral("vedil.exe"));
-  EXPECT_EQ(shell::SettingsFilePath(), QStringLiteral("/opt/some dir/vedil.ini"));
-  EXPECT_EQ(shell::HelpFilePath(), QStringLiteral("/opt/some dir/vedil.html"));
-  EXPECT_EQ(shell::DataFile(shell::kIncomeTableName),
-            QStringLiteral("/opt/some dir/data/dvel.dbf"));
+// An absolute folder of the platform: Windows names its drive.
+#ifdef _WIN32
+const QString kRoot = QStringLiteral("C:/");
+#else
+const QString kRoot = QStringLiteral("/");
+#endif
 
-  shell::InitAppPaths(QStringLiteral("/usr/lib/vedil.d/vedil"));
-  EXPECT_EQ(shell::SettingsFilePath(), QStringLiteral("/usr/lib/vedil.d/vedil.ini"));
+TEST(Globals, FilesBesideTheProgram) {
+  shell::InitAppPaths(kRoot + "opt/some dir/vedil.exe");
+  EXPECT_EQ(shell::AppDir(), kRoot + "opt/some dir/");
+  EXPECT_EQ(shell::ExeName(), QStringLiteral("vedil.exe"));
+  EXPECT_EQ(shell::SettingsFilePath(), kRoot + "opt/some dir/vedil.ini");
+  EXPECT_EQ(shell::HelpFilePath(), kRoot + "opt/some dir/vedil.html");
+  EXPECT_EQ(shell::DataFile(shell::kIncomeTableName), kRoot + "opt/some dir/data/dvel.dbf");
+
+  shell::InitAppPaths(kRoot + "usr/lib/vedil.d/vedil");
+  EXPECT_EQ(shell::SettingsFilePath(), kRoot + "usr/lib/vedil.d/vedil.ini");
   EXPECT_EQ(shell::ChangeFileExt(QStringLiteral("a.b.c"), QStringLiteral(".ini")),
             QStringLiteral("a.b.ini"));
 }
