@@ -20,7 +20,6 @@
 #include "records/complete_amount.h"
 #include "records/duplicate_check.h"
 #include "records/field_limits.h"
-#include "records/income_codes.h"
 #include "records/income_row.h"
 #include "records/income_table.h"
 #include "records/stored_row.h"
