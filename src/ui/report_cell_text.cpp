@@ -80,25 +80,21 @@ double ReportCellText::Height(const QString &text) {
 }
 
 std::unique_ptr<QTextLayout> ReportCellText::Lay(const QString &text) {
-  if (const double size = ShrunkSize(text); size > 0) {
-    QFont small(font_, device_);
-    small.setPointSizeF(size);
-    auto layout = std::make_unique<QTextLayout>(text, small, device_);
-    layout->setTextOption(option_);
-    layout->setCacheEnabled(true);
-    LayLines(*layout, width_ + 2 * spill_, -spill_);
-    // On the baseline of the row's other texts, which the full size sets.
-    const double drop = QFontMetricsF(font_, device_).ascent() - QFontMetricsF(small, device_).ascent();
-    layout->setPosition(QPointF(0, drop));
-    return layout;
-  }
-  auto layout = std::make_unique<QTextLayout>(text, font_, device_);
+  const double shrunk = ShrunkSize(text);
+  QFont font(font_, device_);
+  if (shrunk > 0) font.setPointSizeF(shrunk);
+  auto layout = std::make_unique<QTextLayout>(text, font, device_);
   layout->setTextOption(option_);
   layout->setCacheEnabled(true);
-  if (Spills(text))
+  if (shrunk > 0 || Spills(text))
     LayLines(*layout, width_ + 2 * spill_, -spill_);
   else
     LayLines(*layout, width_);
+  // A smaller size sits on the baseline of the row's other texts, which the
+  // full size sets.
+  if (shrunk > 0)
+    layout->setPosition(
+        QPointF(0, QFontMetricsF(font_, device_).ascent() - QFontMetricsF(font, device_).ascent()));
   return layout;
 }
 

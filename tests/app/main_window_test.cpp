@@ -232,8 +232,7 @@ TEST_F(MainWindowTest, HelpOpensTheShippedFileWithoutWaitingAndNamesTheHome) {
   ASSERT_NE(home, nullptr);
   EXPECT_TRUE(home->isVisible());
   const QString folder = QDir::toNativeSeparators(QString::fromStdString(dir_.path()) + "/");
-  EXPECT_TRUE(home->text().contains("\n" + folder + "\n"))
-      << home->text().toStdString();
+  EXPECT_TRUE(home->text().contains("\n" + folder + "\n")) << home->text().toStdString();
   EXPECT_TRUE(ui_.modals().isEmpty());
   // Closing the program closes the help window too.
   ui_.QueueAnswer(ui::Answer::kYes);

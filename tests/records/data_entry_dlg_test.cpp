@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
-#include <QLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
